@@ -1,0 +1,94 @@
+// The device protocol of one running program: the interface table (through its transport), the
+// device table, the share name list, the client id and the context values that the console
+// writes before a command. Every operation blocks its caller until it is done.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "clock.h"
+#include "device_record.h"
+#include "share_names.h"
+#include "transport.h"
+
+namespace quorvel {
+
+// Written by the console before a command; commands only read them.
+struct CommandContext {
+  DeviceId SelectedDeviceId{};
+  FixedText<64> UserName;
+  FixedText<64> Password;
+  FixedText<12> SelectedPortText;  // at most 10 characters are used
+  FixedText<16> NewIpText;
+  FixedText<16> NewNetmaskText;
+  FixedText<16> NewGatewayText;
+};
+
+class DeviceProtocol {
+ public:
+  DeviceProtocol(std::unique_ptr<Transport> transport, Clock& clock);
+  ~DeviceProtocol();
+  DeviceProtocol(const DeviceProtocol&) = delete;
+  DeviceProtocol& operator=(const DeviceProtocol&) = delete;
+
+  // Starts the sockets and makes the client id. False when the socket library cannot start;
+  // the program then ends with exit code 1.
+  bool NetStartup();
+  void NetShutdown();
+
+  const ClientId& clientId() const { return clientId_; }
+  int InterfaceCount() const { return transport_->InterfaceCount(); }
+  std::string InterfaceAddress(int index) const { return transport_->InterfaceAddress(index); }
+
+  // Discovery: empties the device table and fills it from one search on every interface.
+  void SearchDevices();
+  void ClearDeviceTable() { devices_.clear(); }
+  const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }
+  bool IsKnownDevice(const DeviceId& id) const { return FindDevice(id) != nullptr; }
+  const DeviceRecord* FindDevice(const DeviceId& id) const;
+  int InterfaceOfDevice(const DeviceId& id) const;
+
+  // Commands to the selected box, through the interface on which it was found.
+  CommandContext& context() { return context_; }
+  const CommandContext& context() const { return context_; }
+  bool CheckPassword();
+  bool FetchShareNames();
+  bool SetNetworkSettings(bool dhcp);
+  void ClearShareNameList() { shares_.clear(); }
+  const std::vector<ShareName>& ShareNameList() const { return shares_; }
+
+  // Requests that have no wire form: they send nothing, fill nothing and return 0.
+  int QueryDiskStatus() { return 0; }
+  int QueryAddonStatus() { return 0; }
+  int QuerySystemShareName() { return 0; }
+  int RequestAccessMode() { return 0; }
+  int StartAddon() { return 0; }
+
+ private:
+  std::optional<Bytes> AwaitReply(int interfaceIndex, std::uint16_t opcode, int waitMicros,
+                                  PacketBuffer& reply);
+  std::optional<Bytes> Exchange(const Request& request, int waitMicros, PacketBuffer& reply);
+  Request CommandRequest(std::uint16_t opcode) const;
+  void SearchInterface(int interfaceIndex, const Request& request);
+
+  std::unique_ptr<Transport> transport_;
+  Clock& clock_;
+  bool started_ = false;
+  ClientId clientId_{};
+  std::vector<DeviceRecord> devices_;
+  std::vector<ShareName> shares_;
+  CommandContext context_;
+};
+
+// Which port of the record a settings request changes.
+int PortIndexForSelection(const DeviceRecord& record, std::string_view selectedPortText);
+
+// Eight bytes from the time mixed with std::random_device, so that copies started together differ.
+ClientId MakeClientId();
+
+// The datagram as received; empty when the socket reported an error or the datagram did not fit
+// the buffer, so that the reply check turns it away.
+Bytes ReceivedBytes(const Received& received, const PacketBuffer& buffer);
+
+}  // namespace quorvel

@@ -1,0 +1,35 @@
+// The real transport: one send and one receive socket per local IPv4 interface, at most eight.
+#pragma once
+
+#include <vector>
+
+#include "socket_api.h"
+
+namespace quorvel {
+
+class MulticastTransport final : public Transport {
+ public:
+  bool Start() override;
+  void Stop() override;
+
+  int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
+  std::string InterfaceAddress(int index) const override;
+
+  void SendOnInterface(int index, Bytes request) override;
+  Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) override;
+
+ private:
+  struct Interface {
+    std::string address;
+    net::UdpSocket sender;
+    net::UdpSocket receiver;
+  };
+
+  bool ValidIndex(int index) const { return index >= 0 && index < InterfaceCount(); }
+  void DrainReceiveSocket(int index);
+
+  net::SocketLibrary library_;
+  std::vector<Interface> interfaces_;
+};
+
+}  // namespace quorvel

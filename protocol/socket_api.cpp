@@ -1,0 +1,270 @@
+#include "socket_api.h"
+
+#include <chrono>
+#include <cstring>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#else
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace quorvel::net {
+
+namespace {
+
+#ifdef _WIN32
+using NativeSocket = SOCKET;
+NativeSocket Native(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
+void CloseNative(std::intptr_t handle) { closesocket(Native(handle)); }
+#else
+using NativeSocket = int;
+NativeSocket Native(std::intptr_t handle) { return static_cast<int>(handle); }
+void CloseNative(std::intptr_t handle) { ::close(Native(handle)); }
+#endif
+
+template <typename T>
+void SetOption(std::intptr_t handle, int level, int name, const T& value) {
+  setsockopt(Native(handle), level, name, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+in_addr ParseAddress(const std::string& text) {
+  in_addr address{};
+  inet_pton(AF_INET, text.c_str(), &address);
+  return address;
+}
+
+sockaddr_in GroupAddress() {
+  sockaddr_in group{};
+  group.sin_family = AF_INET;
+  group.sin_port = htons(DEVICE_PORT);
+  group.sin_addr = ParseAddress(DEVICE_GROUP);
+  return group;
+}
+
+// Waits until the socket is readable or the time is up.
+bool WaitReadable(std::intptr_t handle, std::int64_t timeoutMicros) {
+  fd_set readSet;
+  FD_ZERO(&readSet);
+  FD_SET(Native(handle), &readSet);
+  timeval timeout{};
+  timeout.tv_sec = static_cast<long>(timeoutMicros / 1'000'000);
+  timeout.tv_usec = static_cast<long>(timeoutMicros % 1'000'000);
+  const int ready = select(static_cast<int>(Native(handle)) + 1, &readSet, nullptr, nullptr, &timeout);
+  return ready > 0 && FD_ISSET(Native(handle), &readSet);
+}
+
+#ifdef _WIN32
+
+// Reads one datagram; a datagram longer than the buffer is reported as longer than the buffer.
+int ReadDatagram(std::intptr_t handle, PacketBuffer& buffer, unsigned& arrivedOn) {
+  arrivedOn = 0;
+  sockaddr_in from{};
+  int fromLength = sizeof from;
+  const int n = recvfrom(Native(handle), reinterpret_cast<char*>(buffer.data()),
+                         static_cast<int>(buffer.size()), 0, reinterpret_cast<sockaddr*>(&from),
+                         &fromLength);
+  if (n < 0 && WSAGetLastError() == WSAEMSGSIZE) return static_cast<int>(buffer.size()) + 1;
+  return n;
+}
+
+#else
+
+// Reads one datagram with the index of the interface it arrived on. MSG_TRUNC gives the real
+// length of a datagram that did not fit.
+int ReadDatagram(std::intptr_t handle, PacketBuffer& buffer, unsigned& arrivedOn) {
+  arrivedOn = 0;
+  sockaddr_in from{};
+  iovec part{buffer.data(), buffer.size()};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr message{};
+  message.msg_name = &from;
+  message.msg_namelen = sizeof from;
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t n = recvmsg(Native(handle), &message, MSG_TRUNC);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      arrivedOn = static_cast<unsigned>(info.ipi_ifindex);
+    }
+  }
+  return static_cast<int>(n);
+}
+
+#endif
+
+}  // namespace
+
+// ---- socket library -------------------------------------------------------------------------
+
+SocketLibrary::~SocketLibrary() { Stop(); }
+
+bool SocketLibrary::Start() {
+#ifdef _WIN32
+  WSADATA data{};
+  started_ = WSAStartup(MAKEWORD(2, 0), &data) == 0;
+#else
+  started_ = true;
+#endif
+  return started_;
+}
+
+void SocketLibrary::Stop() {
+#ifdef _WIN32
+  if (started_) WSACleanup();
+#endif
+  started_ = false;
+}
+
+// ---- interface list -------------------------------------------------------------------------
+
+#ifdef _WIN32
+
+std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
+  std::vector<LocalInterface> result;
+  ULONG size = 16 * 1024;
+  std::vector<unsigned char> storage;
+  ULONG status = ERROR_BUFFER_OVERFLOW;
+  for (int attempt = 0; attempt < 3 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
+    storage.resize(size);
+    status = GetAdaptersAddresses(
+        AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr,
+        reinterpret_cast<IP_ADAPTER_ADDRESSES*>(storage.data()), &size);
+  }
+  if (status != NO_ERROR) return result;
+  for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(storage.data()); adapter;
+       adapter = adapter->Next) {
+    if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK || adapter->OperStatus != IfOperStatusUp) continue;
+    for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
+      if (result.size() == limit) return result;
+      const auto* in = reinterpret_cast<const sockaddr_in*>(unicast->Address.lpSockaddr);
+      if (in->sin_family != AF_INET) continue;
+      char text[INET_ADDRSTRLEN] = {};
+      inet_ntop(AF_INET, &in->sin_addr, text, sizeof text);
+      result.push_back({text, adapter->IfIndex});
+    }
+  }
+  return result;
+}
+
+#else
+
+std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
+  std::vector<LocalInterface> result;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return result;
+  for (ifaddrs* entry = list; entry && result.size() < limit; entry = entry->ifa_next) {
+    if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
+    if ((entry->ifa_flags & IFF_LOOPBACK) || !(entry->ifa_flags & IFF_UP)) continue;
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, text, sizeof text);
+    result.push_back({text, if_nametoindex(entry->ifa_name)});
+  }
+  freeifaddrs(list);
+  return result;
+}
+
+#endif
+
+// ---- sockets --------------------------------------------------------------------------------
+
+UdpSocket::~UdpSocket() { Close(); }
+
+UdpSocket::UdpSocket(UdpSocket&& other) noexcept
+    : handle_(other.handle_), interfaceFilter_(other.interfaceFilter_) {
+  other.handle_ = -1;
+}
+
+UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    interfaceFilter_ = other.interfaceFilter_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+bool UdpSocket::valid() const { return handle_ != -1; }
+
+void UdpSocket::Close() {
+  if (valid()) CloseNative(handle_);
+  handle_ = -1;
+}
+
+UdpSocket UdpSocket::OpenSender() {
+  UdpSocket sock(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)));
+  if (!sock.valid()) return sock;
+  const unsigned char loop = 0;
+  SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_LOOP, loop);
+  return sock;
+}
+
+UdpSocket UdpSocket::OpenReceiver(const LocalInterface& local) {
+  UdpSocket sock(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)));
+  if (!sock.valid()) return sock;
+  SetOption(sock.handle_, SOL_SOCKET, SO_REUSEADDR, int{1});
+  sockaddr_in bound{};
+  bound.sin_family = AF_INET;
+  bound.sin_port = htons(DEVICE_PORT);
+#ifdef _WIN32
+  // Windows delivers the group's datagrams to a socket bound to the interface's own address.
+  bound.sin_addr = ParseAddress(local.address);
+#else
+  // Linux does not deliver multicast to a socket bound to a unicast address: bind to any address,
+  // take only the groups joined here, and keep the datagrams that arrive on this interface.
+  bound.sin_addr.s_addr = htonl(INADDR_ANY);
+  SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_ALL, int{0});
+  SetOption(sock.handle_, IPPROTO_IP, IP_PKTINFO, int{1});
+  sock.interfaceFilter_ = local.systemIndex;
+#endif
+  bind(Native(sock.handle_), reinterpret_cast<const sockaddr*>(&bound), sizeof bound);
+  ip_mreq membership{};
+  membership.imr_multiaddr = ParseAddress(DEVICE_GROUP);
+  membership.imr_interface = ParseAddress(local.address);
+  SetOption(sock.handle_, IPPROTO_IP, IP_ADD_MEMBERSHIP, membership);
+  const unsigned char loop = 0;
+  SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_LOOP, loop);
+  return sock;
+}
+
+void UdpSocket::SelectInterface(const std::string& address) {
+  if (valid()) SetOption(handle_, IPPROTO_IP, IP_MULTICAST_IF, ParseAddress(address));
+}
+
+void UdpSocket::SendToGroup(Bytes data) {
+  if (!valid()) return;
+  const sockaddr_in group = GroupAddress();
+  sendto(Native(handle_), reinterpret_cast<const char*>(data.data()), static_cast<int>(data.size()), 0,
+         reinterpret_cast<const sockaddr*>(&group), sizeof group);
+}
+
+Received UdpSocket::Receive(std::int64_t timeoutMicros, PacketBuffer& buffer) {
+  if (!valid()) return {};
+  using Steady = std::chrono::steady_clock;
+  const auto deadline = Steady::now() + std::chrono::microseconds(timeoutMicros);
+  std::int64_t left = timeoutMicros;
+  while (WaitReadable(handle_, left)) {
+    unsigned arrivedOn = 0;
+    const int length = ReadDatagram(handle_, buffer, arrivedOn);
+    if (interfaceFilter_ == 0 || arrivedOn == interfaceFilter_) return {true, length};
+    // A datagram of another interface: not ours; keep waiting for the rest of the time.
+    left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Steady::now()).count();
+    if (left <= 0) break;
+  }
+  return {};
+}
+
+}  // namespace quorvel::net
