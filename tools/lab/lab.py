@@ -10,6 +10,7 @@ Library:  with Lab(nets=3) as lab: lab.pc_run([...]); lab.start_sim(2, "boxes.js
 Command:  lab.py [--nets N] [--sim NET:CONFIG[:LOG]]... [--env-file F] -- COMMAND [ARGS...]
 Safety:   lab.py --check-inside   (exit 0 only inside a lab namespace)
 """
+import argparse
 import atexit
 import ipaddress
 import os
@@ -71,6 +72,16 @@ def inside_lab_namespace():
         if (st.st_dev, st.st_ino) == (mine.st_dev, mine.st_ino):
             return True
     return False
+
+
+def delete_namespace(name, ip="ip"):
+    """Kills what still runs in it first: a daemon that left its process group would keep it and its links alive."""
+    for pid in subprocess.run([ip, "netns", "pids", name], capture_output=True, text=True).stdout.split():
+        try:
+            os.kill(int(pid), signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    subprocess.run([ip, "netns", "del", name], capture_output=True)
 
 
 class Lab:
@@ -144,9 +155,8 @@ class Lab:
     def _add_namespace(self, name):
         self._ip_cmd("netns", "add", name)
         self._namespaces.append(name)
-        # IPv6 only adds link-local chatter to the lab links; it must be off before the links exist.
-        subprocess.run([self._ip, "netns", "exec", name, "sysctl", "-q", "-w",
-                        "net.ipv6.conf.all.disable_ipv6=1", "net.ipv6.conf.default.disable_ipv6=1"],
+        # IPv6 would only add link-local chatter to the lab links, which take this default when created.
+        subprocess.run([self._ip, "netns", "exec", name, "sysctl", "-q", "-w", "net.ipv6.conf.default.disable_ipv6=1"],
                        capture_output=True)
         self._ip_cmd("-n", name, "link", "set", "lo", "up")
 
@@ -258,23 +268,12 @@ class Lab:
                 procs, self._procs = self._procs, []
                 self._stop(procs)
                 while self._namespaces:
-                    name = self._namespaces[-1]
-                    self._kill_leftovers(name)
-                    subprocess.run([self._ip, "netns", "del", name], capture_output=True)
+                    delete_namespace(self._namespaces[-1], self._ip)
                     self._namespaces.pop()
             atexit.unregister(self.close)
         finally:
             if masked:
                 signal.pthread_sigmask(signal.SIG_SETMASK, old_mask)
-
-    def _kill_leftovers(self, name):
-        """Processes that left their group (daemons) would keep the namespace and its links alive."""
-        result = subprocess.run([self._ip, "netns", "pids", name], capture_output=True, text=True)
-        for pid in result.stdout.split():
-            try:
-                os.kill(int(pid), signal.SIGKILL)
-            except (ProcessLookupError, ValueError):
-                pass
 
     def __enter__(self):
         return self
@@ -308,48 +307,42 @@ def wait_for_line(proc, text, timeout, prefix):
 
     threading.Thread(target=pump, daemon=True).start()
     seen.wait(timeout)
-    if not found:
-        state = "timed out" if proc.poll() is None else f"exited with {proc.returncode}"
-        raise LabError(f"{prefix.strip()} never printed '{text}' ({state})")
+    if found:
+        return
+    try:
+        proc.wait(timeout=STOP_GRACE)  # end of output usually means it is exiting: say how
+        state = f"exited with {proc.returncode}"
+    except subprocess.TimeoutExpired:
+        state = "timed out"
+    raise LabError(f"{prefix.strip()} never printed '{text}' ({state})")
 
 
 # ---- command line
 
-USAGE = """usage: lab.py [--nets N] [--sim NET:CONFIG[:LOG]]... [--boxsim PATH] [--env-file F] -- COMMAND [ARGS...]
-       lab.py --check-inside"""
+def parse_sim(value):
+    parts = value.split(":", 2)
+    if len(parts) < 2 or not parts[0].isdigit() or not parts[1]:
+        raise argparse.ArgumentTypeError(f"want NET:CONFIG[:LOG], got {value}")
+    return int(parts[0]), parts[1], parts[2] if len(parts) == 3 else None
 
 
 def parse_args(argv):
-    if "--" in argv:
-        cut = argv.index("--")
-        options, command = argv[:cut], argv[cut + 1:]
-    else:
-        options, command = argv, []
-    args = {"nets": 2, "sims": [], "boxsim": str(DEFAULT_BOXSIM), "env_file": None, "check": False}
-    it = iter(options)
-    for opt in it:
-        if opt == "--check-inside":
-            args["check"] = True
-            continue
-        if opt not in ("--nets", "--sim", "--boxsim", "--env-file"):
-            raise LabError(f"unknown option {opt}\n{USAGE}")
-        value = next(it, None)
-        if value is None:
-            raise LabError(f"{opt} needs a value\n{USAGE}")
-        if opt == "--nets":
-            if not value.isdigit():
-                raise LabError(f"--nets wants a number, got {value}")
-            args["nets"] = int(value)
-        elif opt == "--sim":
-            parts = value.split(":", 2)
-            if len(parts) < 2 or not parts[0].isdigit() or not parts[1]:
-                raise LabError(f"--sim wants NET:CONFIG[:LOG], got {value}")
-            args["sims"].append((int(parts[0]), parts[1], parts[2] if len(parts) == 3 else None))
-        else:
-            args[opt[2:].replace("-", "_")] = value
-    if not args["check"] and not command:
-        raise LabError(f"no command given\n{USAGE}")
-    return args, command
+    cut = argv.index("--") if "--" in argv else len(argv)
+    parser = argparse.ArgumentParser(
+        prog="lab.py", usage="%(prog)s [--nets N] [--sim NET:CONFIG[:LOG]]... [--boxsim PATH] [--env-file F] "
+                             "-- COMMAND [ARGS...]\n       %(prog)s --check-inside")
+    parser.add_argument("--nets", type=int, default=2, help=f"PC interfaces, one per net (1..{MAX_NETS})")
+    parser.add_argument("--sim", type=parse_sim, action="append", default=[], metavar="NET:CONFIG[:LOG]",
+                        help="run the box simulator in net NET's box namespace")
+    parser.add_argument("--boxsim", default=str(DEFAULT_BOXSIM), help="simulator binary")
+    parser.add_argument("--env-file", help="also write the LAB_* variables to this file")
+    parser.add_argument("--check-inside", action="store_true",
+                        help="exit 0 only when running inside a lab namespace")
+    args = parser.parse_args(argv[:cut])
+    args.command = argv[cut + 1:]
+    if not args.check_inside and not args.command:
+        parser.error("no command given (put it after --)")
+    return args
 
 
 def exit_code(returncode):
@@ -365,25 +358,21 @@ def install_signal_handlers():
 
 
 def main(argv):
-    try:
-        args, command = parse_args(argv)
-    except LabError as e:
-        print(f"lab: {e}", file=sys.stderr)
-        return 2
-    if args["check"]:
+    args = parse_args(argv)
+    if args.check_inside:
         if inside_lab_namespace():
             return 0
         print("lab: refusing: not inside a lab network namespace", file=sys.stderr)
         return 1
     install_signal_handlers()
     try:
-        with Lab(nets=args["nets"]) as lab:
-            for net, config, log in args["sims"]:
-                lab.start_sim(net, config, log, boxsim=args["boxsim"])
+        with Lab(nets=args.nets) as lab:
+            for net, config, log in args.sim:
+                lab.start_sim(net, config, log, boxsim=args.boxsim)
             env = dict(os.environ, **lab.environment())
-            if args["env_file"]:
-                Path(args["env_file"]).write_text("".join(f"{k}={v}\n" for k, v in lab.environment().items()))
-            proc = lab.pc_exec(command, env=env, start_new_session=False)
+            if args.env_file:
+                Path(args.env_file).write_text("".join(f"{k}={v}\n" for k, v in lab.environment().items()))
+            proc = lab.pc_exec(args.command, env=env, start_new_session=False)
             return exit_code(proc.wait())
     except LabError as e:
         print(f"lab: {e}", file=sys.stderr)
