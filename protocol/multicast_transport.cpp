@@ -1,5 +1,7 @@
 #include "multicast_transport.h"
 
+#include <chrono>
+
 namespace quorvel {
 
 bool MulticastTransport::Start() {
@@ -23,9 +25,14 @@ std::string MulticastTransport::InterfaceAddress(int index) const {
   return ValidIndex(index) ? interfaces_[index].address : std::string();
 }
 
+// Discards what waits on the receive socket: each datagram read restarts the one-second wait, but a
+// steady stream of datagrams cannot hold the send for longer than twice that in all.
 void MulticastTransport::DrainReceiveSocket(int index) {
+  using Steady = std::chrono::steady_clock;
+  const auto deadline = Steady::now() + 2 * std::chrono::microseconds(DRAIN_WAIT_MICROS);
   PacketBuffer scratch;
   while (interfaces_[index].receiver.Receive(DRAIN_WAIT_MICROS, scratch).arrived) {
+    if (Steady::now() >= deadline) return;
   }
 }
 

@@ -89,7 +89,8 @@ std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t c
 }
 
 bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
-  if (datagram.size() < HEADER_SIZE) return false;
+  // Replies are read into 4096-byte buffers: a longer datagram is never a reply.
+  if (datagram.size() < HEADER_SIZE || datagram.size() > PACKET_BUFFER_SIZE) return false;
   if (ReadU16(datagram, HDR_MAGIC) != REPLY_MAGIC) return false;
   if (ReadU16(datagram, HDR_OPCODE) != opcode) return false;
   if (std::memcmp(datagram.data() + HDR_CLIENT_ID, client.data(), client.size()) != 0) return false;

@@ -21,6 +21,8 @@ namespace quorvel::net {
 
 namespace {
 
+constexpr int kReceiveBufferBytes = 1 << 20;
+
 #ifdef _WIN32
 using NativeSocket = SOCKET;
 NativeSocket Native(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
@@ -216,6 +218,8 @@ UdpSocket UdpSocket::OpenReceiver(const LocalInterface& local) {
   UdpSocket sock(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)));
   if (!sock.valid()) return sock;
   SetOption(sock.handle_, SOL_SOCKET, SO_REUSEADDR, int{1});
+  // Many boxes answer a search at the same moment; room for all their replies at once.
+  SetOption(sock.handle_, SOL_SOCKET, SO_RCVBUF, kReceiveBufferBytes);
   sockaddr_in bound{};
   bound.sin_family = AF_INET;
   bound.sin_port = htons(DEVICE_PORT);

@@ -199,14 +199,16 @@ class Lab:
             self._procs = [p for p in self._procs if p.poll() is None] + [proc]
         return proc
 
-    def run(self, ns, argv, timeout=60, check=False, **popen_kwargs):
-        """Runs argv inside ns to completion; output captured as text unless told otherwise."""
+    def run(self, ns, argv, timeout=60, check=False, input=None, **popen_kwargs):
+        """Runs argv inside ns to completion, with `input` on its standard input if given; output
+        captured as text unless told otherwise."""
         popen_kwargs.setdefault("stdout", subprocess.PIPE)
         popen_kwargs.setdefault("stderr", subprocess.PIPE)
+        popen_kwargs.setdefault("stdin", subprocess.PIPE if input is not None else subprocess.DEVNULL)
         popen_kwargs.setdefault("text", True)
         proc = self.popen(ns, argv, **popen_kwargs)
         try:
-            out, err = proc.communicate(timeout=timeout)
+            out, err = proc.communicate(input=input, timeout=timeout)
         except BaseException:
             self._stop([proc])
             raise

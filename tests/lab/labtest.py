@@ -1,0 +1,100 @@
+"""Shared pieces of the lab tests: build paths, box configurations, the simulator's request log and
+running quorvel-cli inside the lab's PC namespace."""
+import json
+import os
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(REPO / "tools" / "lab"))
+import lab  # noqa: E402
+
+BUILD = Path(os.environ.get("QUORVEL_BUILD", REPO / "build"))
+BOXSIM = BUILD / "tools" / "boxsim" / "quorvel-boxsim"
+CLI = BUILD / "tools" / "cli" / "quorvel-cli"
+
+
+def port(ip, netmask="255.255.255.0", gateway="", addr_a="", addr_b="", dhcp="0", option=0):
+    return {"ip": ip, "netmask": netmask, "gateway": gateway, "addrA": addr_a, "addrB": addr_b,
+            "dhcp": dhcp, "option": option}
+
+
+def box(number, name, model="VRX-510L", ports=None, **extra):
+    """A simulated box whose id ends in `number`; credentials admin/secret unless told otherwise."""
+    config = {
+        "id": ",".join(f"0x{b:02X}" for b in (0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60, number)),
+        "name": name, "model": model, "bonded": 0, "auxNumber": 7, "auxText": "aux",
+        "primaryPort": 0, "ports": ports or [port(f"192.0.2.{number}")],
+        "shares": ["Volume1"], "user": "admin", "password": "secret",
+    }
+    config.update(extra)
+    return config
+
+
+class LabCase(unittest.TestCase):
+    """One lab for the whole class: NETS nets, and a simulator per entry of BOXES (net -> boxes)."""
+    NETS = 1
+    BOXES = {}
+
+    @classmethod
+    def setUpClass(cls):
+        for path in (BOXSIM, CLI):
+            if not os.access(path, os.X_OK):
+                raise RuntimeError(f"not built: {path}")
+        cls.tmp = tempfile.TemporaryDirectory(prefix="quorvel-lab-")
+        cls.lab = lab.Lab(nets=cls.NETS)
+        try:
+            for net, boxes in cls.BOXES.items():
+                cls.start_sim(net, boxes)
+        except BaseException:
+            cls.lab.close()
+            cls.tmp.cleanup()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.lab.close()
+        cls.tmp.cleanup()
+
+    @classmethod
+    def start_sim(cls, net, boxes, name=None):
+        name = name or f"net{net}"
+        config = Path(cls.tmp.name) / f"{name}.json"
+        config.write_text(json.dumps({"boxes": boxes}))
+        log = Path(cls.tmp.name) / f"{name}.log"
+        cls.lab.start_sim(net, str(config), log=str(log), boxsim=BOXSIM)
+        return log
+
+    @classmethod
+    def log_path(cls, net):
+        return Path(cls.tmp.name) / f"net{net}.log"
+
+    def requests(self, net, opcode=None):
+        """The decoded requests that net's simulator has logged so far."""
+        path = self.log_path(net)
+        lines = path.read_text().splitlines() if path.exists() else []
+        entries = [json.loads(line) for line in lines if line.strip()]
+        return [e for e in entries if opcode is None or e["opcode"] == opcode]
+
+    def wait_for_request(self, net, opcode, count=1, timeout=10.0):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            found = self.requests(net, opcode)
+            if len(found) >= count:
+                return found
+            time.sleep(0.05)
+        self.fail(f"net{net}: fewer than {count} requests with opcode {opcode} logged")
+
+    def cli(self, *args, password=None, timeout=120):
+        return self.lab.pc_run([CLI, *args], input=password if password is not None else "", timeout=timeout)
+
+    def search(self):
+        result = self.cli("search", "--json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return json.loads(result.stdout)
+
+    def by_name(self, records):
+        return {r["name"]: r for r in records}

@@ -1,0 +1,264 @@
+// quorvel-cli without sockets: argument parsing, finding the named box, the JSON and text output,
+// and whole commands run over an in-memory transport whose boxes answer from a script.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <sstream>
+
+#include "cli_args.h"
+#include "cli_commands.h"
+#include "device_match.h"
+#include "json_output.h"
+#include "password_input.h"
+#include "table_output.h"
+#include "utf8_text.h"
+
+namespace quorvel::cli {
+namespace {
+
+using Outcome = ParsedArgs::Outcome;
+
+// --- Argument parsing -------------------------------------------------------------------------
+
+ParsedArgs Parse(std::vector<std::string> args) { return ParseArguments(args); }
+
+const std::vector<std::string> kStatic = {"set-network", "--device", "nas", "--user", "admin",
+                                          "--port", "LAN1", "--ip", "10.0.0.5", "--netmask", "255.0.0.0"};
+
+std::vector<std::string> With(std::vector<std::string> args, std::vector<std::string> more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+TEST(ParseArguments, HelpWinsWhereverItStands) {
+  EXPECT_EQ(Parse({"--help"}).outcome, Outcome::Help);
+  EXPECT_FALSE(Parse({"-h"}).command.has_value());
+  const ParsedArgs shares = Parse({"shares", "--bogus", "--help"});
+  EXPECT_EQ(shares.outcome, Outcome::Help);
+  EXPECT_EQ(shares.command, Command::Shares);
+}
+
+TEST(ParseArguments, RefusesWhatNoCommandTakes) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {},
+           {"find"},
+           {"search", "extra"},
+           {"search", "--device", "x"},           // search takes no device
+           {"search", "--json", "--json"},        // twice
+           {"search", "--json=yes"},              // a flag with a value
+           {"check-password", "--user", "u"},     // no device
+           {"check-password", "--device", "d"},   // no user
+           {"check-password", "--device=", "--user", "u"},
+           {"check-password", "--device", "d", "--user"},  // value missing
+           {"shares", "--device", "d", "--user", "u", "--port", "LAN"},
+       }) {
+    EXPECT_EQ(Parse(args).outcome, Outcome::BadUsage) << ::testing::PrintToString(args);
+  }
+}
+
+TEST(ParseArguments, ReadsBothOptionForms) {
+  const ParsedArgs joined = Parse({"shares", "--device=0x00,0x1B", "--user=", "--json"});
+  ASSERT_EQ(joined.outcome, Outcome::Run);
+  EXPECT_EQ(joined.options.device, "0x00,0x1B");
+  EXPECT_EQ(joined.options.user, "");
+  EXPECT_TRUE(joined.options.json);
+  const ParsedArgs split = Parse({"check-password", "--user", "admin", "--device", "a=b"});
+  ASSERT_EQ(split.outcome, Outcome::Run);
+  EXPECT_EQ(split.options.device, "a=b");
+  EXPECT_EQ(split.options.user, "admin");
+}
+
+TEST(ParseArguments, UserMustFitTheRequestContext) {
+  EXPECT_EQ(Parse({"check-password", "--device", "d", "--user", std::string(63, 'u')}).outcome, Outcome::Run);
+  EXPECT_EQ(Parse({"check-password", "--device", "d", "--user", std::string(64, 'u')}).outcome,
+            Outcome::BadUsage);
+}
+
+TEST(ParseArguments, SetNetworkNeedsAKnownPortAndOneKindOfSettings) {
+  EXPECT_EQ(Parse(kStatic).outcome, Outcome::Run);
+  for (const char* port : {"LAN", "LAN2", "LAN1+LAN2"}) {
+    auto args = kStatic;
+    args[6] = port;
+    EXPECT_EQ(Parse(args).options.port, port);
+  }
+  auto lower = kStatic;
+  lower[6] = "lan1";
+  EXPECT_EQ(Parse(lower).outcome, Outcome::BadUsage);
+  EXPECT_EQ(Parse(With(kStatic, {"--dhcp"})).outcome, Outcome::BadUsage);
+  EXPECT_EQ(Parse({"set-network", "--device", "d", "--user", "u", "--port", "LAN"}).outcome, Outcome::BadUsage);
+  EXPECT_EQ(Parse({"set-network", "--device", "d", "--user", "u", "--port", "LAN", "--ip", "10.0.0.5"}).outcome,
+            Outcome::BadUsage);
+  const ParsedArgs dhcp = Parse({"set-network", "--device", "d", "--user", "u", "--port", "LAN2", "--dhcp"});
+  ASSERT_EQ(dhcp.outcome, Outcome::Run);
+  EXPECT_TRUE(dhcp.options.dhcp);
+}
+
+TEST(ParseArguments, GatewayAbsentOrEmptyIsBlank) {
+  const ParsedArgs absent = Parse(kStatic);
+  EXPECT_EQ(absent.options.ip, (Octets{10, 0, 0, 5}));
+  EXPECT_FALSE(absent.options.gateway.has_value());
+  EXPECT_FALSE(Parse(With(kStatic, {"--gateway="})).options.gateway.has_value());
+  EXPECT_EQ(Parse(With(kStatic, {"--gateway", "10.0.0.1"})).options.gateway, (Octets{10, 0, 0, 1}));
+}
+
+TEST(ParseOctets, TakesFourDecimalNumbersAndKeepsLargeOnes) {
+  EXPECT_EQ(ParseOctets("192.168.001.010"), (Octets{192, 168, 1, 10}));
+  EXPECT_EQ(ParseOctets("10.0.0.300"), (Octets{10, 0, 0, 300}));
+  const auto huge = ParseOctets("1.2.3.99999999999999999999");
+  ASSERT_TRUE(huge.has_value());
+  EXPECT_GT((*huge)[3], 255);
+  for (const char* bad : {"", "10.0.0", "10.0.0.1.5", "10..0.1", "10.0.0.", ".10.0.0.1", "a.b.c.d",
+                          "10.0.0.-1", "+1.0.0.0", " 10.0.0.1", "10.0.0.1 ", "0x0A.0.0.1"}) {
+    EXPECT_FALSE(ParseOctets(bad).has_value()) << bad;
+  }
+}
+
+TEST(ParseArguments, AddressThatIsNotFourNumbersIsBadUsage) {
+  auto args = kStatic;
+  args[8] = "10.0.0";
+  EXPECT_EQ(Parse(args).outcome, Outcome::BadUsage);
+  EXPECT_EQ(Parse(With(kStatic, {"--gateway", "gw"})).outcome, Outcome::BadUsage);
+}
+
+// --- Finding the named box --------------------------------------------------------------------
+
+DeviceRecord Record(std::uint8_t last, const char* name, const char* ip0, const char* ip1 = "") {
+  DeviceRecord record;
+  record.id = {0x00, 0x1B, 0x2C, 0xA0, 0x0F, 0x30, 0x00, last};
+  record.name = name;
+  record.model = "VRX-510L";
+  record.ports[0].ip = ip0;
+  record.ports[1].ip = ip1;
+  return record;
+}
+
+TEST(FindDeviceByText, MatchesKeyTextNameOrAnyPortAddress) {
+  const std::vector<DeviceRecord> table = {Record(1, "alpha", "198.51.100.10", "198.51.100.20"),
+                                           Record(2, "beta", "198.51.100.30")};
+  EXPECT_EQ(FindDeviceByText(table, "0x00,0x1B,0x2C,0xA0,0x0F,0x30,0x00,0x02"), &table[1]);
+  EXPECT_EQ(FindDeviceByText(table, "0x00,0x1b,0x2c,0xa0,0x0f,0x30,0x00,0x02"), &table[1]);
+  EXPECT_EQ(FindDeviceByText(table, "beta"), &table[1]);
+  EXPECT_EQ(FindDeviceByText(table, "198.51.100.20"), &table[0]);  // the second port counts
+  EXPECT_EQ(FindDeviceByText(table, "198.51.100.30"), &table[1]);
+}
+
+TEST(FindDeviceByText, NamesAreExactAndPiecesDoNotMatch) {
+  const std::vector<DeviceRecord> table = {Record(1, "alpha", "198.51.100.10")};
+  for (const char* text : {"Alpha", "alph", "198.51.100.1", "0x00,0x1B", "", " alpha"}) {
+    EXPECT_EQ(FindDeviceByText(table, text), nullptr) << text;
+  }
+}
+
+TEST(FindDeviceByText, TakesTheFirstMatchInTableOrder) {
+  // The second box's name is the first box's address: table order decides, not the kind of match.
+  const std::vector<DeviceRecord> table = {Record(1, "alpha", "198.51.100.10"),
+                                           Record(2, "198.51.100.10", "198.51.100.11"),
+                                           Record(3, "alpha", "198.51.100.12")};
+  EXPECT_EQ(FindDeviceByText(table, "198.51.100.10"), &table[0]);
+  EXPECT_EQ(FindDeviceByText(table, "alpha"), &table[0]);
+  EXPECT_EQ(FindDeviceByText({table[1], table[0]}, "198.51.100.10")->id, table[1].id);
+}
+
+// --- Text encoding and output -----------------------------------------------------------------
+
+const std::string kFFFD = "\xEF\xBF\xBD";
+
+TEST(ValidUtf8, ReplacesEachMaximalIllFormedSubpartOnce) {
+  EXPECT_EQ(ValidUtf8("caf\xC3\xA9 \xF0\x9F\x93\x81"), "caf\xC3\xA9 \xF0\x9F\x93\x81");
+  EXPECT_EQ(ValidUtf8("a\x80z"), "a" + kFFFD + "z");
+  EXPECT_EQ(ValidUtf8("\xE2\x82"), kFFFD);                       // truncated at the end
+  EXPECT_EQ(ValidUtf8("\xE2\x82" "A"), kFFFD + "A");            // truncated in the middle
+  EXPECT_EQ(ValidUtf8("\xC0\xAF"), kFFFD + kFFFD);              // overlong lead
+  EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), kFFFD + kFFFD + kFFFD);  // surrogate
+  EXPECT_EQ(ValidUtf8("\xF4\x90\x80\x80"), kFFFD + kFFFD + kFFFD + kFFFD);  // above U+10FFFF
+  EXPECT_EQ(ValidUtf8("\xFF"), kFFFD);
+}
+
+TEST(JsonString, EscapesQuotesBackslashesAndEveryControlCharacter) {
+  EXPECT_EQ(JsonString("a\"b\\c"), R"("a\"b\\c")");
+  EXPECT_EQ(JsonString("\n\r\t\b\f"), R"("\n\r\t\b\f")");
+  EXPECT_EQ(JsonString(std::string("\x01\x1F\x7F", 3)), "\"\\u0001\\u001F\x7F\"");
+  EXPECT_EQ(JsonString(std::string("a\0b", 3)), R"("a\u0000b")");
+  EXPECT_EQ(JsonString("x\xC3"), "\"x" + kFFFD + "\"");
+}
+
+TEST(PrintableText, KeepsTerminalControlsOut) {
+  EXPECT_EQ(PrintableText("\x1B[2Jname\x07"), "?[2Jname?");
+  EXPECT_EQ(PrintableText("\xC2\x9B" "1m\xC2\xA0"), "?1m\xC2\xA0");  // C1 CSI, then a no-break space
+}
+
+DeviceRecord FullRecord() {
+  DeviceRecord record = Record(0x7F, "nas \"one\"", "198.51.100.10", "198.51.100.20");
+  record.bonded = 1;
+  record.auxNumber = -3;
+  record.portCount = 2;
+  record.primaryPort = 1;
+  record.auxText = "aux";
+  record.interfaceIndex = 1;
+  record.ports[0].netmask = "255.255.255.192";
+  record.ports[0].gateway = "198.51.100.1";
+  record.ports[0].addrA = "A0";
+  record.ports[0].addrB = "B0";
+  record.ports[0].dhcp = "0";
+  record.ports[0].option = 7;
+  record.ports[1].dhcp = "1";
+  return record;
+}
+
+TEST(DevicesJson, WritesEveryKeyInOrderWithTwoPorts) {
+  const std::string expected =
+      "[\n  {\"name\":\"nas \\\"one\\\"\",\"id\":\"0x00,0x1B,0x2C,0xA0,0x0F,0x30,0x00,0x7F\","
+      "\"model\":\"VRX-510L\",\"bonded\":1,\"auxNumber\":-3,\"portCount\":2,\"primaryPort\":1,"
+      "\"auxText\":\"aux\",\"interfaceIndex\":1,\"interface\":\"203.0.113.1\",\"ports\":["
+      "{\"ip\":\"198.51.100.10\",\"netmask\":\"255.255.255.192\",\"gateway\":\"198.51.100.1\","
+      "\"addrA\":\"A0\",\"addrB\":\"B0\",\"dhcp\":\"0\",\"option\":7},"
+      "{\"ip\":\"198.51.100.20\",\"netmask\":\"\",\"gateway\":\"\",\"addrA\":\"\",\"addrB\":\"\","
+      "\"dhcp\":\"1\",\"option\":0}]}\n]\n";
+  EXPECT_EQ(DevicesJson({FullRecord()}, {"198.51.100.2", "203.0.113.1"}), expected);
+}
+
+TEST(DevicesJson, EmptyTableAndUnknownInterface) {
+  EXPECT_EQ(DevicesJson({}, {"198.51.100.2"}), "[]\n");
+  const std::string json = DevicesJson({FullRecord(), Record(2, "b\xFF", "")}, {"198.51.100.2"});
+  EXPECT_NE(json.find("\"interface\":\"\""), std::string::npos);
+  EXPECT_NE(json.find("\"name\":\"b" + kFFFD + "\""), std::string::npos);
+  EXPECT_NE(json.find("}]},\n  {"), std::string::npos);  // two elements, comma between
+}
+
+TEST(SharesJson, ListsTheNamesInOrder) {
+  EXPECT_EQ(SharesJson({ShareName("HDD_1"), ShareName("Recycle Bin - HDD_1"), ShareName("t\tab")}),
+            "[\n  \"HDD_1\",\n  \"Recycle Bin - HDD_1\",\n  \"t\\tab\"\n]\n");
+  EXPECT_EQ(SharesJson({}), "[]\n");
+}
+
+TEST(DeviceTableText, ShowsThePrimaryPortInAlignedColumns) {
+  DeviceRecord second = Record(2, "b\x1B", "198.51.100.30");
+  second.interfaceIndex = 0;
+  const std::string text = DeviceTableText({FullRecord(), second}, {"198.51.100.2", "203.0.113.1"});
+  std::istringstream lines(text);
+  std::string header, first, other;
+  std::getline(lines, header);
+  std::getline(lines, first);
+  std::getline(lines, other);
+  EXPECT_EQ(header.find("ID"), first.find("0x00,"));
+  EXPECT_EQ(header.find("INTERFACE"), first.find("203.0.113.1"));
+  EXPECT_EQ(header.find("IP"), first.find("198.51.100.20"));  // primaryPort 1
+  EXPECT_EQ(other.rfind("b?", 0), 0u);
+  EXPECT_EQ(DeviceTableText({}, {}), "No devices found.\n");
+}
+
+TEST(ReadPasswordLine, StripsTheLineEndOnly) {
+  auto read = [](const std::string& input) {
+    std::istringstream in(input);
+    return ReadPasswordLine(in);
+  };
+  EXPECT_EQ(read("s3cr t\r\nnext\n"), "s3cr t");
+  EXPECT_EQ(read("pw\n"), "pw");
+  EXPECT_EQ(read("\r\n"), "");
+  EXPECT_EQ(read("no line end"), "no line end");
+  EXPECT_EQ(read(""), "");
+}
+
+}  // namespace
+}  // namespace quorvel::cli

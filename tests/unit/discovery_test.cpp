@@ -1,0 +1,375 @@
+// Discovery: which replies make records, what a record holds, and how long a search waits.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device_record.h"
+#include "fake_transport.h"
+
+namespace quorvel {
+namespace {
+
+using testkit::BoxReply;
+using testkit::ByteVector;
+using testkit::Datagram;
+using testkit::FieldList;
+using testkit::MakeDeviceId;
+using testkit::ReplyBuilder;
+using testkit::Rig;
+using testkit::SearchAnswers;
+
+constexpr std::int64_t kDrain = 1'000'000;
+constexpr std::int64_t kPoll = 10'000;
+constexpr std::int64_t kCost = testkit::FakeTransport::kDatagramCostMicros;
+constexpr std::int64_t kQuietSearch = kDrain + 101 * kPoll;
+constexpr std::int64_t kSearchDeadline = 2 * 101 * kPoll;
+
+const DeviceId kBox = MakeDeviceId(1);
+
+FieldList Model(const std::string& model) { return {{FLD_MODEL, model}}; }
+
+// ---- What a reply turns into ----
+
+std::string Describe(const DeviceRecord& r) {
+  std::ostringstream out;
+  out << "name=" << r.name.view() << " id=" << DeviceKeyText(r.id) << " model=" << r.model.view()
+      << " bonded=" << r.bonded << " aux=" << r.auxNumber << " ports=" << r.portCount
+      << " primary=" << r.primaryPort << " auxText=" << r.auxText.view() << " if=" << r.interfaceIndex;
+  for (const PortSettings& p : r.ports) {
+    out << " | " << p.ip.view() << ' ' << p.netmask.view() << ' ' << p.gateway.view() << ' '
+        << p.addrA.view() << ' ' << p.addrB.view() << " dhcp=" << p.dhcp.view() << " opt=" << p.option;
+  }
+  return out.str();
+}
+
+struct RecordCase {
+  const char* name;
+  ByteVector reply;
+  DeviceRecord expected;
+};
+
+class RecordFromReplyTest : public ::testing::TestWithParam<RecordCase> {};
+
+TEST_P(RecordFromReplyTest, HoldsWhatTheReplySaysWithinItsWidths) {
+  EXPECT_EQ(Describe(RecordFromReply(GetParam().reply, 3)), Describe(GetParam().expected));
+}
+
+ReplyBuilder Reply() { return ReplyBuilder(OP_SEARCH, ClientId{}).Device(kBox); }
+
+DeviceRecord Expected(auto&& fill) {
+  DeviceRecord record;
+  record.id = kBox;
+  record.interfaceIndex = 3;
+  fill(record);
+  return record;
+}
+
+PortSettings Port(const char* ip, const char* addrA, const char* dhcp, int option) {
+  PortSettings port;
+  port.ip = ip;
+  port.netmask = "255.255.255.0";
+  port.gateway = "198.51.100.1";
+  port.addrA = addrA;
+  port.addrB = "b";
+  port.dhcp = dhcp;
+  port.option = option;
+  return port;
+}
+
+ReplyBuilder& PortFields(ReplyBuilder& reply, const char* ip, const char* addrA, const char* dhcp,
+                         const char* option) {
+  return reply.Field(FLD_PORT_IP, ip).Field(FLD_PORT_NETMASK, "255.255.255.0")
+      .Field(FLD_PORT_GATEWAY, "198.51.100.1").Field(FLD_PORT_ADDR_A, addrA)
+      .Field(FLD_PORT_ADDR_B, "b").Field(FLD_PORT_DHCP, dhcp).Field(FLD_PORT_OPTION, option);
+}
+
+ByteVector OnePort() {
+  ReplyBuilder reply = Reply();
+  reply.Field(FLD_DEVICE_NAME, "store").Field(FLD_MODEL, "VRX-510L").Field(FLD_PRIMARY_PORT, "0")
+      .Field(FLD_PORT_INDEX, "0");
+  return PortFields(reply, "198.51.100.7", "a", "1", "1").Field(FLD_AUX_NUMBER, "-7").Build();
+}
+
+ByteVector TwoPorts() {
+  ReplyBuilder reply = Reply();
+  reply.Field(FLD_MODEL, "VRX-530L").Field(FLD_BONDED, "1").Field(FLD_PRIMARY_PORT, "1")
+      .Field(FLD_AUX_TEXT, "aux").Field(FLD_PORT_INDEX, "0");
+  PortFields(reply, "198.51.100.7", "a0", "0", "0").Field(FLD_PORT_INDEX, "1");
+  return PortFields(reply, "203.0.113.7", "a1", "1", " 12x").Build();
+}
+
+ByteVector StrayPortIndex() {
+  ReplyBuilder reply = Reply();
+  reply.Field(FLD_PORT_INDEX, "0");
+  PortFields(reply, "198.51.100.7", "a0", "0", "0").Field(FLD_PORT_INDEX, "1");
+  PortFields(reply, "203.0.113.7", "a1", "1", "1").Field(FLD_PORT_INDEX, "5");
+  PortFields(reply, "192.0.2.99", "stray", "1", "9").Field(FLD_PORT_INDEX, "-1");
+  return PortFields(reply, "192.0.2.98", "stray", "1", "9").Build();
+}
+
+ByteVector LongValues() {
+  return Reply().Field(FLD_DEVICE_NAME, std::string(300, 'n')).Field(FLD_MODEL, std::string(400, 'm'))
+      .Field(FLD_AUX_TEXT, "0123456789abcdef").Field(FLD_PORT_IP, "198.051.100.007.1")
+      .Field(FLD_PORT_ADDR_A, "0123456789abcdefgh").Field(FLD_PORT_DHCP, "yes-please").Build();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, RecordFromReplyTest,
+    ::testing::Values(
+        RecordCase{"OnePort", OnePort(), Expected([](DeviceRecord& r) {
+                     r.name = "store";
+                     r.model = "VRX-510L";
+                     r.auxNumber = -7;
+                     r.portCount = 1;
+                     r.ports[0] = Port("198.51.100.7", "a", "1", 1);
+                   })},
+        RecordCase{"TwoPorts", TwoPorts(), Expected([](DeviceRecord& r) {
+                     r.model = "VRX-530L";
+                     r.bonded = 1;
+                     r.primaryPort = 1;
+                     r.auxText = "aux";
+                     r.portCount = 2;
+                     r.ports[0] = Port("198.51.100.7", "a0", "0", 0);
+                     r.ports[1] = Port("203.0.113.7", "a1", "1", 12);
+                   })},
+        RecordCase{"PortFieldsBeforeAnyIndexGoToPort0AndRepeatsOverwrite",
+                   Reply().Field(FLD_PORT_IP, "192.0.2.1").Field(FLD_PORT_IP, "192.0.2.2")
+                       .Field(FLD_MODEL, "x").Field(FLD_MODEL, "VRX-517L").Build(),
+                   Expected([](DeviceRecord& r) {
+                     r.model = "VRX-517L";
+                     r.ports[0].ip = "192.0.2.2";
+                   })},
+        RecordCase{"FieldsOfAPortOtherThan0Or1AreDroppedButCounted", StrayPortIndex(),
+                   Expected([](DeviceRecord& r) {
+                     r.portCount = 4;
+                     r.ports[0] = Port("198.51.100.7", "a0", "0", 0);
+                     r.ports[1] = Port("203.0.113.7", "a1", "1", 1);
+                   })},
+        RecordCase{"LongValuesAreCutToTheirWidth", LongValues(), Expected([](DeviceRecord& r) {
+                     r.name = std::string(255, 'n');
+                     r.model = std::string(255, 'm');
+                     r.auxText = "0123456789a";
+                     r.ports[0].ip = "198.051.100.007";
+                     r.ports[0].addrA = "0123456789abcde";
+                     r.ports[0].dhcp = "yes-ple";
+                   })},
+        RecordCase{"UnknownCodesAreSkippedAndABrokenFieldEndsTheWalk",
+                   Reply().Field(9999, "junk").Field(FLD_DEVICE_NAME, "kept").RawField(FLD_BONDED, 2, "1")
+                       .Field(FLD_MODEL, "VRX-510L").Build(),
+                   Expected([](DeviceRecord& r) { r.name = "kept"; })}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(DeviceKeyText, ListsTheEightBytesInHex) {
+  EXPECT_EQ(DeviceKeyText(DeviceId{0x00, 0x0A, 0xFF, 0x10, 0x01, 0x02, 0x03, 0xAB}),
+            "0x00,0x0A,0xFF,0x10,0x01,0x02,0x03,0xAB");
+}
+
+// ---- Which replies are taken ----
+
+struct ModelCase {
+  const char* name;
+  FieldList fields;
+  bool accepted;
+};
+
+class ModelTest : public ::testing::TestWithParam<ModelCase> {};
+
+TEST_P(ModelTest, OnlyTheFourModelsExactlyAsWrittenAreRecorded) {
+  Rig rig({"198.51.100.20"});
+  rig.transport->SetBox(0, SearchAnswers({{kBox, GetParam().fields}}));
+  rig.protocol.SearchDevices();
+  EXPECT_EQ(rig.protocol.DeviceTable().size(), GetParam().accepted ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, ModelTest,
+    ::testing::Values(ModelCase{"VRX510L", Model("VRX-510L"), true},
+                      ModelCase{"VRX517L", Model("VRX-517L"), true},
+                      ModelCase{"VRX530L", Model("VRX-530L"), true},
+                      ModelCase{"VRX510LW", Model("VRX-510LW"), true},
+                      ModelCase{"LowerCase", Model("vrx-510lw"), false},
+                      ModelCase{"TrailingBlank", Model("VRX-510LW "), false},
+                      ModelCase{"Prefix", Model("VRX-510"), false},
+                      ModelCase{"Longer", Model("VRX-510LWX"), false},
+                      ModelCase{"Missing", {{FLD_DEVICE_NAME, "VRX-510L"}}, false},
+                      ModelCase{"LastOfTwoWinsAccepted", {{FLD_MODEL, "other"}, {FLD_MODEL, "VRX-530L"}}, true},
+                      ModelCase{"LastOfTwoWinsRejected", {{FLD_MODEL, "VRX-530L"}, {FLD_MODEL, "other"}}, false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// ---- The wait on one interface ----
+
+TEST(Search, WithoutInterfacesEndsAtOnceWithAnEmptyTable) {
+  Rig rig({});
+  const std::int64_t start = rig.Now();
+  rig.protocol.SearchDevices();
+  EXPECT_TRUE(rig.protocol.DeviceTable().empty());
+  EXPECT_EQ(rig.Now() - start, 0);
+  EXPECT_EQ(rig.transport->SentCount(), 0u);
+}
+
+TEST(Search, EachQuietInterfaceCostsTheDrainAnd101Polls) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  const std::int64_t start = rig.Now();
+  rig.protocol.SearchDevices();
+  EXPECT_EQ(rig.Now() - start, 2 * kQuietSearch);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(rig.transport->Sent(i).size(), 1u);
+    EXPECT_EQ(rig.transport->Sent(i)[0], testkit::ToVector(Request(OP_SEARCH, rig.protocol.clientId(), {}).bytes()));
+  }
+}
+
+// A box answers at 1 ms; then 100 datagrams of one kind arrive 1 ms apart. Those that count a poll
+// end the wait with the 100th; the others leave all 100 empty polls still to come.
+struct NoiseCase {
+  const char* name;
+  std::function<Datagram(const ByteVector& request)> make;
+  bool countsPoll;
+};
+
+class SearchNoiseTest : public ::testing::TestWithParam<NoiseCase> {};
+
+TEST_P(SearchNoiseTest, OnlyEmptyPollsAndTakenOrRejectedModelsCount) {
+  Rig rig({"198.51.100.20"});
+  rig.transport->SetBox(0, [make = GetParam().make](const ByteVector& request) {
+    std::vector<Datagram> out{{ReplyBuilder(request).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build(), 1000}};
+    for (int k = 2; k <= 101; ++k) {
+      out.push_back(make(request));
+      out.back().delayMicros = k * 1000;
+    }
+    return out;
+  });
+  const std::int64_t start = rig.Now();
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.protocol.DeviceTable().size(), 1u);
+  EXPECT_EQ(rig.protocol.DeviceTable()[0].id, kBox);
+  const std::int64_t afterNoise = 101 * 1000 + kCost;
+  EXPECT_EQ(rig.Now() - start, kDrain + afterNoise + (GetParam().countsPoll ? 0 : 100 * kPoll));
+}
+
+ByteVector Oversized(const ByteVector& request) {
+  // The first 4096 bytes make a consistent reply of a new box; the datagram goes on past them.
+  ReplyBuilder reply(request);
+  reply.Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").PayloadLength(4096 - 44);
+  reply.RawField(FLD_DEVICE_NAME, 8, std::string(5000 - 44 - 16 - 4, 'x'));
+  return reply.Build();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SearchNoiseTest,
+    ::testing::Values(
+        NoiseCase{"SameBoxAgain",
+                  [](const ByteVector& r) { return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build()}; },
+                  false},
+        NoiseCase{"OtherClient",
+                  [](const ByteVector&) {
+                    return Datagram{ReplyBuilder(OP_SEARCH, ClientId{9}).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").Build()};
+                  },
+                  false},
+        NoiseCase{"OtherOpcode",
+                  [](const ByteVector& r) {
+                    return Datagram{ReplyBuilder(r).Opcode(OP_GET_SHARES).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").Build()};
+                  },
+                  false},
+        NoiseCase{"OwnRequest", [](const ByteVector& r) { return Datagram{r}; }, false},
+        NoiseCase{"PayloadLengthWrong",
+                  [](const ByteVector& r) {
+                    return Datagram{ReplyBuilder(r).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").PayloadLength(8).Build()};
+                  },
+                  false},
+        NoiseCase{"LongerThanTheBuffer", [](const ByteVector& r) { return Datagram{Oversized(r)}; }, false},
+        NoiseCase{"SocketError", [](const ByteVector&) { return Datagram{{}, 0, -1}; }, false},
+        NoiseCase{"OtherModel",
+                  [](const ByteVector& r) {
+                    return Datagram{ReplyBuilder(r).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-999").Build()};
+                  },
+                  true}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Search, ABoxSeenOnTwoInterfacesBelongsToTheFirstAndOrderIsArrivalOrder) {
+  Rig rig({"198.51.100.20", "203.0.113.20", "192.0.2.20"});
+  const DeviceId late = MakeDeviceId(2), early = MakeDeviceId(3), middle = MakeDeviceId(4);
+  rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L"), 5000}, {early, Model("VRX-517L"), 1000}}));
+  rig.transport->SetBox(1, SearchAnswers({{middle, Model("VRX-530L")}}));
+  rig.transport->SetBox(2, SearchAnswers({{kBox, Model("VRX-510L")}, {late, Model("VRX-510LW")}}));
+  rig.protocol.SearchDevices();
+  std::vector<std::pair<DeviceId, int>> table;
+  for (const DeviceRecord& r : rig.protocol.DeviceTable()) table.emplace_back(r.id, r.interfaceIndex);
+  EXPECT_EQ(table, (std::vector<std::pair<DeviceId, int>>{{early, 0}, {kBox, 0}, {middle, 1}, {late, 2}}));
+  EXPECT_EQ(rig.protocol.InterfaceOfDevice(kBox), 0);
+  EXPECT_EQ(rig.protocol.InterfaceOfDevice(late), 2);
+  EXPECT_EQ(rig.protocol.InterfaceOfDevice(MakeDeviceId(99)), -1);
+  EXPECT_EQ(rig.protocol.FindDevice(MakeDeviceId(99)), nullptr);
+}
+
+TEST(Search, EverySearchStartsFromAnEmptyTable) {
+  Rig rig({"198.51.100.20"});
+  rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L")}, {MakeDeviceId(2), Model("VRX-510L")}}));
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.protocol.DeviceTable().size(), 2u);
+  rig.transport->SetBox(0, SearchAnswers({{MakeDeviceId(2), Model("VRX-510L")}}));
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.protocol.DeviceTable().size(), 1u);
+  EXPECT_FALSE(rig.protocol.IsKnownDevice(kBox));
+  rig.transport->SetBox(0, {});
+  rig.protocol.SearchDevices();
+  EXPECT_TRUE(rig.protocol.DeviceTable().empty());
+}
+
+TEST(Search, AReplyThatCameTooLateIsDrainedByTheNextSearch) {
+  Rig rig({"198.51.100.20"});
+  rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L"), 1'500'000}}));
+  rig.protocol.SearchDevices();
+  EXPECT_TRUE(rig.protocol.DeviceTable().empty());
+  rig.transport->SetBox(0, {});
+  rig.protocol.SearchDevices();
+  EXPECT_TRUE(rig.protocol.DeviceTable().empty());
+}
+
+TEST(Search, AcceptedRepliesCountPollsSoAt150BoxesOnly101AreRecorded) {
+  Rig rig({"198.51.100.20"});
+  std::vector<BoxReply> boxes;
+  for (int i = 0; i < 150; ++i) boxes.push_back({MakeDeviceId(static_cast<std::uint8_t>(i)), Model("VRX-510L"), 100 + i});
+  rig.transport->SetBox(0, SearchAnswers(boxes));
+  rig.protocol.SearchDevices();
+  const auto& table = rig.protocol.DeviceTable();
+  ASSERT_EQ(table.size(), 101u);
+  for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].id, boxes[i].id) << i;
+}
+
+// Datagrams that count no poll must not hold the search: each interface ends by its deadline.
+struct StreamCase {
+  const char* name;
+  std::function<ByteVector(const ClientId&)> noise;
+};
+
+class SearchStreamTest : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(SearchStreamTest, EndsByTheDeadlineAndStillRecordsTheBox) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  const ClientId client = rig.protocol.clientId();
+  rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L"), 5000}}));
+  rig.transport->SetChatter(0, [noise = GetParam().noise, client] { return noise(client); });
+  rig.transport->SetBox(1, SearchAnswers({{MakeDeviceId(2), Model("VRX-510L"), 5000}}));
+  const std::int64_t start = rig.Now();
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.protocol.DeviceTable().size(), 2u);
+  EXPECT_EQ(rig.protocol.DeviceTable()[0].id, kBox);
+  const std::int64_t second = kDrain + 5000 + kCost + 100 * kPoll;
+  EXPECT_GE(rig.Now() - start, kDrain + kSearchDeadline + second);
+  EXPECT_LE(rig.Now() - start, kDrain + kSearchDeadline + kCost + second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, SearchStreamTest,
+    ::testing::Values(
+        StreamCase{"Garbage", [](const ClientId&) { return ByteVector(60, std::byte{0x5A}); }},
+        StreamCase{"BoxRepeatingItsReply",
+                   [](const ClientId& c) {
+                     return ReplyBuilder(OP_SEARCH, c).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build();
+                   }}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,54 @@
+"""quorvel-cli.exe under Wine, inside the lab's PC namespace, finds the simulated boxes."""
+import json
+import os
+import sys
+import unittest
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent / "lab"))
+from labtest import LabCase, box, port  # noqa: E402
+from winelab import WinePrefix  # noqa: E402
+
+WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
+CLI_EXE = WIN_BUILD / "tools" / "cli" / "quorvel-cli.exe"
+
+
+class CliUnderWine(LabCase):
+    NETS = 2
+    BOXES = {0: [box(60, "wine-one", ports=[port("192.0.2.60", gateway="192.0.2.1")])],
+             1: [box(61, "wine-two", model="VRX-530L", shares=["Vol-A", "Vol-B"])]}
+
+    @classmethod
+    def setUpClass(cls):
+        if not CLI_EXE.exists():
+            raise RuntimeError(f"not built: {CLI_EXE}")
+        super().setUpClass()
+        cls.wine = WinePrefix()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.close()
+        super().tearDownClass()
+
+    def wine_cli(self, *args, password=""):
+        return self.lab.pc_run(["wine", CLI_EXE, *args], env=self.wine.env(), input=password, timeout=300)
+
+    def test_search_finds_the_boxes_on_both_interfaces(self):
+        result = self.wine_cli("search", "--json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        records = self.by_name(json.loads(result.stdout))
+        self.assertEqual(set(records), {"wine-one", "wine-two"})
+        self.assertEqual((records["wine-one"]["interface"], records["wine-one"]["ports"][0]["gateway"]),
+                         ("198.51.100.1", "192.0.2.1"))
+        self.assertEqual((records["wine-two"]["interfaceIndex"], records["wine-two"]["interface"]),
+                         (1, "198.51.100.65"))
+
+    def test_shares_through_the_second_interface(self):
+        result = self.wine_cli("shares", "--device", "wine-two", "--user", "admin", "--json", password="secret\n")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(json.loads(result.stdout), ["Vol-A", "Vol-B"])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,50 @@
+// The boxes at work on one interface: wait for requests, log them, let the boxes handle them, and
+// send each reply when its delay has passed.
+#pragma once
+
+#include <chrono>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "box_sockets.h"
+#include "box_state.h"
+#include "reply_queue.h"
+#include "request_log.h"
+#include "signal_watch.h"
+
+namespace quorvel::boxsim {
+
+class Simulator {
+ public:
+  // The least time between two replies. A search of a few hundred boxes, all without delay, then
+  // arrives as a quick stream rather than one burst that overflows the requester's receive buffer.
+  static constexpr std::chrono::microseconds kReplyGap{200};
+
+  Simulator(std::vector<BoxState> boxes, GroupReceiver receiver, GroupSender sender, RequestLog& log);
+
+  // Serves requests until SIGTERM or SIGINT shows up on `signals`. False when waiting failed.
+  bool Run(SignalWatch& signals);
+
+ private:
+  using Clock = ReplyQueue::Clock;
+
+  void ReceiveWaiting();
+  void Handle(Bytes datagram, const std::string& from);
+  // Sends the next due reply, if any, unless the previous one left less than kReplyGap ago.
+  void SendNextDue();
+  // How long the wait may last: until the next reply may leave, or without end when none waits.
+  std::optional<timespec> WaitTime() const;
+
+  std::vector<BoxState> boxes_;
+  GroupReceiver receiver_;
+  GroupSender sender_;
+  RequestLog& log_;
+  ReplyQueue queue_;
+  Clock::time_point started_ = Clock::now();
+  Clock::time_point nextSendAllowed_{};
+  std::vector<std::byte> buffer_;
+};
+
+}  // namespace quorvel::boxsim

@@ -1,0 +1,132 @@
+#include "cli_commands.h"
+
+#include "cli_args.h"
+#include "device_match.h"
+#include "json_output.h"
+#include "table_output.h"
+#include "utf8_text.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+constexpr std::size_t kMaxPasswordBytes = 63;  // the request context's 64 bytes with terminator
+
+std::vector<std::string> InterfaceAddresses(const DeviceProtocol& protocol) {
+  std::vector<std::string> addresses;
+  for (int i = 0; i < protocol.InterfaceCount(); ++i) addresses.push_back(protocol.InterfaceAddress(i));
+  return addresses;
+}
+
+int ReportUsage(const ParsedArgs& parsed, std::ostream& err) {
+  err << "quorvel-cli: " << parsed.message << '\n';
+  err << "Try 'quorvel-cli" << (parsed.command ? " " : "")
+      << (parsed.command ? CommandName(*parsed.command) : "") << " --help'.\n";
+  return kExitUsage;
+}
+
+int Search(DeviceProtocol& protocol, const CliOptions& options, std::ostream& out) {
+  const auto addresses = InterfaceAddresses(protocol);
+  out << (options.json ? DevicesJson(protocol.DeviceTable(), addresses)
+                       : DeviceTableText(protocol.DeviceTable(), addresses));
+  return kExitDone;
+}
+
+int Shares(DeviceProtocol& protocol, const CliOptions& options, const CliEnvironment& env) {
+  if (!protocol.FetchShareNames()) {
+    env.err << "quorvel-cli: no answer from the device\n";
+    return kExitRefused;
+  }
+  env.out << (options.json ? SharesJson(protocol.ShareNameList()) : ShareLines(protocol.ShareNameList()));
+  return kExitDone;
+}
+
+int Report(bool accepted, const char* yes, const char* no, const CliEnvironment& env) {
+  if (accepted) {
+    env.out << yes << '\n';
+    return kExitDone;
+  }
+  env.err << no << '\n';
+  return kExitRefused;
+}
+
+// A DHCP request carries empty address texts: the box takes its address from a DHCP server.
+int SetNetwork(DeviceProtocol& protocol, const CliOptions& options, const StaticSettingsCheck& check,
+               const CliEnvironment& env) {
+  CommandContext& context = protocol.context();
+  context.SelectedPortText = options.port;
+  context.NewIpText = check.newIpText.value_or("");
+  context.NewNetmaskText = check.newNetmaskText.value_or("");
+  context.NewGatewayText = check.newGatewayText.value_or("");
+  if (options.dhcp) {
+    return Report(protocol.SetNetworkSettings(true), "DHCP client enabled.", "Set to dhcp client fail.", env);
+  }
+  return Report(protocol.SetNetworkSettings(false), "Network settings accepted.",
+                "Network settings refused or no answer.", env);
+}
+
+int RunOnDevice(DeviceProtocol& protocol, const CliOptions& options, const std::string& password,
+                const StaticSettingsCheck& check, const CliEnvironment& env) {
+  const DeviceRecord* record = FindDeviceByText(protocol.DeviceTable(), options.device);
+  if (!record) {
+    env.err << "quorvel-cli: no device matches '" << PrintableText(options.device) << "'\n";
+    return kExitNotFound;
+  }
+  CommandContext& context = protocol.context();
+  context.SelectedDeviceId = record->id;
+  context.UserName = options.user;
+  context.Password = password;
+  switch (options.command) {
+    case Command::CheckPassword:
+      return Report(protocol.CheckPassword(), "Password accepted.", "Password refused or no answer.", env);
+    case Command::Shares:
+      return Shares(protocol, options, env);
+    case Command::SetNetwork:
+      return SetNetwork(protocol, options, check, env);
+    case Command::Search:
+      break;
+  }
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
+  const ParsedArgs parsed = ParseArguments(args);
+  if (parsed.outcome == ParsedArgs::Outcome::Help) {
+    env.out << UsageText(parsed.command);
+    return kExitDone;
+  }
+  if (parsed.outcome == ParsedArgs::Outcome::BadUsage) return ReportUsage(parsed, env.err);
+  const CliOptions& options = parsed.options;
+
+  // Static settings are checked before anything is sent, as the settings panel does at Apply.
+  StaticSettingsCheck check;
+  if (options.command == Command::SetNetwork && !options.dhcp) {
+    check = ValidateStaticSettings(options.ip, options.netmask, options.gateway);
+    if (!check.passed()) {
+      env.err << check.failure->message << '\n';
+      return kExitUsage;
+    }
+  }
+
+  std::string password;
+  if (options.command != Command::Search) {
+    password = env.readPassword();
+    if (password.size() > kMaxPasswordBytes) {
+      env.err << "quorvel-cli: the password is longer than 63 bytes\n";
+      return kExitUsage;
+    }
+  }
+
+  const std::unique_ptr<DeviceProtocol> protocol = env.makeProtocol();
+  if (!protocol->NetStartup()) {
+    env.err << "quorvel-cli: the socket library could not be started\n";
+    return kExitRefused;
+  }
+  protocol->SearchDevices();
+  if (options.command == Command::Search) return Search(*protocol, options, env.out);
+  return RunOnDevice(*protocol, options, password, check, env);
+}
+
+}  // namespace quorvel::cli

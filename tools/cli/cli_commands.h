@@ -1,0 +1,34 @@
+// The commands of quorvel-cli, run against a device protocol that the caller provides, so that
+// tests can run them over an in-memory transport.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "device_protocol.h"
+
+namespace quorvel::cli {
+
+enum ExitCode : int {
+  kExitDone = 0,      // done, or the box accepted
+  kExitRefused = 1,   // the box refused or did not answer; or the sockets could not start
+  kExitUsage = 2,     // bad usage or invalid input
+  kExitNotFound = 3,  // no box of the search matches --device
+};
+
+struct CliEnvironment {
+  std::ostream& out;
+  std::ostream& err;
+  // Asked once, before the search, by every command that sends credentials.
+  std::function<std::string()> readPassword;
+  // Asked only when a command is about to search.
+  std::function<std::unique_ptr<DeviceProtocol>()> makeProtocol;
+};
+
+// Runs the command named by the arguments after the program name; returns the exit code.
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env);
+
+}  // namespace quorvel::cli

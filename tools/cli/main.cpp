@@ -1,0 +1,19 @@
+// quorvel-cli: finds storage boxes and sends them commands from the command line.
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+#include "multicast_transport.h"
+#include "password_input.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  quorvel::SystemClock clock;
+  const quorvel::cli::CliEnvironment env{
+      std::cout, std::cerr, quorvel::cli::ReadPasswordFromStdin, [&clock] {
+        return std::make_unique<quorvel::DeviceProtocol>(std::make_unique<quorvel::MulticastTransport>(), clock);
+      }};
+  return quorvel::cli::RunCli(args, env);
+}

@@ -1,0 +1,82 @@
+// The help texts of quorvel-cli.
+#include "cli_args.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+constexpr const char* kProgramUsage =
+    "Usage: quorvel-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Finds storage boxes on the local networks and sends them commands.\n"
+    "\n"
+    "Commands:\n"
+    "  search          list the boxes that answer a search\n"
+    "  check-password  ask a box whether it accepts a user name and password\n"
+    "  shares          list the share names of a box\n"
+    "  set-network     give a LAN port of a box a static address or make it a DHCP client\n"
+    "\n"
+    "Every command but search reads the password as one line from standard input.\n"
+    "quorvel-cli COMMAND --help shows the options of a command.\n"
+    "\n"
+    "Exit status: 0 done or accepted, 1 refused or no answer, 2 bad usage or invalid input,\n"
+    "3 device not found.\n";
+
+constexpr const char* kDeviceHelp =
+    "  --device D    the box: its key text (0x00,0x1B,...), its name or the address of one of\n"
+    "                its ports; the first box of the search that matches is taken\n"
+    "  --user U      the user name sent with the password\n";
+
+constexpr const char* kSearchUsage =
+    "Usage: quorvel-cli search [--json]\n"
+    "\n"
+    "Searches every local interface once and lists the boxes in the order they answered.\n"
+    "\n"
+    "  --json        print one JSON array with an object per box\n";
+
+constexpr const char* kCheckPasswordUsage =
+    "Usage: quorvel-cli check-password --device D --user U < password\n"
+    "\n"
+    "Searches, then asks the box whether it accepts the user name and password.\n"
+    "Exit status 0 when it accepts, 1 when it refuses or does not answer.\n"
+    "\n";
+
+constexpr const char* kSharesUsage =
+    "Usage: quorvel-cli shares --device D --user U [--json] < password\n"
+    "\n"
+    "Searches, then fetches the box's share names and prints one per line.\n"
+    "\n";
+
+constexpr const char* kSetNetworkUsage =
+    "Usage: quorvel-cli set-network --device D --user U --port P\n"
+    "                               (--dhcp | --ip A --netmask M [--gateway G]) < password\n"
+    "\n"
+    "Checks the settings, searches, then sends them to the box in one request.\n"
+    "A static address, netmask and gateway are four dot-separated decimal numbers; an\n"
+    "absent or empty gateway is left blank (allowed only for link-local addresses).\n"
+    "With --dhcp the port becomes a DHCP client; the address fields go out empty.\n"
+    "\n";
+
+constexpr const char* kSettingsHelp =
+    "  --port P      LAN, LAN1, LAN2 or LAN1+LAN2\n"
+    "  --dhcp        make the port a DHCP client\n"
+    "  --ip A        static address\n"
+    "  --netmask M   netmask\n"
+    "  --gateway G   default gateway\n";
+
+}  // namespace
+
+std::string UsageText(std::optional<Command> command) {
+  if (!command) return kProgramUsage;
+  switch (*command) {
+    case Command::Search: return kSearchUsage;
+    case Command::CheckPassword: return std::string(kCheckPasswordUsage) + kDeviceHelp;
+    case Command::Shares:
+      return std::string(kSharesUsage) + kDeviceHelp +
+             "  --json        print the share names as one JSON array of texts\n";
+    case Command::SetNetwork: return std::string(kSetNetworkUsage) + kDeviceHelp + kSettingsHelp;
+  }
+  return kProgramUsage;
+}
+
+}  // namespace quorvel::cli
