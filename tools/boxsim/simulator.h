@@ -18,9 +18,9 @@ namespace quorvel::boxsim {
 
 class Simulator {
  public:
-  // The least time between two replies. A search of a few hundred boxes, all without delay, then
-  // arrives as a quick stream rather than one burst that overflows the requester's receive buffer.
-  static constexpr std::chrono::microseconds kReplyGap{200};
+  // The least time between two replies. Zero: replies that fall due together leave as one burst,
+  // as they do when many boxes answer a search at once; the requester must have room for them.
+  static constexpr std::chrono::microseconds kReplyGap{0};
 
   Simulator(std::vector<BoxState> boxes, GroupReceiver receiver, GroupSender sender, RequestLog& log);
 
