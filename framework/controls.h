@@ -1,0 +1,89 @@
+// The controls that the console's dialogs work with, as the console sees them. Each backend
+// implements them: framework/win32 over real windows, framework/headless in memory for tests.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvel::ui {
+
+// Notification codes, as the dialogs receive them (the Windows values).
+inline constexpr int BN_CLICKED = 0;
+inline constexpr int CBN_SELCHANGE = 1;
+inline constexpr int NM_CLICK = -2;
+
+// Dialog results and the standard button ids.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// Message box icons (the Windows values).
+enum class Icon : unsigned { None = 0, Error = 16, Question = 32, Warning = 48, Information = 64 };
+
+struct FontSpec {
+  std::string face;
+  int height = 0;
+  int weight = 0;
+  int charset = 0;
+};
+
+using Rgb = std::uint32_t;  // 0x00BBGGRR, as Windows keeps colours
+
+class Control {
+ public:
+  virtual ~Control() = default;
+  virtual int id() const = 0;
+  virtual void Enable(bool enabled) = 0;
+  virtual bool IsEnabled() const = 0;
+  virtual void Show(bool visible) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual void SetText(std::string_view text) = 0;
+  virtual std::string Text() const = 0;
+  virtual void SetFocus() = 0;
+  virtual void SetFont(const FontSpec& font) = 0;
+};
+
+// A report-style list view: rows of texts in columns, each row with item data and a selected state.
+class ListView : public Control {
+ public:
+  virtual void SetFullRowSelect() = 0;
+  virtual void SetTextColor(Rgb color) = 0;
+  virtual void InsertColumn(int column, std::string_view header, int widthPixels) = 0;  // left-aligned
+  virtual int ColumnCount() const = 0;
+  virtual int InsertItem(int item, std::string_view text) = 0;  // returns the row's index, -1 on failure
+  virtual void SetItemText(int item, int column, std::string_view text) = 0;
+  virtual std::string ItemText(int item, int column) const = 0;
+  virtual void SetItemData(int item, std::uintptr_t data) = 0;
+  virtual std::uintptr_t ItemData(int item) const = 0;
+  virtual int ItemCount() const = 0;
+  virtual void DeleteAllItems() = 0;
+  virtual int TopIndex() const = 0;
+  virtual bool IsSelected(int item) const = 0;
+  virtual void SetSelected(int item, bool selected) = 0;
+};
+
+// A drop-down list combo box: items in insertion order, one current item or none (-1).
+class ComboBox : public Control {
+ public:
+  virtual void ResetContent() = 0;
+  virtual int AddString(std::string_view text) = 0;
+  virtual int Count() const = 0;
+  virtual std::string ItemText(int index) const = 0;
+  virtual int CurSel() const = 0;
+  virtual void SetCurSel(int index) = 0;  // -1 clears the selection
+};
+
+// The IPv4 address editor: four one-byte fields, each of which may be empty.
+class IpAddressEdit : public Control {
+ public:
+  using Fields = std::array<int, 4>;
+  virtual bool IsBlank() const = 0;  // all four fields empty
+  // The four fields, an empty one as 0; returns how many fields are not empty.
+  virtual int GetAddress(Fields& fields) const = 0;
+  virtual void SetAddress(const Fields& fields) = 0;
+  virtual void ClearAddress() = 0;
+  virtual void SetFieldFocus(int field) = 0;  // the caret into field 0 to 3
+};
+
+}  // namespace quorvel::ui

@@ -1,0 +1,69 @@
+// A modal dialog: the console's dialogs derive from it and handle their commands; the backend
+// (DialogHost) gives them their controls by id and the window's own operations.
+#pragma once
+
+#include <string_view>
+
+#include "controls.h"
+
+namespace quorvel::ui {
+
+class Dialog;
+
+// The backend's side of one open dialog. It owns the control objects it hands out.
+class DialogHost {
+ public:
+  virtual ~DialogHost() = default;
+  virtual Control& Item(int id) = 0;
+  virtual ListView& List(int id) = 0;
+  virtual ComboBox& Combo(int id) = 0;
+  virtual IpAddressEdit& Address(int id) = 0;
+
+  virtual void SetWindowText(std::string_view text) = 0;
+  virtual void SetIcon(int iconResource) = 0;
+  virtual void EndDialog(int result) = 0;
+  virtual void DestroyWindow() = 0;
+  virtual int MessageBox(std::string_view text, std::string_view caption, Icon icon) = 0;
+  // Runs another dialog modally, owned by this one; returns its result.
+  virtual int RunModal(Dialog& child) = 0;
+  virtual bool SetTimer(int id, int millis) = 0;
+  virtual void KillTimer(int id) = 0;
+  virtual int TextCharset() = 0;  // character set of the window's device context
+};
+
+class Dialog {
+ public:
+  explicit Dialog(int templateId) : templateId_(templateId) {}
+  virtual ~Dialog() = default;
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  int templateId() const { return templateId_; }
+  bool isOpen() const { return host_ != nullptr; }
+
+  // Handlers, called by the backend on the user-interface thread.
+  virtual bool OnInitDialog() { return true; }
+  virtual void OnCommand(int /*id*/, int /*code*/) {}
+  virtual void OnNotify(int /*id*/, int /*code*/) {}
+  virtual void OnTimer(int /*id*/) {}
+  virtual void OnOK() { host().EndDialog(IDOK); }
+  virtual void OnCancel() { host().EndDialog(IDCANCEL); }
+  virtual void OnDestroy() {}
+
+  // The backend attaches itself while the dialog is open, and detaches when it is destroyed.
+  void Attach(DialogHost* host) { host_ = host; }
+  DialogHost& host() { return *host_; }
+
+ private:
+  int templateId_;
+  DialogHost* host_ = nullptr;
+};
+
+// Runs top-level dialogs modally (the application's main window).
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual int RunModal(Dialog& dialog) = 0;
+};
+
+}  // namespace quorvel::ui

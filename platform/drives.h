@@ -1,0 +1,27 @@
+// The PC's drive letters as the operating system reports them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvel::platform {
+
+// Drive types (the Windows values).
+inline constexpr unsigned DRIVE_REMOVABLE = 2;
+inline constexpr unsigned DRIVE_FIXED = 3;
+inline constexpr unsigned DRIVE_REMOTE = 4;
+inline constexpr unsigned DRIVE_CDROM = 5;
+inline constexpr unsigned DRIVE_RAMDISK = 6;
+
+class Drives {
+ public:
+  virtual ~Drives() = default;
+  // The remote name of the letter's network connection ("Z:" → "\\server\share"), read into a
+  // 256-byte buffer; nothing when the letter is not connected or the call fails.
+  virtual std::optional<std::string> NetworkConnection(std::string_view drive) = 0;
+  // The drive type of a letter given as its drive text ("Z:").
+  virtual unsigned DriveType(std::string_view drive) = 0;
+};
+
+}  // namespace quorvel::platform
