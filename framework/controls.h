@@ -9,6 +9,19 @@
 
 namespace quorvel::ui {
 
+// <windows.h> defines the names below as macros. A file that includes it first still gets these
+// declarations, and keeps its macros afterwards (with the same values).
+#pragma push_macro("BN_CLICKED")
+#pragma push_macro("CBN_SELCHANGE")
+#pragma push_macro("NM_CLICK")
+#pragma push_macro("IDOK")
+#pragma push_macro("IDCANCEL")
+#undef BN_CLICKED
+#undef CBN_SELCHANGE
+#undef NM_CLICK
+#undef IDOK
+#undef IDCANCEL
+
 // Notification codes, as the dialogs receive them (the Windows values).
 inline constexpr int BN_CLICKED = 0;
 inline constexpr int CBN_SELCHANGE = 1;
@@ -17,6 +30,12 @@ inline constexpr int NM_CLICK = -2;
 // Dialog results and the standard button ids.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+
+#pragma pop_macro("IDCANCEL")
+#pragma pop_macro("IDOK")
+#pragma pop_macro("NM_CLICK")
+#pragma pop_macro("CBN_SELCHANGE")
+#pragma pop_macro("BN_CLICKED")
 
 // Message box icons (the Windows values).
 enum class Icon : unsigned { None = 0, Error = 16, Question = 32, Warning = 48, Information = 64 };

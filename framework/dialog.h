@@ -10,6 +10,14 @@ namespace quorvel::ui {
 
 class Dialog;
 
+// <windows.h> defines SetWindowText and MessageBox as macros (to their ...A or ...W functions); the
+// methods keep their own names here whatever was included before. The Windows backend's files include
+// framework/win32/win32_api.h, which drops those macros, so that they can call these methods by name.
+#pragma push_macro("SetWindowText")
+#pragma push_macro("MessageBox")
+#undef SetWindowText
+#undef MessageBox
+
 // The backend's side of one open dialog. It owns the control objects it hands out.
 class DialogHost {
  public:
@@ -30,6 +38,9 @@ class DialogHost {
   virtual void KillTimer(int id) = 0;
   virtual int TextCharset() = 0;  // character set of the window's device context
 };
+
+#pragma pop_macro("MessageBox")
+#pragma pop_macro("SetWindowText")
 
 class Dialog {
  public:

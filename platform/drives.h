@@ -7,12 +7,14 @@
 
 namespace quorvel::platform {
 
-// Drive types (the Windows values).
-inline constexpr unsigned DRIVE_REMOVABLE = 2;
-inline constexpr unsigned DRIVE_FIXED = 3;
-inline constexpr unsigned DRIVE_REMOTE = 4;
-inline constexpr unsigned DRIVE_CDROM = 5;
-inline constexpr unsigned DRIVE_RAMDISK = 6;
+// Drive types (the Windows values). Named apart from <windows.h>, whose DRIVE_* are macros.
+inline constexpr unsigned kDriveUnknown = 0;
+inline constexpr unsigned kDriveNoRootDir = 1;  // no such drive
+inline constexpr unsigned kDriveRemovable = 2;
+inline constexpr unsigned kDriveFixed = 3;
+inline constexpr unsigned kDriveRemote = 4;
+inline constexpr unsigned kDriveCdRom = 5;
+inline constexpr unsigned kDriveRamDisk = 6;
 
 class Drives {
  public:

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The lab: two PC interfaces with simulated boxes of different shapes behind them (one-port,
-# two-port, bonded), and the program searching them from inside the lab's PC namespace.
-# Everything runs in private network namespaces that are removed again on exit.
+# The console in the lab: two PC interfaces with simulated boxes of different shapes behind them (one-port,
+# two-port, bonded), and quorvel.exe under Wine searching them from inside the lab's PC namespace. The
+# window opens on $DISPLAY when there is one, otherwise on a private Xvfb (then a screenshot's path is
+# printed). It runs until the window is closed or Ctrl-C; the namespaces, Wine and Xvfb go with it.
+#   tools/run.sh [--xvfb] [--screenshot PNG] [--exe PATH --title T]    (see tools/run_lab_gui.py --help)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/install-deps.sh"
-build=$("$top/tools/build.sh" native)
-exec python3 "$top/tools/lab/lab.py" --nets 2 --boxsim "$build/tools/boxsim/quorvel-boxsim" \
-  --sim "0:$top/tools/lab/demo/net0.json" --sim "1:$top/tools/lab/demo/net1.json" -- \
-  sh -c '"$1" search && echo && "$1" search --json' lab-demo "$build/tools/cli/quorvel-cli"
+native=$("$top/tools/build.sh" native)
+windows=$("$top/tools/build.sh" windows)
+exec python3 "$top/tools/run_lab_gui.py" --build "$native" --win-build "$windows" "$@"

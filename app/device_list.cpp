@@ -1,0 +1,38 @@
+// The device list: one row per box of the last search, in search order.
+#include "app/vantor_dlg.h"
+#include "res/resource.h"
+
+namespace quorvel {
+
+void CVantorDlg::RefreshDeviceList() {
+  ui::ListView& devices = host().List(IDC_DEVICE_LIST);
+  devices.DeleteAllItems();
+  host().List(IDC_SHARE_LIST).DeleteAllItems();
+  authTable_.Clear();
+  ui::ComboBox& interfaces = host().Combo(IDC_INTERFACE);
+  interfaces.ResetContent();
+  interfaces.Enable(false);
+  for (int editor : {IDC_IP, IDC_NETMASK, IDC_GATEWAY}) host().Address(editor).ClearAddress();
+
+  ui::Control& refresh = host().Item(IDC_REFRESH);
+  refresh.Enable(false);
+  protocol_.SearchDevices();
+  refresh.Enable(true);
+
+  int row = 0;
+  for (const DeviceRecord& record : protocol_.DeviceTable()) {
+    devices.InsertItem(row, "");
+    const PortSettings& port = record.primary();
+    devices.SetItemText(row, 0, record.name.view());
+    devices.SetItemText(row, 1, port.ip.view());
+    devices.SetItemText(row, 2, port.netmask.view());
+    devices.SetItemText(row, 3, port.gateway.view());
+    // The row refers to the id inside its record: valid until the next search frees the records.
+    devices.SetItemData(row, reinterpret_cast<std::uintptr_t>(record.id.data()));
+    authTable_.Insert(DeviceKeyText(record.id));
+    ++row;
+  }
+  deviceSelectedMark_ = 0;
+}
+
+}  // namespace quorvel

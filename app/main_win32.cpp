@@ -1,0 +1,20 @@
+// quorvel.exe: the real sockets, the real windows and the real operating system.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/vantor_app.h"
+#include "framework/win32/win32_ui.h"
+#include "platform/win32/drives_win32.h"
+#include "protocol/multicast_transport.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  quorvel::SystemClock clock;
+  quorvel::platform::Win32Drives drives;
+  quorvel::platform::Platform platform{drives, clock};
+  quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
+  quorvel::ui::Win32Ui ui(instance);
+  quorvel::CVantorApp app(ui, protocol, platform);
+  app.InitInstance();
+  return app.exitCode();
+}

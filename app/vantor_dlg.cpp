@@ -1,0 +1,76 @@
+#include "app/vantor_dlg.h"
+
+#include "app/showabout.h"
+#include "res/resource.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr ui::Rgb kBlack = 0x000000;
+
+ui::FontSpec ListFont(int charset) { return ui::FontSpec{"Tahoma", 13, 100, charset}; }
+
+}  // namespace
+
+CVantorDlg::CVantorDlg(DeviceProtocol& protocol, platform::Platform& platform)
+    : ui::Dialog(IDD_MAIN), protocol_(protocol), platform_(platform) {}
+
+bool CVantorDlg::OnInitDialog() {
+  ui::ComboBox& dhcp = host().Combo(IDC_DHCP);  // the template's items of the Receive DHCP box
+  dhcp.AddString("Disable");
+  dhcp.AddString("Enable");
+  host().SetWindowText("Quorvel");
+  host().SetIcon(IDI_APPLICATION_ICON);
+  SetUpLists();
+  driveMapTable_.RescanDriveMappings(platform_.drives);
+  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
+  RefreshDeviceList();
+  deviceSelectedMark_ = 0;
+  return true;
+}
+
+void CVantorDlg::SetUpLists() {
+  const int charset = host().TextCharset();
+  ui::ListView& devices = host().List(IDC_DEVICE_LIST);
+  devices.SetFullRowSelect();
+  devices.SetFont(ListFont(charset));
+  devices.InsertColumn(0, "Name", 94);
+  devices.InsertColumn(1, "IP", 85);
+  devices.InsertColumn(2, "Netmask", 85);
+  devices.InsertColumn(3, "Gateway", 85);
+  ui::ListView& shares = host().List(IDC_SHARE_LIST);
+  shares.SetFullRowSelect();
+  shares.SetFont(ListFont(charset));
+  shares.InsertColumn(0, "Volume Name", 120);
+  shares.InsertColumn(1, "Location", 111);
+  devices.SetTextColor(kBlack);
+  shares.SetTextColor(kBlack);
+}
+
+void CVantorDlg::OnCommand(int id, int code) {
+  if (code != ui::BN_CLICKED) return;
+  switch (id) {
+    case IDC_EXIT: host().DestroyWindow(); break;
+    case IDC_CLOSE: OnCancel(); break;
+    case IDC_ABOUT: ShowAbout(); break;
+    case IDC_REFRESH: RefreshDeviceList(); break;
+    default: break;
+  }
+}
+
+void CVantorDlg::ShowAbout() {
+  showabout about;
+  host().RunModal(about);
+}
+
+void CVantorDlg::OnDestroy() {
+  if (cleanedUp_) return;
+  cleanedUp_ = true;
+  protocol_.ClearDeviceTable();
+  protocol_.NetShutdown();
+  authTable_.Clear();
+  protocol_.ClearShareNameList();
+}
+
+}  // namespace quorvel

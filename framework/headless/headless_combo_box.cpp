@@ -1,0 +1,23 @@
+#include "framework/headless/headless_combo_box.h"
+
+namespace quorvel::ui {
+
+void HeadlessComboBox::ResetContent() {
+  items_.clear();
+  current_ = -1;
+}
+
+int HeadlessComboBox::AddString(std::string_view text) {
+  items_.emplace_back(text);
+  return Count() - 1;
+}
+
+std::string HeadlessComboBox::ItemText(int index) const {
+  return index >= 0 && index < Count() ? items_[index] : std::string();
+}
+
+void HeadlessComboBox::SetCurSel(int index) {
+  current_ = index >= 0 && index < Count() ? index : -1;
+}
+
+}  // namespace quorvel::ui

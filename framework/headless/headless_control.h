@@ -1,0 +1,68 @@
+// What every headless control keeps whatever its kind (enabled, visible, text, font), and the Control
+// operations of each kind over it. A dialog may ask for one id both as a plain item and as a list (say);
+// both objects then share this state, as both would share one window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "framework/controls.h"
+
+namespace quorvel::ui {
+
+// Which control of one dialog has the keyboard focus; 0 when none has.
+struct HeadlessFocus {
+  int controlId = 0;
+};
+
+struct HeadlessControlState {
+  int id = 0;
+  bool enabled = true;
+  bool visible = true;
+  std::string text;
+  std::optional<FontSpec> font;
+};
+
+template <class Interface>
+class HeadlessControl : public Interface {
+ public:
+  HeadlessControl(HeadlessControlState& state, HeadlessFocus& focus) : state_(state), focus_(focus) {}
+  HeadlessControl(const HeadlessControl&) = delete;
+  HeadlessControl& operator=(const HeadlessControl&) = delete;
+
+  int id() const override { return state_.id; }
+
+  // A window that is disabled or hidden loses the focus, as a real one does.
+  void Enable(bool enabled) override {
+    state_.enabled = enabled;
+    if (!enabled) DropFocus();
+  }
+  bool IsEnabled() const override { return state_.enabled; }
+  void Show(bool visible) override {
+    state_.visible = visible;
+    if (!visible) DropFocus();
+  }
+  bool IsVisible() const override { return state_.visible; }
+  void SetText(std::string_view text) override { state_.text = text; }
+  std::string Text() const override { return state_.text; }
+  void SetFocus() override { focus_.controlId = state_.id; }
+  void SetFont(const FontSpec& font) override { state_.font = font; }
+
+  // For tests.
+  bool HasFocus() const { return focus_.controlId == state_.id; }
+  const std::optional<FontSpec>& font() const { return state_.font; }
+
+ private:
+  void DropFocus() {
+    if (HasFocus()) focus_.controlId = 0;
+  }
+
+  HeadlessControlState& state_;
+  HeadlessFocus& focus_;
+};
+
+// A control that is nothing more than a window: a button, a static text.
+using HeadlessItem = HeadlessControl<Control>;
+
+}  // namespace quorvel::ui

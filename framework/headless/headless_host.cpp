@@ -1,0 +1,186 @@
+#include "framework/headless/headless_host.h"
+
+#include <utility>
+
+#include "framework/headless/headless_ui.h"
+
+namespace quorvel::ui {
+
+HeadlessHost::HeadlessHost(HeadlessUi& ui, int templateId, int parentTemplateId)
+    : ui_(ui), templateId_(templateId), parentTemplateId_(parentTemplateId) {}
+
+void HeadlessHost::Start(Dialog& dialog) {
+  if (dialog_ != nullptr || ended_) return;
+  dialog_ = &dialog;
+  dialog.Attach(this);
+  Dispatch([](Dialog& d) { d.OnInitDialog(); });
+}
+
+// ---- controls
+
+HeadlessHost::Slot& HeadlessHost::SlotFor(int id) {
+  Slot& slot = slots_[id];
+  slot.state.id = id;
+  return slot;
+}
+
+template <class Kind>
+Kind& HeadlessHost::Get(int id, const char* kindName) {
+  Slot& slot = SlotFor(id);
+  if (!slot.kind) slot.kind = std::make_unique<Kind>(slot.state, focus_);
+  if (auto* kind = dynamic_cast<Kind*>(slot.kind.get())) return *kind;
+  Error("control " + std::to_string(id) + " asked for as a " + kindName + " but it is another kind");
+  auto stray = std::make_unique<Kind>(slot.state, focus_);
+  Kind& result = *stray;
+  strays_.push_back(std::move(stray));
+  return result;
+}
+
+Control& HeadlessHost::Item(int id) {
+  Slot& slot = SlotFor(id);
+  if (slot.kind) return *slot.kind;
+  if (!slot.plain) slot.plain = std::make_unique<HeadlessItem>(slot.state, focus_);
+  return *slot.plain;
+}
+
+HeadlessListView& HeadlessHost::List(int id) { return Get<HeadlessListView>(id, "list view"); }
+HeadlessComboBox& HeadlessHost::Combo(int id) { return Get<HeadlessComboBox>(id, "combo box"); }
+HeadlessIpAddress& HeadlessHost::Address(int id) { return Get<HeadlessIpAddress>(id, "address editor"); }
+
+// ---- the window's own operations
+
+void HeadlessHost::EndDialog(int result) {
+  if (!isOpen() || ended_) return;  // as on a window that is gone or going
+  endRequested_ = true;
+  result_ = result;       // a second call before the handler returns wins, as with the real call
+  if (handlerDepth_ == 0) FinishIfEnded();
+}
+
+void HeadlessHost::DestroyWindow() {
+  if (!isOpen() || ended_) return;
+  destroyedDirectly_ = true;
+  EndDialog(IDCANCEL);
+}
+
+int HeadlessHost::MessageBox(std::string_view text, std::string_view caption, Icon icon) {
+  return ui_.ShowMessageBox(templateId_, text, caption, icon);
+}
+
+int HeadlessHost::RunModal(Dialog& child) { return ui_.RunModalFrom(child, templateId_); }
+
+bool HeadlessHost::SetTimer(int id, int millis) {
+  if (!isOpen()) return false;
+  timers_[id] = millis;
+  return true;
+}
+
+// ---- the user's actions
+
+bool HeadlessHost::CanAct(std::string_view action) {
+  if (isOpen()) return true;
+  Error(std::string(action) + " after the dialog ended");
+  return false;
+}
+
+bool HeadlessHost::CanUse(int id, std::string_view action) {
+  if (!CanAct(action)) return false;
+  auto found = slots_.find(id);
+  if (found != slots_.end() && !(found->second.state.enabled && found->second.state.visible)) {
+    Error(std::string(action) + ": control " + std::to_string(id) + " is " +
+          (found->second.state.enabled ? "hidden" : "disabled"));
+    return false;
+  }
+  return true;
+}
+
+void HeadlessHost::Click(int id) {
+  if (!CanUse(id, "click")) return;
+  focus_.controlId = id;  // a pressed button takes the focus
+  Dispatch([id](Dialog& d) {
+    if (id == IDOK) {
+      d.OnOK();
+    } else if (id == IDCANCEL) {
+      d.OnCancel();
+    } else {
+      d.OnCommand(id, BN_CLICKED);
+    }
+  });
+}
+
+void HeadlessHost::SelectComboItem(int id, int index) {
+  if (!CanUse(id, "combo selection")) return;
+  HeadlessComboBox& combo = Combo(id);
+  if (index < 0 || index >= combo.Count()) {
+    Error("combo " + std::to_string(id) + " has no item " + std::to_string(index));
+    return;
+  }
+  combo.SetFocus();
+  combo.SetCurSel(index);
+  Dispatch([id](Dialog& d) { d.OnCommand(id, CBN_SELCHANGE); });
+}
+
+void HeadlessHost::ClickListRow(int id, int row) {
+  if (!CanUse(id, "list click")) return;
+  HeadlessListView& list = List(id);
+  if (row < -1 || row >= list.ItemCount()) {
+    Error("list " + std::to_string(id) + " has no row " + std::to_string(row));
+    return;
+  }
+  list.SetFocus();
+  list.SetSelected(-1, false);
+  if (row >= 0) list.SetSelected(row, true);
+  Dispatch([id](Dialog& d) { d.OnNotify(id, NM_CLICK); });
+}
+
+void HeadlessHost::PressEscape() {
+  if (CanAct("Escape")) Dispatch([](Dialog& d) { d.OnCancel(); });
+}
+
+void HeadlessHost::PressEnter() {
+  if (CanAct("Enter")) Dispatch([](Dialog& d) { d.OnOK(); });
+}
+
+void HeadlessHost::Close() {
+  if (CanAct("close")) Dispatch([](Dialog& d) { d.OnCancel(); });
+}
+
+void HeadlessHost::FireTimer(int id) {
+  if (!CanAct("timer")) return;
+  if (timers_.count(id) == 0) {
+    Error("timer " + std::to_string(id) + " fired but it is not set");
+    return;
+  }
+  Dispatch([id](Dialog& d) { d.OnTimer(id); });
+}
+
+// ---- dispatch and the end
+
+template <class Handler>
+void HeadlessHost::Dispatch(Handler&& handler) {
+  if (!isOpen()) return;
+  {
+    InHandler inHandler(handlerDepth_);
+    std::forward<Handler>(handler)(*dialog_);
+  }
+  if (handlerDepth_ == 0) FinishIfEnded();
+}
+
+void HeadlessHost::FinishIfEnded() {
+  if (!endRequested_ || !isOpen() || ended_) return;
+  ended_ = true;  // before OnDestroy, so that ending again from there does nothing
+  Dialog& dialog = *dialog_;
+  {
+    InHandler inHandler(handlerDepth_);
+    dialog.OnDestroy();
+  }
+  dialog.Attach(nullptr);
+  dialog_ = nullptr;
+  timers_.clear();  // a window's timers go with it
+  focus_.controlId = 0;
+}
+
+void HeadlessHost::Error(std::string_view what) {
+  ui_.RecordError("dialog " + std::to_string(templateId_) + ": " + std::string(what));
+}
+
+}  // namespace quorvel::ui

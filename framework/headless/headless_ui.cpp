@@ -1,0 +1,79 @@
+#include "framework/headless/headless_ui.h"
+
+#include <utility>
+
+namespace quorvel::ui {
+
+HeadlessUi::~HeadlessUi() = default;
+
+HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId) {
+  hosts_.push_back(std::make_unique<HeadlessHost>(*this, dialog.templateId(), parentTemplateId));
+  HeadlessHost& host = *hosts_.back();
+  if (dialog.isOpen()) {
+    RecordError("dialog " + std::to_string(dialog.templateId()) + " opened while it is already open");
+    return host;
+  }
+  if (auto found = templates_.find(dialog.templateId()); found != templates_.end()) found->second(host);
+  host.Start(dialog);
+  return host;
+}
+
+HeadlessHost& HeadlessUi::Open(Dialog& dialog) { return Create(dialog, 0); }
+
+int HeadlessUi::RunModal(Dialog& dialog) { return RunModalFrom(dialog, 0); }
+
+int HeadlessUi::RunModalFrom(Dialog& dialog, int parentTemplateId) {
+  const int templateId = dialog.templateId();
+  if (dialog.isOpen()) {
+    RecordError("dialog " + std::to_string(templateId) + " run while it is already open");
+    return -1;
+  }
+  Script script = TakeScript(templateId);  // taken first: the dialog's own start may set up more
+  HeadlessHost& host = Create(dialog, parentTemplateId);
+  if (host.isOpen()) {
+    if (script) {
+      script(host);
+    } else {
+      RecordError("dialog " + std::to_string(templateId) + " run without a script");
+    }
+  }
+  if (host.isOpen()) {
+    if (script) RecordError("dialog " + std::to_string(templateId) + " still open after its script");
+    host.EndDialog(IDCANCEL);
+  }
+  modalRuns_.push_back(ModalRecord{templateId, parentTemplateId, host.result()});
+  return host.result();
+}
+
+HeadlessUi::Script HeadlessUi::TakeScript(int templateId) {
+  if (auto queued = oneShot_.find(templateId); queued != oneShot_.end() && !queued->second.empty()) {
+    Script script = std::move(queued->second.front());
+    queued->second.pop_front();
+    return script;
+  }
+  auto repeating = repeating_.find(templateId);
+  return repeating == repeating_.end() ? Script() : repeating->second;
+}
+
+void HeadlessUi::OnModal(int templateId, Script script) { oneShot_[templateId].push_back(std::move(script)); }
+
+void HeadlessUi::OnEveryModal(int templateId, Script script) { repeating_[templateId] = std::move(script); }
+
+void HeadlessUi::DefineTemplate(int templateId, Script setup) { templates_[templateId] = std::move(setup); }
+
+int HeadlessUi::ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon) {
+  messageBoxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId});
+  if (answers_.empty()) return IDOK;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+HeadlessHost* HeadlessUi::LastHost(int templateId) {
+  for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
+    if ((*it)->templateId() == templateId) return it->get();
+  }
+  return nullptr;
+}
+
+}  // namespace quorvel::ui

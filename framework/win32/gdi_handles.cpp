@@ -1,0 +1,45 @@
+#include "framework/win32/gdi_handles.h"
+
+#include <utility>
+
+namespace quorvel::ui {
+
+FontHandle& FontHandle::operator=(FontHandle&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    font_ = other.Release();
+  }
+  return *this;
+}
+
+HFONT FontHandle::Release() { return std::exchange(font_, nullptr); }
+
+void FontHandle::Reset() {
+  if (font_ != nullptr) ::DeleteObject(font_);
+  font_ = nullptr;
+}
+
+FontHandle CreateFontFrom(const FontSpec& spec) {
+  return FontHandle(::CreateFontA(spec.height, 0, 0, 0, spec.weight, 0, 0, 0, static_cast<DWORD>(spec.charset),
+                                  0, 0, 0, 0, spec.face.c_str()));
+}
+
+WindowDc::WindowDc(WindowDc&& other) noexcept
+    : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+
+WindowDc& WindowDc::operator=(WindowDc&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    window_ = std::exchange(other.window_, nullptr);
+    dc_ = std::exchange(other.dc_, nullptr);
+  }
+  return *this;
+}
+
+void WindowDc::Reset() {
+  if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
+  dc_ = nullptr;
+  window_ = nullptr;
+}
+
+}  // namespace quorvel::ui

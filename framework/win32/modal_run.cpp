@@ -1,0 +1,130 @@
+#include "framework/win32/modal_run.h"
+
+#include <exception>
+#include <memory>
+
+#include "framework/win32/win32_host.h"
+
+namespace quorvel::ui {
+
+namespace {
+
+// The state of one modal run, on the stack of RunDialogModal. Its address goes to the dialog procedure
+// as the create parameter and lives in the window's DWLP_USER from WM_INITDIALOG on.
+class ModalRun {
+ public:
+  ModalRun(HINSTANCE instance, Dialog& dialog) : instance_(instance), dialog_(dialog) {}
+  ModalRun(const ModalRun&) = delete;
+  ModalRun& operator=(const ModalRun&) = delete;
+  ~ModalRun() {
+    if (attached_) dialog_.Attach(nullptr);  // the window never got to WM_DESTROY
+  }
+
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void RethrowFailure() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  INT_PTR Init(HWND window);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Command(int id, int code);
+  void Destroyed();
+  void Fail(HWND window);
+
+  HINSTANCE instance_;
+  Dialog& dialog_;
+  std::unique_ptr<Win32Host> host_;  // outlives the window: the controls' fonts go after it
+  bool attached_ = false;
+  bool destroying_ = false;
+  std::exception_ptr failure_;
+};
+
+INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ModalRun* run = nullptr;
+  if (message == WM_INITDIALOG) {
+    run = reinterpret_cast<ModalRun*>(lParam);
+    ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(run));
+  } else {
+    run = reinterpret_cast<ModalRun*>(::GetWindowLongPtrA(window, DWLP_USER));
+  }
+  if (run == nullptr) return FALSE;  // the messages before WM_INITDIALOG
+  try {
+    return message == WM_INITDIALOG ? run->Init(window) : run->Handle(message, wParam, lParam);
+  } catch (...) {
+    run->Fail(window);
+    return FALSE;
+  }
+}
+
+INT_PTR ModalRun::Init(HWND window) {
+  host_ = std::make_unique<Win32Host>(instance_, window);
+  dialog_.Attach(host_.get());
+  attached_ = true;
+  return dialog_.OnInitDialog() ? TRUE : FALSE;
+}
+
+INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!attached_) return FALSE;  // after WM_DESTROY
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      dialog_.OnNotify(static_cast<int>(header->idFrom), static_cast<int>(header->code));
+      return FALSE;  // the dialog manager answers 0
+    }
+    case WM_TIMER:
+      dialog_.OnTimer(static_cast<int>(wParam));
+      return TRUE;
+    case WM_DESTROY:
+      Destroyed();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+// Escape, Enter and the close box reach a dialog as IDCANCEL or IDOK clicked.
+void ModalRun::Command(int id, int code) {
+  if (code == BN_CLICKED && id == IDOK) {
+    dialog_.OnOK();
+  } else if (code == BN_CLICKED && id == IDCANCEL) {
+    dialog_.OnCancel();
+  } else {
+    dialog_.OnCommand(id, code);
+  }
+}
+
+void ModalRun::Destroyed() {
+  if (destroying_) return;
+  destroying_ = true;
+  struct Detach {
+    ModalRun& run;
+    ~Detach() {
+      run.dialog_.Attach(nullptr);
+      run.attached_ = false;
+    }
+  } detach{*this};
+  dialog_.OnDestroy();
+}
+
+void ModalRun::Fail(HWND window) {
+  if (!failure_) failure_ = std::current_exception();
+  if (!destroying_) ::EndDialog(window, IDCANCEL);
+}
+
+}  // namespace
+
+int RunDialogModal(HINSTANCE instance, Dialog& dialog, HWND parent) {
+  if (dialog.isOpen()) return -1;
+  ModalRun run(instance, dialog);
+  const INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(dialog.templateId()), parent,
+                                           &ModalRun::Procedure, reinterpret_cast<LPARAM>(&run));
+  run.RethrowFailure();
+  return static_cast<int>(result);
+}
+
+}  // namespace quorvel::ui

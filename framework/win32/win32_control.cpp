@@ -1,0 +1,14 @@
+#include "framework/win32/win32_control.h"
+
+namespace quorvel::ui {
+
+std::string WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = ::GetWindowTextA(window, text.data(), length + 1);
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+}  // namespace quorvel::ui

@@ -1,0 +1,43 @@
+#include "framework/win32/win32_host.h"
+
+#include <string>
+
+#include "framework/win32/gdi_handles.h"
+#include "framework/win32/modal_run.h"
+
+namespace quorvel::ui {
+
+void Win32Host::SetWindowText(std::string_view text) { ::SetWindowTextA(window_, std::string(text).c_str()); }
+
+void Win32Host::SetIcon(int iconResource) {
+  // A shared icon from the module's resources: the system keeps it, nothing to free.
+  HICON icon = ::LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
+  ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Win32Host::EndDialog(int result) { ::EndDialog(window_, result); }
+
+// Destroying a modal dialog's window behind the dialog manager's back would leave its loop running with
+// the owner disabled; ending it lets the manager destroy the window, and WM_DESTROY does the rest.
+void Win32Host::DestroyWindow() { ::EndDialog(window_, IDCANCEL); }
+
+int Win32Host::MessageBox(std::string_view text, std::string_view caption, Icon icon) {
+  return ::MessageBoxA(window_, std::string(text).c_str(), std::string(caption).c_str(),
+                       MB_OK | static_cast<UINT>(icon));
+}
+
+int Win32Host::RunModal(Dialog& child) { return RunDialogModal(instance_, child, window_); }
+
+bool Win32Host::SetTimer(int id, int millis) {
+  return ::SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(millis), nullptr) != 0;
+}
+
+void Win32Host::KillTimer(int id) { ::KillTimer(window_, static_cast<UINT_PTR>(id)); }
+
+int Win32Host::TextCharset() {
+  WindowDc dc(window_);
+  return dc ? ::GetTextCharset(dc.get()) : DEFAULT_CHARSET;
+}
+
+}  // namespace quorvel::ui

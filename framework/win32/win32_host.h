@@ -1,0 +1,58 @@
+// The backend's side of one real dialog window: hands out the control wrappers, which it owns (with their
+// fonts) until the modal run is over, and does the window's own operations.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+
+#include <map>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+#include "framework/dialog.h"
+#include "framework/win32/win32_combo_box.h"
+#include "framework/win32/win32_control.h"
+#include "framework/win32/win32_ip_address.h"
+#include "framework/win32/win32_list_view.h"
+
+namespace quorvel::ui {
+
+class Win32Host : public DialogHost {
+ public:
+  Win32Host(HINSTANCE instance, HWND dialog) : instance_(instance), window_(dialog) {}
+  Win32Host(const Win32Host&) = delete;
+  Win32Host& operator=(const Win32Host&) = delete;
+
+  Control& Item(int id) override { return Get<Win32Item>(id, Kind::Plain); }
+  ListView& List(int id) override { return Get<Win32ListView>(id, Kind::List); }
+  ComboBox& Combo(int id) override { return Get<Win32ComboBox>(id, Kind::Combo); }
+  IpAddressEdit& Address(int id) override { return Get<Win32IpAddress>(id, Kind::Address); }
+
+  void SetWindowText(std::string_view text) override;
+  void SetIcon(int iconResource) override;
+  void EndDialog(int result) override;
+  void DestroyWindow() override;  // ends the modal run as EndDialog(IDCANCEL) does
+  int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
+  int RunModal(Dialog& child) override;
+  bool SetTimer(int id, int millis) override;
+  void KillTimer(int id) override;
+  int TextCharset() override;
+
+  HWND window() const { return window_; }
+
+ private:
+  enum class Kind { Plain, List, Combo, Address };
+
+  template <class Wrapper>
+  Wrapper& Get(int id, Kind kind) {
+    std::unique_ptr<Control>& slot = controls_[{id, kind}];
+    if (!slot) slot = std::make_unique<Wrapper>(::GetDlgItem(window_, id), id);
+    return static_cast<Wrapper&>(*slot);
+  }
+
+  HINSTANCE instance_;
+  HWND window_;
+  std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
+};
+
+}  // namespace quorvel::ui

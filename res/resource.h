@@ -1,0 +1,39 @@
+// Resource and control ids of the program's windows; shared by the resource script and the code.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Icons, bitmaps and dialog templates.
+#define IDI_APPLICATION_ICON 128
+#define IDB_MAIN_BACKGROUND 267
+#define IDD_MAIN 102
+#define IDD_ABOUT 308
+
+// Main window controls.
+#define IDC_DEVICE_LIST 1000
+#define IDC_SHARE_LIST 1001
+#define IDC_REFRESH 1002
+#define IDC_CONNECT 1003
+#define IDC_DISCONNECT 1004
+#define IDC_IP 1006
+#define IDC_APPLY 1007
+#define IDC_CONFIGURATION 1008
+#define IDC_EXIT 1009
+#define IDC_NETMASK 1010
+#define IDC_GATEWAY 1011
+#define IDC_DRIVE_LETTER 1013
+#define IDC_DHCP 1015
+#define IDC_INTERFACE 1016
+#define IDC_ABOUT 1021
+#define IDC_CODEPAGE 1022
+#define IDC_ADDON 1025
+#define IDC_MINIMIZE 1027
+#define IDC_CLOSE 1028
+#define IDC_WIDGET 1032
+
+// About box.
+#define IDC_ABOUT_ICON 1100
+#define IDC_ABOUT_NAME 1101
+#define IDC_ABOUT_VERSION 1102

@@ -1,0 +1,378 @@
+"""Driving a Windows program's windows under Wine inside the lab.
+
+Xvfb runs in the lab's PC namespace on a free display. A GuiSession gives the program a private Wine
+prefix whose wineserver starts in that namespace, runs it there on that display, reads its windows with
+quorvel-inspect.exe (JSON), clicks and types with xdotool, and saves screenshots for people to look at.
+close() (or the with block) ends the program, the wineserver, Xvfb and the prefix, also after a failure.
+
+    with GuiSession(lab, exe, name="about-box") as gui:
+        gui.wait_for_window("Quorvel")
+        gui.click_control("Quorvel", 1021)
+        gui.screenshot("about")
+"""
+import json
+import os
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+from winelab import WinePrefix
+
+REPO = Path(__file__).resolve().parents[2]
+WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", REPO / "build-win"))
+INSPECT_EXE = WIN_BUILD / "tools" / "inspect" / "quorvel-inspect.exe"
+QUORVEL_EXE = WIN_BUILD / "app" / "quorvel.exe"
+X11_SOCKETS = Path("/tmp/.X11-unix")
+LOCK_DIR = Path("/tmp")
+FIRST_DISPLAY = 20
+LAST_DISPLAY = 999
+SCREEN = "1024x768x24"
+XVFB_TIMEOUT = 30.0
+WINE_TIMEOUT = 120.0      # a Wine process start (the first one of a prefix boots it)
+STOP_GRACE = 5.0
+
+
+class GuiError(RuntimeError):
+    pass
+
+
+def artefacts_dir():
+    path = Path(os.environ.get("QUORVEL_ARTEFACTS", REPO / "build" / "test-artefacts"))
+    path.mkdir(parents=True, exist_ok=True)
+    return path
+
+
+def display_in_use(number, sockets=X11_SOCKETS, locks=LOCK_DIR):
+    return (sockets / f"X{number}").exists() or (locks / f".X{number}-lock").exists()
+
+
+def free_display(start=FIRST_DISPLAY, sockets=X11_SOCKETS, locks=LOCK_DIR):
+    """The first display number from start on with neither a socket nor a lock file."""
+    for number in range(start, LAST_DISPLAY + 1):
+        if not display_in_use(number, sockets, locks):
+            return number
+    raise GuiError(f"no free X display number in {start}..{LAST_DISPLAY}")
+
+
+def stop_process(proc, grace=STOP_GRACE):
+    """SIGTERM to its process group, SIGKILL if it has not gone after the grace."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        if proc.poll() is not None:
+            return
+        try:
+            os.killpg(proc.pid, sig)
+        except (ProcessLookupError, PermissionError):
+            try:
+                proc.send_signal(sig)
+            except ProcessLookupError:
+                return
+        try:
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            pass
+
+
+class Xvfb:
+    """A virtual X server inside the lab's PC namespace, on a display number no one else uses."""
+
+    ATTEMPTS = 5  # another run may take the number we chose between our check and Xvfb's lock
+
+    def __init__(self, lab, screen=SCREEN, timeout=XVFB_TIMEOUT):
+        self._proc = None
+        self._log = tempfile.NamedTemporaryFile(prefix="quorvel-xvfb-", suffix=".log")
+        try:
+            number = FIRST_DISPLAY
+            for _ in range(self.ATTEMPTS):
+                number = free_display(number)
+                if self._start(lab, number, screen, timeout):
+                    self.number = number
+                    self.display = f":{number}"
+                    return
+                number += 1
+            raise GuiError(f"Xvfb found no free display; its last words:\n{self.log_text()}")
+        except BaseException:
+            self.close()
+            raise
+
+    def _start(self, lab, number, screen, timeout):
+        """True once the display's socket exists; False when Xvfb exited because the number was taken."""
+        self._log.truncate(0)
+        self._proc = lab.pc_exec(["Xvfb", f":{number}", "-nolisten", "tcp", "-screen", "0", screen],
+                                 stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT)
+        socket = X11_SOCKETS / f"X{number}"
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if self._proc.poll() is not None:
+                if "already active" in self.log_text():
+                    return False
+                raise GuiError(f"Xvfb :{number} exited with {self._proc.returncode}:\n{self.log_text()}")
+            if socket.exists():
+                return True
+            time.sleep(0.02)
+        stop_process(self._proc)
+        raise GuiError(f"Xvfb :{number} made no socket within {timeout} s:\n{self.log_text()}")
+
+    def log_text(self):
+        try:
+            return Path(self._log.name).read_text(errors="replace")
+        except OSError:
+            return ""
+
+    def close(self):
+        if self._proc is not None:
+            stop_process(self._proc)
+            self._proc = None
+        self._log.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class GuiSession:
+    """One Windows program under Wine in the lab's PC namespace, with its own prefix and display.
+
+    display: an X display to use (for example the host's); None starts a private Xvfb.
+    name: prefixes the artefacts (program log, screenshots) of this session."""
+
+    def __init__(self, lab, exe, args=(), name="gui", display=None, inspect_exe=None):
+        self.lab = lab
+        self.name = name
+        self.artefacts = artefacts_dir()
+        self.inspect_exe = Path(inspect_exe or INSPECT_EXE)
+        self.xvfb = None
+        self.prefix = None
+        self.proc = None
+        self._program_log = None
+        for path in (Path(exe), self.inspect_exe):
+            if not path.is_file():
+                raise GuiError(f"not built: {path}")
+        try:
+            started = time.monotonic()
+            if display is None:
+                self.xvfb = Xvfb(lab)
+                display = self.xvfb.display
+            self.display = display
+            self.prefix = WinePrefix()
+            self._boot_wine()
+            self.program_log_path = self.artefacts / f"{name}-program.log"
+            self._program_log = open(self.program_log_path, "wb")
+            self.proc = lab.pc_exec(["wine", exe, *args], env=self.env(), stdin=subprocess.DEVNULL,
+                                    stdout=self._program_log, stderr=subprocess.STDOUT)
+            self.setup_seconds = time.monotonic() - started
+        except BaseException:
+            self.close()
+            raise
+
+    def _boot_wine(self):
+        """wineserver first, inside the PC namespace; then one Wine process that brings up the prefix's
+        services and desktop, with its output in a log file: those daemons keep the standard handles of
+        the process that started them, which must not be a pipe someone waits on."""
+        wine_log = self.artefacts / f"{self.name}-wine.log"
+        with open(wine_log, "wb") as log:
+            result = self.lab.pc_run(["wineserver", "-p"], env=self.env(), stdout=log, stderr=log,
+                                     timeout=WINE_TIMEOUT, text=False)
+            if result.returncode != 0:
+                raise GuiError(f"wineserver did not start ({result.returncode}); see {wine_log}")
+            result = self.lab.pc_run(["wine", self.inspect_exe, "--list"], env=self.env(), stdout=subprocess.DEVNULL,
+                                     stderr=log, timeout=WINE_TIMEOUT, text=False)
+            if result.returncode != 0:
+                raise GuiError(f"the first Wine process failed ({result.returncode}); see {wine_log}")
+
+    def env(self, **extra):
+        return self.prefix.env(DISPLAY=self.display, **extra)
+
+    def x_env(self):
+        return dict(os.environ, DISPLAY=self.display)
+
+    # ---- the inspector
+
+    def run_inspector(self, *args, timeout=WINE_TIMEOUT):
+        """Runs quorvel-inspect.exe in the session; returns (exit code, stdout, stderr). Output goes
+        through files, so a process that inherits the handles cannot hold the answer back."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = self.lab.pc_run(["wine", self.inspect_exe, *map(str, args)], env=self.env(),
+                                     stdout=out, stderr=err, timeout=timeout, text=False)
+            out.seek(0)
+            err.seek(0)
+            return result.returncode, out.read().decode(), err.read().decode(errors="replace")
+
+    @staticmethod
+    def _match_args(cls, with_control, hidden):
+        args = ["--class", cls] if cls else []
+        if with_control is not None:
+            args += ["--with-control", with_control]
+        return args + (["--hidden"] if hidden else [])
+
+    def inspect(self, title, cls=None, with_control=None, hidden=False, timeout=0):
+        """The window titled exactly `title`, with its controls, as the inspector's JSON (a dict).
+        timeout: seconds to wait for the window first."""
+        code, out, err = self.run_inspector("--title", title, "--timeout", timeout,
+                                            *self._match_args(cls, with_control, hidden),
+                                            timeout=timeout + WINE_TIMEOUT)
+        if code != 0:
+            raise GuiError(f"inspecting '{title}' failed ({code}): {err.strip()}")
+        return json.loads(out)
+
+    def windows(self, hidden=False):
+        """The visible top-level windows (all of them with hidden=True): title, class, rect, pid."""
+        code, out, err = self.run_inspector("--list", *(["--hidden"] if hidden else []))
+        if code != 0:
+            raise GuiError(f"listing the windows failed ({code}): {err.strip()}")
+        return json.loads(out)
+
+    def wait_for_window(self, title, timeout=60, cls=None, with_control=None, hidden=False):
+        """Waits until a window titled `title` exists (a visible one unless hidden); returns its summary."""
+        code, out, err = self.run_inspector("--wait-title", title, "--timeout", timeout,
+                                            *self._match_args(cls, with_control, hidden),
+                                            timeout=timeout + WINE_TIMEOUT)
+        if code != 0:
+            state = "" if self.proc.poll() is None else f"; the program exited with {self.proc.returncode}"
+            raise GuiError(f"no window '{title}' within {timeout} s{state} {err.strip()}")
+        return json.loads(out)
+
+    def wait_window_gone(self, title, timeout=60, cls=None, with_control=None):
+        code, _, err = self.run_inspector("--wait-gone", title, "--timeout", timeout,
+                                          *self._match_args(cls, with_control, False),
+                                          timeout=timeout + WINE_TIMEOUT)
+        if code != 0:
+            raise GuiError(f"window '{title}' still there after {timeout} s {err.strip()}")
+
+    def control(self, title, control_id, **match):
+        """One direct control of the window, by its id."""
+        return find_control(self.inspect(title, **match), control_id)
+
+    # ---- input
+
+    def xdotool(self, *args):
+        result = self.lab.pc_run(["xdotool", *map(str, args)], env=self.x_env(), timeout=60)
+        if result.returncode != 0:
+            raise GuiError(f"xdotool {' '.join(map(str, args))}: {result.stderr.strip()}")
+        return result.stdout
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", x, y, "click", button)
+
+    def click_control(self, title, control_id, x_fraction=0.5, y_fraction=0.5, **match):
+        """Clicks a control at a point of its rectangle (the centre by default); returns the point."""
+        control = self.control(title, control_id, **match)
+        if not control["visible"]:
+            raise GuiError(f"control {control_id} of '{title}' is not visible")
+        x, y = point_in(control["rect"], x_fraction, y_fraction)
+        self.click(x, y)
+        return x, y
+
+    def click_row(self, title, control_id, row, **match):
+        """Clicks the middle of a list view's row, which must be scrolled into view."""
+        control = self.control(title, control_id, **match)
+        x, y = point_in(row_rect(control, row), 0.5, 0.5)
+        self.click(x, y)
+        return x, y
+
+    def key(self, *names):
+        """Presses keys by X name: "Return", "Escape", "Tab", "ctrl+a". There is no window manager, so
+        the X focus follows the pointer: keys reach the program while the pointer is over one of its
+        windows (as after a click); Wine passes them on to its own focus window."""
+        self.xdotool("key", "--delay", 50, *names)
+
+    def type_text(self, text):
+        """Types text as key presses (as key() says where they go); ASCII is what the keymap has."""
+        self.xdotool("type", "--delay", 50, "--", text)
+
+    # ---- evidence
+
+    def screenshot(self, name):
+        """Saves the whole screen as <artefacts>/<session>-<name>.png and returns the path."""
+        return self.save_screenshot(self.artefacts / f"{self.name}-{name}.png")
+
+    def save_screenshot(self, path, settle_timeout=10.0):
+        """Saves the screen once it has settled: Wine paints a new window's controls bit by bit, so
+        shots are taken until two in a row are the same (or the time is up)."""
+        path = Path(path)
+        end = time.monotonic() + settle_timeout
+        previous = None
+        while True:
+            path.unlink(missing_ok=True)
+            result = self.lab.pc_run(["import", "-window", "root", path], env=self.x_env(), timeout=60)
+            if result.returncode != 0 or not path.exists():
+                raise GuiError(f"screenshot failed: {result.stderr.strip()}")
+            current = path.read_bytes()
+            if current == previous or time.monotonic() > end:
+                return path
+            previous = current
+            time.sleep(0.3)
+
+    def wait_exit(self, timeout=60):
+        """Waits for the program to end; returns its exit code."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise GuiError(f"the program is still running after {timeout} s") from None
+
+    # ---- teardown
+
+    def close(self):
+        """Ends the program and the prefix's wineserver, removes the prefix, stops Xvfb. Safe to repeat.
+        Interrupts wait until it is done, so a second Ctrl-C cannot leave half of it behind."""
+        masked = threading.current_thread() is threading.main_thread()
+        if masked:
+            old_mask = signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGINT, signal.SIGTERM, signal.SIGHUP})
+        try:
+            self._close()
+        finally:
+            if masked:
+                signal.pthread_sigmask(signal.SIG_SETMASK, old_mask)
+
+    def _close(self):
+        try:
+            if self.prefix is not None:
+                self.prefix.close()  # wineserver -k ends every Wine process of the prefix, the program too
+                self.prefix = None
+        finally:
+            try:
+                if self.proc is not None:
+                    stop_process(self.proc)
+            finally:
+                if self._program_log is not None:
+                    self._program_log.close()
+                    self._program_log = None
+                if self.xvfb is not None:
+                    self.xvfb.close()
+                    self.xvfb = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+
+# ---- reading the inspector's JSON
+
+def find_control(window, control_id):
+    for control in window["controls"]:
+        if control["id"] == control_id and not control["nested"]:
+            return control
+    raise GuiError(f"window '{window['title']}' has no control {control_id}")
+
+
+def point_in(rect, x_fraction, y_fraction):
+    x = rect["left"] + int((rect["right"] - rect["left"]) * x_fraction)
+    y = rect["top"] + int((rect["bottom"] - rect["top"]) * y_fraction)
+    return x, y
+
+
+def row_rect(list_view, row):
+    """The row's screen rectangle; a row outside the list's visible area cannot be clicked."""
+    rect = list_view["rowRects"][row]
+    outer = list_view["rect"]
+    if rect["top"] < outer["top"] or rect["bottom"] > outer["bottom"]:
+        raise GuiError(f"row {row} of list {list_view['id']} is scrolled out of view")
+    return rect
+

@@ -1,0 +1,82 @@
+// quorvel-inspect: reads the windows and controls of another program (list rows, combo items, address
+// fields, check states) and prints them as JSON, for the end-to-end tests that drive the console.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "json_writer.h"
+#include "options.h"
+#include "target.h"
+#include "top_windows.h"
+#include "window_json.h"
+
+using namespace quorvel::inspect;
+
+namespace {
+
+constexpr int kFound = 0;
+constexpr int kNotFound = 1;
+constexpr int kError = 2;
+
+void Print(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int List(const Options& options) {
+  JsonWriter out;
+  out.BeginArray();
+  for (const HWND hwnd : TopWindows(options.match.includeHidden)) WriteWindowSummary(hwnd, out);
+  out.EndArray();
+  Print(out.text());
+  return kFound;
+}
+
+int Inspect(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  if (!hwnd) {
+    std::fprintf(stderr, "quorvel-inspect: no window titled \"%s\"\n", options.match.title.c_str());
+    return kNotFound;
+  }
+  Target target(hwnd, options.messageTimeoutMs);
+  JsonWriter out;
+  WriteWindow(target, out);
+  if (target.failed()) {
+    std::fprintf(stderr, "quorvel-inspect: %s\n", target.error().c_str());
+    return kError;
+  }
+  Print(out.text());
+  return kFound;
+}
+
+int Wait(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  if (!hwnd) return kNotFound;
+  JsonWriter out;
+  WriteWindowSummary(hwnd, out);
+  Print(out.text());
+  return kFound;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  Options options;
+  std::string error;
+  if (!ParseOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "quorvel-inspect: %s\n%s", error.c_str(), kUsage);
+    return kError;
+  }
+  switch (options.mode) {
+    case Mode::List: return List(options);
+    case Mode::Inspect: return Inspect(options);
+    case Mode::Wait: return Wait(options);
+    case Mode::WaitGone: return WaitUntilGone(options.match, options.timeoutMs) ? kFound : kNotFound;
+  }
+  return kError;
+}

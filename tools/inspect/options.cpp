@@ -1,0 +1,90 @@
+#include "options.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace quorvel::inspect {
+
+const char kUsage[] =
+    "usage: quorvel-inspect --title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-inspect --list [--hidden]\n"
+    "       quorvel-inspect --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-inspect --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
+    "  --list          print the visible top-level windows as a JSON array\n"
+    "  --wait-title    wait until such a window exists, then print its summary\n"
+    "  --wait-gone     wait until no such window exists\n"
+    "  --hidden        consider invisible windows as well\n"
+    "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
+    "  --message-timeout MS  give up when the window does not answer a message in MS ms (10000)\n"
+    "exit code: 0 found (or gone), 1 not found (or still there), 2 bad usage or failed inspection\n";
+
+namespace {
+
+bool ParseNumber(std::string_view text, double& value) {
+  if (text.empty()) return false;
+  const std::string copy(text);
+  char* end = nullptr;
+  value = std::strtod(copy.c_str(), &end);
+  return end && *end == '\0' && value >= 0 && value < 1e7;
+}
+
+bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
+  if (modeSet) {
+    error = "give one of --title, --list, --wait-title, --wait-gone";
+    return false;
+  }
+  options.mode = mode;
+  modeSet = true;
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+  bool modeSet = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--list") {
+      if (!SetMode(options, Mode::List, modeSet, error)) return false;
+      continue;
+    }
+    if (arg == "--hidden") {
+      options.match.includeHidden = true;
+      continue;
+    }
+    if (i + 1 >= argc) {
+      error = "unknown option or missing value: " + std::string(arg);
+      return false;
+    }
+    const std::string_view value = argv[++i];
+    double number = 0;
+    if (arg == "--title" || arg == "--wait-title" || arg == "--wait-gone") {
+      const Mode mode = arg == "--title" ? Mode::Inspect : arg == "--wait-title" ? Mode::Wait : Mode::WaitGone;
+      if (!SetMode(options, mode, modeSet, error)) return false;
+      options.match.title = value;
+    } else if (arg == "--class") {
+      options.match.cls = value;
+    } else if (arg == "--with-control" && ParseNumber(value, number) && number < 65536) {
+      options.match.withControl = static_cast<int>(number);
+    } else if (arg == "--timeout" && ParseNumber(value, number)) {
+      options.timeoutMs = static_cast<DWORD>(number * 1000);
+      options.timeoutGiven = true;
+    } else if (arg == "--message-timeout" && ParseNumber(value, number) && number >= 1) {
+      options.messageTimeoutMs = static_cast<UINT>(number);
+    } else {
+      error = "bad option or value: " + std::string(arg) + " " + std::string(value);
+      return false;
+    }
+  }
+  if (!modeSet) {
+    error = "nothing to do";
+    return false;
+  }
+  if (!options.timeoutGiven && (options.mode == Mode::Wait || options.mode == Mode::WaitGone)) {
+    options.timeoutMs = 30000;
+  }
+  return true;
+}
+
+}  // namespace quorvel::inspect

@@ -1,0 +1,27 @@
+// The inspector's command line.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "top_windows.h"
+
+namespace quorvel::inspect {
+
+enum class Mode { Inspect, List, Wait, WaitGone };
+
+struct Options {
+  Mode mode = Mode::Inspect;
+  WindowMatch match;
+  DWORD timeoutMs = 0;            // --timeout: how long to wait for the window (or for it to go)
+  bool timeoutGiven = false;
+  UINT messageTimeoutMs = 10000;  // per message to the inspected window
+};
+
+// false with a reason in error when the arguments make no sense.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+
+extern const char kUsage[];
+
+}  // namespace quorvel::inspect

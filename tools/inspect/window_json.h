@@ -1,0 +1,15 @@
+// The JSON objects for top-level windows: a summary (for --list and the waits) and the full
+// inspection with every control.
+#pragma once
+
+#include <windows.h>
+
+#include "json_writer.h"
+#include "target.h"
+
+namespace quorvel::inspect {
+
+void WriteWindowSummary(HWND hwnd, JsonWriter& out);
+void WriteWindow(Target& target, JsonWriter& out);
+
+}  // namespace quorvel::inspect
