@@ -27,7 +27,7 @@ def box(number, name, model="VRX-510L", ports=None, **extra):
     config = {
         "id": ",".join(f"0x{b:02X}" for b in (0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60, number)),
         "name": name, "model": model, "bonded": 0, "auxNumber": 7, "auxText": "aux",
-        "primaryPort": 0, "ports": ports or [port(f"192.0.2.{number}")],
+        "primaryPort": 0, "ports": [port(f"192.0.2.{number}")] if ports is None else ports,
         "shares": ["Volume1"], "user": "admin", "password": "secret",
     }
     config.update(extra)
