@@ -6,12 +6,16 @@
 #include "app/vantor_app.h"
 #include "framework/win32/win32_ui.h"
 #include "platform/win32/drives_win32.h"
+#include "platform/win32/os_info_win32.h"
+#include "platform/win32/text_codec_win32.h"
 #include "protocol/multicast_transport.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::SystemClock clock;
   quorvel::platform::Win32Drives drives;
-  quorvel::platform::Platform platform{drives, clock};
+  quorvel::platform::Win32OsInfo os;
+  quorvel::platform::Win32TextCodec text;
+  quorvel::platform::Platform platform{drives, clock, os, text};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
   quorvel::ui::Win32Ui ui(instance);
   quorvel::CVantorApp app(ui, protocol, platform);

@@ -14,7 +14,10 @@ ui::FontSpec ListFont(int charset) { return ui::FontSpec{"Tahoma", 13, 100, char
 }  // namespace
 
 CVantorDlg::CVantorDlg(DeviceProtocol& protocol, platform::Platform& platform)
-    : ui::Dialog(IDD_MAIN), protocol_(protocol), platform_(platform) {}
+    : ui::Dialog(IDD_MAIN),
+      protocol_(protocol),
+      platform_(platform),
+      authenticator_(protocol, authTable_, platform.os) {}
 
 bool CVantorDlg::OnInitDialog() {
   ui::ComboBox& dhcp = host().Combo(IDC_DHCP);  // the template's items of the Receive DHCP box
@@ -49,12 +52,18 @@ void CVantorDlg::SetUpLists() {
 }
 
 void CVantorDlg::OnCommand(int id, int code) {
+  if (code == ui::CBN_SELCHANGE) {
+    if (id == IDC_DHCP) OnDhcpChoice();
+    if (id == IDC_INTERFACE) OnInterfaceSwitch();
+    return;
+  }
   if (code != ui::BN_CLICKED) return;
   switch (id) {
     case IDC_EXIT: host().DestroyWindow(); break;
     case IDC_CLOSE: OnCancel(); break;
     case IDC_ABOUT: ShowAbout(); break;
     case IDC_REFRESH: RefreshDeviceList(); break;
+    case IDC_APPLY: OnApply(); break;
     default: break;
   }
 }

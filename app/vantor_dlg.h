@@ -2,11 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
+#include "app/network_view.h"
+#include "app/share_list.h"
 #include "framework/dialog.h"
 #include "platform/platform.h"
 #include "protocol/device_protocol.h"
 #include "services/auth_table.h"
+#include "services/authenticator.h"
 #include "shares/drive_map_table.h"
 
 namespace quorvel {
@@ -17,26 +23,64 @@ class CVantorDlg : public ui::Dialog {
 
   bool OnInitDialog() override;
   void OnCommand(int id, int code) override;
+  void OnListClick(int id, int code, int item) override;
   void OnDestroy() override;
 
   // Empties the box-dependent state, searches again and fills the device list.
   void RefreshDeviceList();
 
+  // Rebuilds the share list from the box's share names and the PC's drive mappings.
+  void FillShareList(std::initializer_list<std::string_view> hosts, ShareListVariant variant);
+
+  // Writes the panel's editors and DHCP choice into port1 of the NetworkView for "LAN2", port0 otherwise.
+  void SavePanelToView(std::string_view label);
+  // The static checks on the editors, with the failure's message and the caret in the failing field.
+  // When they pass, NewIpText, NewNetmaskText and NewGatewayText hold the settings to send.
+  bool ValidateStaticSettings();
+
   // Read by tests and by the commands of the later panels.
   const AuthTable& authTable() const { return authTable_; }
   const DriveMapTable& driveMapTable() const { return driveMapTable_; }
   int deviceSelectedMark() const { return deviceSelectedMark_; }
+  const NetworkView& networkView() const { return networkView_; }
+  const FixedText<64>& currentDeviceAddress() const { return currentDeviceAddress_; }
+  const std::string& selectedModelText() const { return selectedModelText_; }
+  std::int32_t previousInterfaceIndex() const { return previousInterfaceIndex_; }
+  const FixedText<8>& httpsFlagText() const { return httpsFlagText_; }
+  Authenticator& authenticator() { return authenticator_; }
 
  private:
   void SetUpLists();
   void ShowAbout();
 
+  // Device selection (a click on a row of the device list).
+  void SelectDevice(int clickedItem);
+  int FindSelectedRow();
+  const DeviceId* RowDeviceId(int row);
+  void FillInterfaceCombo(std::string_view rowAddress, std::string_view rowNetmask, std::string_view rowGateway,
+                          std::string_view dhcpText);
+
+  // The settings panel.
+  void OnApply();
+  void OnDhcpChoice();
+  void OnInterfaceSwitch();
+  void ShowPort(std::string_view dhcpText, std::string_view ip, std::string_view netmask, std::string_view gateway);
+  void EnableEditors(bool enabled);
+
   DeviceProtocol& protocol_;
   platform::Platform& platform_;
   AuthTable authTable_;
+  Authenticator authenticator_;
   DriveMapTable driveMapTable_;
   int deviceSelectedMark_ = 0;
   bool cleanedUp_ = false;
+
+  // The box that the panel and the current command aim at.
+  NetworkView networkView_;
+  FixedText<64> currentDeviceAddress_;
+  std::string selectedModelText_;
+  std::int32_t previousInterfaceIndex_ = 0;
+  FixedText<8> httpsFlagText_;  // a "1" anywhere in it makes the web pages open with https
 };
 
 }  // namespace quorvel

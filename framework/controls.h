@@ -14,11 +14,15 @@ namespace quorvel::ui {
 #pragma push_macro("BN_CLICKED")
 #pragma push_macro("CBN_SELCHANGE")
 #pragma push_macro("NM_CLICK")
+#pragma push_macro("LVN_ITEMCHANGED")
+#pragma push_macro("LVN_KEYDOWN")
 #pragma push_macro("IDOK")
 #pragma push_macro("IDCANCEL")
 #undef BN_CLICKED
 #undef CBN_SELCHANGE
 #undef NM_CLICK
+#undef LVN_ITEMCHANGED
+#undef LVN_KEYDOWN
 #undef IDOK
 #undef IDCANCEL
 
@@ -26,6 +30,8 @@ namespace quorvel::ui {
 inline constexpr int BN_CLICKED = 0;
 inline constexpr int CBN_SELCHANGE = 1;
 inline constexpr int NM_CLICK = -2;
+inline constexpr int LVN_ITEMCHANGED = -101;
+inline constexpr int LVN_KEYDOWN = -155;
 
 // Dialog results and the standard button ids.
 inline constexpr int IDOK = 1;
@@ -33,6 +39,8 @@ inline constexpr int IDCANCEL = 2;
 
 #pragma pop_macro("IDCANCEL")
 #pragma pop_macro("IDOK")
+#pragma pop_macro("LVN_KEYDOWN")
+#pragma pop_macro("LVN_ITEMCHANGED")
 #pragma pop_macro("NM_CLICK")
 #pragma pop_macro("CBN_SELCHANGE")
 #pragma pop_macro("BN_CLICKED")
@@ -61,6 +69,9 @@ class Control {
   virtual std::string Text() const = 0;
   virtual void SetFocus() = 0;
   virtual void SetFont(const FontSpec& font) = 0;
+  // For an edit: how many characters the user may type into it (0 for the largest the edit allows). Text
+  // set by the program is not cut.
+  virtual void SetLimitText(int characters) = 0;
 };
 
 // A report-style list view: rows of texts in columns, each row with item data and a selected state.

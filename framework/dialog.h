@@ -56,6 +56,9 @@ class Dialog {
   virtual bool OnInitDialog() { return true; }
   virtual void OnCommand(int /*id*/, int /*code*/) {}
   virtual void OnNotify(int /*id*/, int /*code*/) {}
+  // A click notification of a list view, with the row it hit (-1: no row). Unless a dialog wants the
+  // row, it is handled as a plain notification.
+  virtual void OnListClick(int id, int code, int /*item*/) { OnNotify(id, code); }
   virtual void OnTimer(int /*id*/) {}
   virtual void OnOK() { host().EndDialog(IDOK); }
   virtual void OnCancel() { host().EndDialog(IDCANCEL); }

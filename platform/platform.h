@@ -4,12 +4,16 @@
 
 #include "clock.h"
 #include "drives.h"
+#include "os_info.h"
+#include "text_codec.h"
 
 namespace quorvel::platform {
 
 struct Platform {
   Drives& drives;
   Clock& clock;
+  OsInfo& os;
+  TextCodec& text;
 };
 
 }  // namespace quorvel::platform

@@ -37,3 +37,8 @@
 #define IDC_ABOUT_ICON 1100
 #define IDC_ABOUT_NAME 1101
 #define IDC_ABOUT_VERSION 1102
+
+// Login dialog.
+#define IDD_LOGIN 134
+#define IDC_LOGIN_USER_NAME 1016
+#define IDC_LOGIN_PASSWORD 1017

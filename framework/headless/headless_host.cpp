@@ -129,7 +129,34 @@ void HeadlessHost::ClickListRow(int id, int row) {
   list.SetFocus();
   list.SetSelected(-1, false);
   if (row >= 0) list.SetSelected(row, true);
-  Dispatch([id](Dialog& d) { d.OnNotify(id, NM_CLICK); });
+  Dispatch([id, row](Dialog& d) { d.OnListClick(id, NM_CLICK, row); });
+}
+
+int HeadlessHost::Type(int id, std::string_view characters) {
+  if (!CanUse(id, "typing")) return 0;
+  Item(id).SetFocus();
+  HeadlessControlState& state = SlotFor(id).state;
+  int taken = 0;
+  for (const char c : characters) {
+    if (state.textLimit > 0 && state.text.size() >= static_cast<std::size_t>(state.textLimit)) break;
+    state.text += c;
+    ++taken;
+  }
+  return taken;
+}
+
+void HeadlessHost::KeyListRow(int id, int row) {
+  if (!CanUse(id, "list key")) return;
+  HeadlessListView& list = List(id);
+  if (row < 0 || row >= list.ItemCount()) {
+    Error("list " + std::to_string(id) + " has no row " + std::to_string(row));
+    return;
+  }
+  list.SetFocus();
+  Dispatch([id](Dialog& d) { d.OnNotify(id, LVN_KEYDOWN); });
+  list.SetSelected(-1, false);
+  list.SetSelected(row, true);
+  Dispatch([id](Dialog& d) { d.OnNotify(id, LVN_ITEMCHANGED); });
 }
 
 void HeadlessHost::PressEscape() {

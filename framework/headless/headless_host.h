@@ -49,6 +49,11 @@ class HeadlessHost : public DialogHost {
   void Click(int id);                         // a button: IDOK and IDCANCEL go to OnOK and OnCancel
   void SelectComboItem(int id, int index);    // the selection changes, then CBN_SELCHANGE
   void ClickListRow(int id, int row);         // that row alone selected, then NM_CLICK; row -1: empty space
+  void KeyListRow(int id, int row);           // the arrow keys: that row alone selected, then LVN_KEYDOWN
+                                              // and LVN_ITEMCHANGED; no click
+  // Keys characters into an edit after its text; it takes the focus, and refuses every character once its
+  // text holds as many as its limit allows. Returns how many it took.
+  int Type(int id, std::string_view characters);
   void PressEscape();
   void PressEnter();
   void Close();                               // the window's close request

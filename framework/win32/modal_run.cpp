@@ -9,6 +9,12 @@ namespace quorvel::ui {
 
 namespace {
 
+bool IsListView(HWND window) {
+  char className[32] = {};
+  ::GetClassNameA(window, className, static_cast<int>(sizeof className));
+  return ::lstrcmpiA(className, WC_LISTVIEWA) == 0;
+}
+
 // The state of one modal run, on the stack of RunDialogModal. Its address goes to the dialog procedure
 // as the create parameter and lives in the window's DWLP_USER from WM_INITDIALOG on.
 class ModalRun {
@@ -73,7 +79,14 @@ INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      dialog_.OnNotify(static_cast<int>(header->idFrom), static_cast<int>(header->code));
+      const int id = static_cast<int>(header->idFrom);
+      const int code = static_cast<int>(header->code);
+      if (code == NM_CLICK && IsListView(header->hwndFrom)) {
+        // A list view's click carries the row it hit (NMITEMACTIVATE).
+        dialog_.OnListClick(id, code, reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+      } else {
+        dialog_.OnNotify(id, code);
+      }
       return FALSE;  // the dialog manager answers 0
     }
     case WM_TIMER:

@@ -37,6 +37,9 @@ class Win32Control : public Interface {
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);  // the one the window used before is deleted only now
   }
+  void SetLimitText(int characters) override {
+    Send(EM_LIMITTEXT, static_cast<WPARAM>(characters > 0 ? characters : 0));
+  }
 
   HWND window() const { return window_; }
 

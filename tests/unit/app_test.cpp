@@ -10,6 +10,8 @@
 #include "fake_transport.h"
 #include "framework/headless/headless_ui.h"
 #include "platform/fake/fake_drives.h"
+#include "platform/fake/fake_os_info.h"
+#include "platform/fake/latin1_text_codec.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -91,7 +93,9 @@ class MainWindow : public ::testing::Test {
   CountingTransport* transport = nullptr;
   std::unique_ptr<DeviceProtocol> protocol = MakeProtocol();
   platform::FakeDrives drives;
-  platform::Platform platform{drives, clock};
+  platform::FakeOsInfo os;
+  platform::Latin1TextCodec text;
+  platform::Platform platform{drives, clock, os, text};
   ui::HeadlessUi ui;
   CVantorDlg dialog{*protocol, platform};
 };
@@ -238,7 +242,9 @@ TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {
   counting->startResult = false;
   DeviceProtocol protocol(std::move(counting), clock);
   platform::FakeDrives drives;
-  platform::Platform platform{drives, clock};
+  platform::FakeOsInfo os;
+  platform::Latin1TextCodec text;
+  platform::Platform platform{drives, clock, os, text};
   ui::HeadlessUi ui;
   CVantorApp app(ui, protocol, platform);
   EXPECT_FALSE(app.InitInstance());
@@ -251,7 +257,9 @@ TEST(Application, RunsTheMainWindowModallyAndEndsAfterIt) {
   auto fake = std::make_unique<testkit::FakeTransport>(clock, std::vector<std::string>{"198.51.100.1"});
   DeviceProtocol protocol(std::move(fake), clock);
   platform::FakeDrives drives;
-  platform::Platform platform{drives, clock};
+  platform::FakeOsInfo os;
+  platform::Latin1TextCodec text;
+  platform::Platform platform{drives, clock, os, text};
   ui::HeadlessUi ui;
   ui.OnModal(IDD_MAIN, [](ui::HeadlessHost& main) { main.Click(IDC_EXIT); });
   CVantorApp app(ui, protocol, platform);

@@ -2,6 +2,8 @@
 // long a command waits.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -218,6 +220,7 @@ TEST_F(Commands, StaleForeignAndMismatchedRepliesAreSkippedWithoutPause) {
 }
 
 struct SharesCase {
+  friend void PrintTo(const SharesCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   FieldList fields;
   std::vector<std::string> names;
@@ -285,6 +288,7 @@ TEST_F(Commands, SetNetworkSettingsSendsTheEightFieldsInOrderEvenWhenEmpty) {
 }
 
 struct PortCase {
+  friend void PrintTo(const PortCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   int ports;            // how many port index fields the box sends
   const char* primary;  // its primary port

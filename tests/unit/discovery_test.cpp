@@ -1,6 +1,8 @@
 // Discovery: which replies make records, what a record holds, and how long a search waits.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +47,7 @@ std::string Describe(const DeviceRecord& r) {
 }
 
 struct RecordCase {
+  friend void PrintTo(const RecordCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   ByteVector reply;
   DeviceRecord expected;
@@ -169,6 +172,7 @@ TEST(DeviceKeyText, ListsTheEightBytesInHex) {
 // ---- Which replies are taken ----
 
 struct ModelCase {
+  friend void PrintTo(const ModelCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   FieldList fields;
   bool accepted;
@@ -223,6 +227,7 @@ TEST(Search, EachQuietInterfaceCostsTheDrainAnd101Polls) {
 // A box answers at 1 ms; then 100 datagrams of one kind arrive 1 ms apart. Those that count a poll
 // end the wait with the 100th; the others leave all 100 empty polls still to come.
 struct NoiseCase {
+  friend void PrintTo(const NoiseCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   std::function<Datagram(const ByteVector& request)> make;
   bool countsPoll;
@@ -340,6 +345,7 @@ TEST(Search, AcceptedRepliesCountPollsSoAt150BoxesOnly101AreRecorded) {
 
 // Datagrams that count no poll must not hold the search: each interface ends by its deadline.
 struct StreamCase {
+  friend void PrintTo(const StreamCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   std::function<ByteVector(const ClientId&)> noise;
 };

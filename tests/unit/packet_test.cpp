@@ -1,6 +1,8 @@
 // Byte layout of requests, the reply check, and the pieces that read a reply's fields.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <limits>
 #include <string>
@@ -111,6 +113,7 @@ TEST(WriteField, RefusesAFieldThatWouldNotFitTheBuffer) {
 }
 
 struct AuthCase {
+  friend void PrintTo(const AuthCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   std::string user;
   std::string password;
@@ -178,6 +181,7 @@ ByteVector OfSize(std::size_t size) {
 }
 
 struct ValidateCase {
+  friend void PrintTo(const ValidateCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   ByteVector datagram;
   bool accepted;
@@ -234,6 +238,7 @@ TEST(ReplyHeader, StatusAndDeviceIdAreReadOnlyFromAWholeHeader) {
 }
 
 struct WalkCase {
+  friend void PrintTo(const WalkCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   ByteVector datagram;
   std::vector<std::pair<int, std::string>> fields;  // code and raw value bytes

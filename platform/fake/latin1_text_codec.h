@@ -1,0 +1,14 @@
+// A portable stand-in for the ANSI conversion in tests: UTF-8 to Latin-1, with "?" for what
+// Latin-1 cannot hold and for bytes that are not valid UTF-8, as the system's default character.
+#pragma once
+
+#include "platform/text_codec.h"
+
+namespace quorvel::platform {
+
+class Latin1TextCodec final : public TextCodec {
+ public:
+  std::string Utf8ToAnsi(std::string_view utf8) override;
+};
+
+}  // namespace quorvel::platform

@@ -1,0 +1,65 @@
+#include "services/authenticator.h"
+
+#include "services/device_key.h"
+#include "services/login.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr const char* kWrongPassword = "Wrong administrator password input!";
+
+void ReportWrongPassword(ui::DialogHost& owner) {
+  owner.MessageBox(kWrongPassword, "Error", ui::Icon::Error);
+}
+
+}  // namespace
+
+void Authenticator::RestoreCredentials(std::string_view key) {
+  const AuthEntry* entry = table_.Find(key);
+  if (!entry) return;
+  CommandContext& context = protocol_.context();
+  context.UserName = entry->userName.view();
+  context.Password = entry->password.view();
+}
+
+bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) {
+  if (!table_.Find(key)) return false;
+  // The table's keys are built from ids, so they read back; a key that does not is no box to ask, and the
+  // password must not go to whichever box was selected before.
+  const auto id = DeviceIdFromKeyText(key);
+  if (!id) return false;
+  CommandContext& context = protocol_.context();
+  context.SelectedDeviceId = *id;
+
+  login dialog(context, os_, AdminLoginMode);
+  if (owner.RunModal(dialog) != ui::IDOK) return false;
+
+  // One retry at once with the same values: a box that missed the first request is not a refusal.
+  const bool accepted = protocol_.CheckPassword() || protocol_.CheckPassword();
+  AuthEntry* entry = table_.Find(key);  // looked up again: the table may have changed meanwhile
+  if (accepted && entry) {
+    entry->authenticated = true;
+    entry->userName = context.UserName.view();
+    entry->password = context.Password.view();
+    return true;
+  }
+  if (!accepted) ReportWrongPassword(owner);
+  return false;
+}
+
+bool Authenticator::AdminCheckWithFallback(ui::DialogHost& owner) {
+  CommandContext& context = protocol_.context();
+  context.UserName = "admin";
+  context.Password = "";
+  if (protocol_.CheckPassword()) return true;
+
+  // Whatever the dialog ends with, the check runs once more: after Cancel with "admin" and no password.
+  login dialog(context, os_, AdminLoginMode);
+  owner.RunModal(dialog);
+  if (protocol_.CheckPassword()) return true;
+  ReportWrongPassword(owner);
+  return false;
+}
+
+}  // namespace quorvel
