@@ -6,7 +6,11 @@
 #include "app/vantor_app.h"
 #include "framework/win32/win32_ui.h"
 #include "platform/win32/drives_win32.h"
+#include "platform/win32/network_drives_win32.h"
 #include "platform/win32/os_info_win32.h"
+#include "platform/win32/processes_win32.h"
+#include "platform/win32/reachability_win32.h"
+#include "platform/win32/registry_win32.h"
 #include "platform/win32/text_codec_win32.h"
 #include "protocol/multicast_transport.h"
 
@@ -15,7 +19,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Win32Drives drives;
   quorvel::platform::Win32OsInfo os;
   quorvel::platform::Win32TextCodec text;
-  quorvel::platform::Platform platform{drives, clock, os, text};
+  quorvel::platform::Win32Registry registry;
+  quorvel::platform::Win32Processes processes;
+  quorvel::platform::Win32Reachability reachability;
+  quorvel::platform::Win32NetworkDrives networkDrives;
+  quorvel::platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
   quorvel::ui::Win32Ui ui(instance);
   quorvel::CVantorApp app(ui, protocol, platform);

@@ -54,6 +54,9 @@ void CVantorDlg::OnApply() {
   const std::string label = interfaces.ItemText(interfaces.CurSel());
   SavePanelToView(label);
   protocol_.context().SelectedPortText = std::string_view(label).substr(0, kSelectedPortMaxChars);
+  // The settings go with the credentials that the box accepted at its selection, whatever another
+  // command has left in the request values since (a share mapping empties them).
+  authenticator_.RestoreCredentials(DeviceKeyText(protocol_.context().SelectedDeviceId));
 
   switch (host().Combo(IDC_DHCP).CurSel()) {
     case kDhcpEnable:

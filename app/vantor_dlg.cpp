@@ -64,6 +64,9 @@ void CVantorDlg::OnCommand(int id, int code) {
     case IDC_ABOUT: ShowAbout(); break;
     case IDC_REFRESH: RefreshDeviceList(); break;
     case IDC_APPLY: OnApply(); break;
+    case IDC_CONNECT: OnConnect(); break;
+    case IDC_DISCONNECT: OnDisconnect(); break;
+    case IDC_CONFIGURATION: OnConfiguration(); break;
     default: break;
   }
 }

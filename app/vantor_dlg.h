@@ -13,7 +13,9 @@
 #include "protocol/device_protocol.h"
 #include "services/auth_table.h"
 #include "services/authenticator.h"
+#include "services/reachability.h"
 #include "shares/drive_map_table.h"
+#include "shares/mapping_window.h"
 
 namespace quorvel {
 
@@ -48,6 +50,8 @@ class CVantorDlg : public ui::Dialog {
   std::int32_t previousInterfaceIndex() const { return previousInterfaceIndex_; }
   const FixedText<8>& httpsFlagText() const { return httpsFlagText_; }
   Authenticator& authenticator() { return authenticator_; }
+  std::int32_t reachabilityFlag() const { return deviceReachability_.flag(); }
+  std::int32_t driveReuseAnswer() const { return driveReuseAnswer_; }
 
  private:
   void SetUpLists();
@@ -67,6 +71,16 @@ class CVantorDlg : public ui::Dialog {
   void ShowPort(std::string_view dhcpText, std::string_view ip, std::string_view netmask, std::string_view gateway);
   void EnableEditors(bool enabled);
 
+  // The web configuration launcher (the Configuration button).
+  void OnConfiguration();
+  bool WaitForDeviceAnswer();
+  void GiveUpOnDevice();  // the box cannot be reached: the warning, then the window starts afresh
+
+  // Mapping a share to a drive letter and removing a mapping (the Connect and Disconnect buttons).
+  void OnConnect();
+  void OnDisconnect();
+  MappingWindow SharesOfWindow(ShareListVariant refill);
+
   DeviceProtocol& protocol_;
   platform::Platform& platform_;
   AuthTable authTable_;
@@ -81,6 +95,8 @@ class CVantorDlg : public ui::Dialog {
   std::string selectedModelText_;
   std::int32_t previousInterfaceIndex_ = 0;
   FixedText<8> httpsFlagText_;  // a "1" anywhere in it makes the web pages open with https
+  DeviceReachability deviceReachability_{platform_.reachability};
+  std::int32_t driveReuseAnswer_ = 0;  // the drive-letter-in-use dialog: 1 replace, 0 keep
 };
 
 }  // namespace quorvel

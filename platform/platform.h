@@ -4,7 +4,11 @@
 
 #include "clock.h"
 #include "drives.h"
+#include "network_drives.h"
 #include "os_info.h"
+#include "processes.h"
+#include "reachability.h"
+#include "registry.h"
 #include "text_codec.h"
 
 namespace quorvel::platform {
@@ -14,6 +18,10 @@ struct Platform {
   Clock& clock;
   OsInfo& os;
   TextCodec& text;
+  Registry& registry;
+  Processes& processes;
+  Reachability& reachability;
+  NetworkDrives& networkDrives;
 };
 
 }  // namespace quorvel::platform

@@ -42,3 +42,6 @@
 #define IDD_LOGIN 134
 #define IDC_LOGIN_USER_NAME 1016
 #define IDC_LOGIN_PASSWORD 1017
+
+// Drive-letter-in-use dialog (the letter chosen for a mapping has a connection already).
+#define IDD_MOUNT_MESSAGE 229

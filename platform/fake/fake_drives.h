@@ -19,6 +19,8 @@ class FakeDrives final : public Drives {
   void SetConnection(const std::string& drive, const std::string& remoteName);
   void RemoveConnection(const std::string& drive);
   void SetDriveType(const std::string& drive, unsigned type);
+  // Whether the letter has a connection now; not recorded as a query.
+  bool IsConnected(std::string_view drive) const { return connections_.find(drive) != connections_.end(); }
 
   std::optional<std::string> NetworkConnection(std::string_view drive) override;
   unsigned DriveType(std::string_view drive) override;

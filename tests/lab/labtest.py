@@ -1,5 +1,9 @@
 """Shared pieces of the lab tests: build paths, box configurations, the simulator's request log and
-running quorvel-cli inside the lab's PC namespace."""
+running quorvel-cli inside the lab's PC namespace.
+
+A box whose primary port has an address of its net (lab_port) gets that address in the box namespace when its
+simulator starts, and a web page there; its log lines carry "http": true."""
+import ipaddress
 import json
 import os
 import sys
@@ -20,6 +24,14 @@ CLI = BUILD / "tools" / "cli" / "quorvel-cli"
 def port(ip, netmask="255.255.255.0", gateway="", addr_a="", addr_b="", dhcp="0", option=0):
     return {"ip": ip, "netmask": netmask, "gateway": gateway, "addrA": addr_a, "addrB": addr_b,
             "dhcp": dhcp, "option": option}
+
+
+def lab_port(net, host, **extra):
+    """A port with host number `host` of lab net `net` (2..62; the PC has 1, the simulator 2), in the net's /26
+    with the PC as gateway: the lab gives the box that address, and the PC reaches it on the net's link."""
+    extra.setdefault("gateway", lab.net_address(net, 1))
+    return port(lab.net_address(net, host), str(ipaddress.IPv4Network(f"0.0.0.0/{lab.PREFIX_LEN}").netmask),
+                **extra)
 
 
 def box(number, name, model="VRX-510L", ports=None, **extra):
@@ -45,6 +57,7 @@ class LabCase(unittest.TestCase):
             if not os.access(path, os.X_OK):
                 raise RuntimeError(f"not built: {path}")
         cls.tmp = tempfile.TemporaryDirectory(prefix="quorvel-lab-")
+        cls.sims = {}  # simulator processes by name
         cls.lab = lab.Lab(nets=cls.NETS)
         try:
             for net, boxes in cls.BOXES.items():
@@ -61,23 +74,35 @@ class LabCase(unittest.TestCase):
 
     @classmethod
     def start_sim(cls, net, boxes, name=None):
+        """Starts a simulator for the boxes in net k (named netK unless told otherwise; its process is in
+        cls.sims under that name) and returns the path of its log."""
         name = name or f"net{net}"
         config = Path(cls.tmp.name) / f"{name}.json"
         config.write_text(json.dumps({"boxes": boxes}))
         log = Path(cls.tmp.name) / f"{name}.log"
-        cls.lab.start_sim(net, str(config), log=str(log), boxsim=BOXSIM)
+        cls.sims[name] = cls.lab.start_sim(net, str(config), log=str(log), boxsim=BOXSIM)
         return log
 
     @classmethod
-    def log_path(cls, net):
-        return Path(cls.tmp.name) / f"net{net}.log"
+    def log_path(cls, net, name=None):
+        return Path(cls.tmp.name) / f"{name or f'net{net}'}.log"
 
-    def requests(self, net, opcode=None):
-        """The decoded requests that net's simulator has logged so far."""
-        path = self.log_path(net)
+    @classmethod
+    def log_entries(cls, net, name=None):
+        """Every line that a simulator has logged so far, decoded: protocol requests and web lines."""
+        path = cls.log_path(net, name)
         lines = path.read_text().splitlines() if path.exists() else []
-        entries = [json.loads(line) for line in lines if line.strip()]
-        return [e for e in entries if opcode is None or e["opcode"] == opcode]
+        return [json.loads(line) for line in lines if line.strip()]
+
+    def requests(self, net, opcode=None, name=None):
+        """The decoded protocol requests that net's simulator has logged so far."""
+        return [e for e in self.log_entries(net, name)
+                if not e.get("http") and (opcode is None or e["opcode"] == opcode)]
+
+    def web_requests(self, net, event="request", name=None, box=None):
+        """The web server's log lines of one event ("connect" or "request"), of one box if named."""
+        return [e for e in self.log_entries(net, name)
+                if e.get("http") and e["event"] == event and (box is None or e["box"] == box)]
 
     def wait_for_request(self, net, opcode, count=1, timeout=10.0):
         end = time.monotonic() + timeout

@@ -10,7 +10,11 @@
 #include "fake_transport.h"
 #include "framework/headless/headless_ui.h"
 #include "platform/fake/fake_drives.h"
+#include "platform/fake/fake_network_drives.h"
 #include "platform/fake/fake_os_info.h"
+#include "platform/fake/fake_processes.h"
+#include "platform/fake/fake_reachability.h"
+#include "platform/fake/fake_registry.h"
 #include "platform/fake/latin1_text_codec.h"
 #include "res/resource.h"
 
@@ -95,7 +99,11 @@ class MainWindow : public ::testing::Test {
   platform::FakeDrives drives;
   platform::FakeOsInfo os;
   platform::Latin1TextCodec text;
-  platform::Platform platform{drives, clock, os, text};
+  platform::FakeRegistry registry;
+  platform::FakeProcesses processes;
+  platform::FakeReachability reachability{clock};
+  platform::FakeNetworkDrives networkDrives{drives};
+  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
   ui::HeadlessUi ui;
   CVantorDlg dialog{*protocol, platform};
 };
@@ -244,7 +252,11 @@ TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {
   platform::FakeDrives drives;
   platform::FakeOsInfo os;
   platform::Latin1TextCodec text;
-  platform::Platform platform{drives, clock, os, text};
+  platform::FakeRegistry registry;
+  platform::FakeProcesses processes;
+  platform::FakeReachability reachability{clock};
+  platform::FakeNetworkDrives networkDrives{drives};
+  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
   ui::HeadlessUi ui;
   CVantorApp app(ui, protocol, platform);
   EXPECT_FALSE(app.InitInstance());
@@ -259,7 +271,11 @@ TEST(Application, RunsTheMainWindowModallyAndEndsAfterIt) {
   platform::FakeDrives drives;
   platform::FakeOsInfo os;
   platform::Latin1TextCodec text;
-  platform::Platform platform{drives, clock, os, text};
+  platform::FakeRegistry registry;
+  platform::FakeProcesses processes;
+  platform::FakeReachability reachability{clock};
+  platform::FakeNetworkDrives networkDrives{drives};
+  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
   ui::HeadlessUi ui;
   ui.OnModal(IDD_MAIN, [](ui::HeadlessHost& main) { main.Click(IDC_EXIT); });
   CVantorApp app(ui, protocol, platform);

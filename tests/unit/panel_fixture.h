@@ -16,7 +16,11 @@
 #include "framework/headless/headless_ui.h"
 #include "packet.h"
 #include "platform/fake/fake_drives.h"
+#include "platform/fake/fake_network_drives.h"
 #include "platform/fake/fake_os_info.h"
+#include "platform/fake/fake_processes.h"
+#include "platform/fake/fake_reachability.h"
+#include "platform/fake/fake_registry.h"
 #include "platform/fake/latin1_text_codec.h"
 #include "res/resource.h"
 
@@ -166,7 +170,14 @@ class PanelTest : public ::testing::Test {
   platform::FakeDrives drives;
   platform::FakeOsInfo os;
   platform::Latin1TextCodec text;
-  platform::Platform platform{drives, clock, os, text};
+  platform::FakeRegistry registry;
+  platform::FakeProcesses processes;
+  platform::FakeReachability reachability{clock};
+  // Held reachability answers come in as the window sleeps, as a worker's would.
+  platform::AnsweringClock platformClock{clock, reachability};
+  platform::FakeNetworkDrives networkDrives{drives};
+  platform::Platform platform{drives, platformClock, os, text, registry, processes, reachability,
+                              networkDrives};
   ui::HeadlessUi ui;
   CVantorDlg dialog{protocol, platform};
   ui::HeadlessHost* host = nullptr;

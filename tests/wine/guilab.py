@@ -138,9 +138,11 @@ class GuiSession:
     """One Windows program under Wine in the lab's PC namespace, with its own prefix and display.
 
     display: an X display to use (for example the host's); None starts a private Xvfb.
-    name: prefixes the artefacts (program log, screenshots) of this session."""
+    name: prefixes the artefacts (program log, screenshots) of this session.
+    prepare: called with the session once its prefix is up and before the program starts (registry
+    values, files in the prefix, connections the program should find)."""
 
-    def __init__(self, lab, exe, args=(), name="gui", display=None, inspect_exe=None):
+    def __init__(self, lab, exe, args=(), name="gui", display=None, inspect_exe=None, prepare=None):
         self.lab = lab
         self.name = name
         self.artefacts = artefacts_dir()
@@ -160,6 +162,8 @@ class GuiSession:
             self.display = display
             self.prefix = WinePrefix()
             self._boot_wine()
+            if prepare is not None:
+                prepare(self)
             self.program_log_path = self.artefacts / f"{name}-program.log"
             self._program_log = open(self.program_log_path, "wb")
             self.proc = lab.pc_exec(["wine", exe, *args], env=self.env(), stdin=subprocess.DEVNULL,
@@ -246,6 +250,37 @@ class GuiSession:
     def control(self, title, control_id, **match):
         """One direct control of the window, by its id."""
         return find_control(self.inspect(title, **match), control_id)
+
+    # ---- other Wine programs of the session, and its registry
+
+    def run_wine(self, *args, timeout=WINE_TIMEOUT):
+        """Runs a Wine program of the session to its end; returns (exit code, stdout, stderr). Output goes
+        through files, as for the inspector."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = self.lab.pc_run(["wine", *map(str, args)], env=self.env(), stdout=out, stderr=err,
+                                     timeout=timeout, text=False)
+            out.seek(0)
+            err.seek(0)
+            return result.returncode, out.read().decode(errors="replace"), err.read().decode(errors="replace")
+
+    def reg_add(self, key, value, data, kind="REG_SZ"):
+        """Sets a registry value of the session's prefix (value None: the key's default value)."""
+        name = ["/ve"] if value is None else ["/v", value]
+        code, out, err = self.run_wine("reg", "add", key, *name, "/t", kind, "/d", data, "/f")
+        if code != 0:
+            raise GuiError(f"reg add {key} failed ({code}): {(out + err).strip()}")
+
+    def reg_query(self, key, value=None):
+        """The data of a registry value as reg shows it, or None when the key or value is missing."""
+        name = ["/ve"] if value is None else ["/v", value]
+        code, out, _ = self.run_wine("reg", "query", key, *name)
+        if code != 0:
+            return None
+        for line in out.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                return parts[2] if len(parts) == 3 else ""
+        return None
 
     # ---- input
 

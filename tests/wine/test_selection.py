@@ -1,21 +1,12 @@
 """Selecting a box in quorvel.exe under Wine: the login dialog, the panel, the share list, and Apply
 (static and DHCP); a wrong password. The simulated boxes' request logs say what was sent."""
-import json
-import sys
-import time
 import unittest
-from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE.parent / "lab"))
-from labtest import LabCase, box, port  # noqa: E402
-import guilab  # noqa: E402
-from guilab import GuiSession, find_control  # noqa: E402
+from console_driver import (DEVICE_LIST, MAIN, SHARE_LIST, TITLE, ConsoleCase, find_control,
+                            wait_until)
+from labtest import box, port
 
-TITLE = "Quorvel"
-DEVICE_LIST, SHARE_LIST, IP, APPLY, NETMASK, GATEWAY, DHCP, INTERFACE = 1000, 1001, 1006, 1007, 1010, 1011, 1015, 1016
-USER_FIELD, PASSWORD_FIELD = 1016, 1017
-MAIN = {"with_control": DEVICE_LIST}  # tells the main window from message boxes that share its title
+IP, APPLY, NETMASK, GATEWAY, DHCP, INTERFACE = 1006, 1007, 1010, 1011, 1015, 1016
 
 STORE = box(1, "store", model="VRX-517L", password="s3cret",
             ports=[port("192.0.2.10", "255.255.255.0", "192.0.2.1", addr_a="a0", addr_b="b0", option=1),
@@ -24,70 +15,13 @@ STORE = box(1, "store", model="VRX-517L", password="s3cret",
 LONER = box(2, "loner", ports=[port("192.0.2.20", "255.255.255.0", "192.0.2.1")], password="pw2")
 
 
-def wait_until(predicate, timeout, what):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-
-
-class SelectingABox(LabCase):
+class SelectingABox(ConsoleCase):
     NETS = 1
     BOXES = {0: [STORE, LONER]}
-
-    @classmethod
-    def setUpClass(cls):
-        for path in (guilab.QUORVEL_EXE, guilab.INSPECT_EXE):
-            if not path.is_file():
-                raise RuntimeError(f"not built: {path}")
-        super().setUpClass()
-        try:
-            cls.gui = GuiSession(cls.lab, guilab.QUORVEL_EXE, name="selection")
-            cls.gui.wait_for_window(TITLE, timeout=120)
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if getattr(cls, "gui", None):
-            cls.gui.close()
-        super().tearDownClass()
-
-    def main(self):
-        return self.gui.inspect(TITLE, timeout=30, **MAIN)
-
-    def row_of(self, name):
-        rows = find_control(self.main(), DEVICE_LIST)["rows"]
-        return [r[0] for r in rows].index(name)
+    SESSION = "selection"
 
     def log(self, opcode):
         return self.requests(0, opcode)
-
-    def login(self, name, user, password):
-        """Clicks the box's row and answers the login dialog."""
-        self.gui.click_row(TITLE, DEVICE_LIST, self.row_of(name), **MAIN)
-        user_field = find_control(self.gui.inspect("Login", timeout=60), USER_FIELD)
-        if user_field["enabled"]:
-            self.gui.click_control("Login", USER_FIELD)
-            self.gui.type_text(user)
-        else:  # after an Apply the dialog fixes the user name
-            self.assertEqual(user_field["text"], user)
-        self.gui.click_control("Login", PASSWORD_FIELD)
-        self.gui.type_text(password)
-        self.gui.key("Return")
-
-    def answer_message(self, caption):
-        """Waits for a message box with this caption, returns its text and presses OK."""
-        box_window = self.gui.inspect(caption, timeout=60, with_control=1)
-        texts = [c["text"] for c in box_window["controls"] if c["class"] == "Static" and c["text"]]
-        self.gui.screenshot(f"message-{caption}")
-        self.gui.click_control(caption, 1, with_control=1)
-        self.gui.wait_window_gone(caption, timeout=30, with_control=1)
-        return texts
 
     def set_address(self, editor, address):
         """Types an address into an IPv4 editor: from the end of its last field, backspaces empty every
@@ -96,11 +30,6 @@ class SelectingABox(LabCase):
         self.gui.click_control(TITLE, editor, x_fraction=0.9, **MAIN)
         self.gui.key("End", *["BackSpace"] * 16)
         self.gui.type_text(address)
-
-    def choose(self, combo, index):
-        """Opens a drop-down list and picks an item with the keyboard."""
-        self.gui.click_control(TITLE, combo, **MAIN)
-        self.gui.key("Home", *["Down"] * index, "Return")
 
     def test_1_login_fills_the_panel_and_the_share_list(self):
         before = len(self.log(102))

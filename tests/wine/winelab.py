@@ -48,6 +48,11 @@ class WinePrefix:
         env.update(extra)
         return env
 
+    @property
+    def drive_c(self):
+        """The Unix folder that the prefix's programs see as C:\\."""
+        return self.path / "drive_c"
+
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env(), timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -31,6 +31,7 @@ struct BoxFaults {
   bool refuse = false;              // password checks and network settings get status 0
   bool silent = false;              // never answers anything
   bool omitModel = false;           // the search reply has no model field
+  bool noWeb = false;               // no web server at the box's address
   BadField badField = BadField::None;
 };
 

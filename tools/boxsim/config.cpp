@@ -95,7 +95,7 @@ BoxFaults ReadFaults(const json& box, const std::string& where) {
   const std::string place = Member(where, "faults");
   RequireObject(*faults, place);
   CheckKeys(*faults, place, {"answerTwice", "wrongClientId", "wrongPayloadLength", "refuse", "silent",
-                             "badFieldLength", "omitModel"});
+                             "badFieldLength", "omitModel", "noWeb"});
   BoxFaults result;
   result.answerTwice = Flag(*faults, "answerTwice", place);
   result.wrongClientId = Flag(*faults, "wrongClientId", place);
@@ -103,6 +103,7 @@ BoxFaults ReadFaults(const json& box, const std::string& where) {
   result.refuse = Flag(*faults, "refuse", place);
   result.silent = Flag(*faults, "silent", place);
   result.omitModel = Flag(*faults, "omitModel", place);
+  result.noWeb = Flag(*faults, "noWeb", place);
   result.badField = ReadBadField(*faults, place);
   return result;
 }

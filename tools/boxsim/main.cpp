@@ -9,6 +9,7 @@
 #include "options.h"
 #include "signal_watch.h"
 #include "simulator.h"
+#include "web_server.h"
 
 namespace {
 
@@ -35,9 +36,11 @@ int Serve(const Options& options) {
   if (!receiver) return Fail("receive socket: " + error);
   auto sender = GroupSender::Open(*local, error);
   if (!sender) return Fail("reply socket: " + error);
+  auto web = WebServer::Open(config.boxes, error);
+  if (!web) return Fail(error);
   RequestLog log;
   if (!options.logPath.empty() && !log.Open(options.logPath)) return Fail("cannot open " + options.logPath);
-  Simulator simulator(std::move(config.boxes), std::move(*receiver), std::move(*sender), log);
+  Simulator simulator(std::move(config.boxes), std::move(*receiver), std::move(*sender), std::move(*web), log);
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
   return simulator.Run(signals) ? kExitOk : kExitFailure;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "handling.h"
 
@@ -17,24 +18,30 @@ constexpr std::size_t kLargestDatagram = 65536;
 
 }  // namespace
 
-Simulator::Simulator(std::vector<BoxState> boxes, GroupReceiver receiver, GroupSender sender, RequestLog& log)
+Simulator::Simulator(std::vector<BoxState> boxes, GroupReceiver receiver, GroupSender sender, WebServer web,
+                     RequestLog& log)
     : boxes_(std::move(boxes)),
       receiver_(std::move(receiver)),
       sender_(std::move(sender)),
+      web_(std::move(web)),
       log_(log),
       buffer_(kLargestDatagram) {}
 
 bool Simulator::Run(SignalWatch& signals) {
+  constexpr std::size_t kFirstWeb = 2;  // after the group receiver and the signals
   for (;;) {
-    pollfd watched[2] = {{receiver_.fd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
+    watched_.assign({{receiver_.fd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}});
+    web_.Watch(watched_);
     const std::optional<timespec> wait = WaitTime();
-    const int ready = ppoll(watched, 2, wait ? &*wait : nullptr, nullptr);
+    const int ready = ppoll(watched_.data(), watched_.size(), wait ? &*wait : nullptr, nullptr);
     if (ready < 0 && errno != EINTR) {
       std::fprintf(stderr, "quorvel-boxsim: poll: %s\n", std::strerror(errno));
       return false;
     }
-    if (ready > 0 && watched[1].revents && signals.TakeSignals()) return true;
-    if (ready > 0 && watched[0].revents) ReceiveWaiting();
+    if (ready > 0 && watched_[1].revents && signals.TakeSignals()) return true;
+    if (ready > 0 && watched_[0].revents) ReceiveWaiting();
+    if (ready > 0) web_.Serve(std::span<const pollfd>(watched_).subspan(kFirstWeb), log_, started_);
+    web_.CloseExpired(Clock::now());
     SendNextDue();
   }
 }
@@ -66,9 +73,13 @@ void Simulator::SendNextDue() {
 }
 
 std::optional<timespec> Simulator::WaitTime() const {
-  const auto due = queue_.NextDue();
-  if (!due) return std::nullopt;
-  const auto left = std::max(Clock::duration::zero(), std::max(*due, nextSendAllowed_) - Clock::now());
+  std::optional<Clock::time_point> until = web_.NextDeadline();
+  if (const auto due = queue_.NextDue()) {
+    const Clock::time_point allowed = std::max(*due, nextSendAllowed_);
+    until = until ? std::min(*until, allowed) : allowed;
+  }
+  if (!until) return std::nullopt;
+  const auto left = std::max(Clock::duration::zero(), *until - Clock::now());
   const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
   return timespec{static_cast<time_t>(nanos / 1'000'000'000), static_cast<long>(nanos % 1'000'000'000)};
 }

@@ -6,6 +6,10 @@ Net k is the k-th /26 of TEST-NET-2 and TEST-NET-3: the PC end has host 1, the b
 request). Every veth is created inside the lab namespaces, so the host namespace is never configured and the
 protocol's multicast cannot leave the machine.
 
+A simulated box whose primary port has an address of its net (for example 198.51.100.10 on net 0) gets that
+address on the box interface when its simulator starts, and the simulator serves the box's web page there;
+the PC reaches it directly on the net's link.
+
 Library:  with Lab(nets=3) as lab: lab.pc_run([...]); lab.start_sim(2, "boxes.json")
 Command:  lab.py [--nets N] [--sim NET:CONFIG[:LOG]]... [--env-file F] -- COMMAND [ARGS...]
 Safety:   lab.py --check-inside   (exit 0 only inside a lab namespace)
@@ -13,6 +17,7 @@ Safety:   lab.py --check-inside   (exit 0 only inside a lab namespace)
 import argparse
 import atexit
 import ipaddress
+import json
 import os
 import secrets
 import shutil
@@ -49,6 +54,35 @@ def net_address(net, host):
     if not 1 <= host <= 62:
         raise LabError(f"host number {host} out of range 1..62")
     return str(net_base(net) + host)
+
+
+def host_in_net(net, address):
+    """The host number of a dotted address within net k (0 for the net's own address, 63 for its broadcast),
+    or None when the address lies outside the net or is no IPv4 address."""
+    try:
+        offset = int(ipaddress.IPv4Address(address)) - int(net_base(net))
+    except (ipaddress.AddressValueError, ValueError):
+        return None
+    return offset if 0 <= offset < 2 ** (32 - PREFIX_LEN) else None
+
+
+def primary_address(box):
+    """The ip of a box configuration's primary port (a dict as in the simulator's JSON), or None."""
+    ports = box.get("ports", [{}])
+    index = box.get("primaryPort", 0)
+    if not isinstance(ports, list) or not isinstance(index, int) or not 0 <= index < len(ports):
+        return None
+    port = ports[index]
+    return port.get("ip") if isinstance(port, dict) else None
+
+
+def read_boxes(config):
+    """The boxes of a simulator configuration file; empty when it cannot be read (the simulator says why)."""
+    try:
+        boxes = json.loads(Path(config).read_text()).get("boxes", [])
+    except (OSError, ValueError, AttributeError):
+        return []
+    return [b for b in boxes if isinstance(b, dict)] if isinstance(boxes, list) else []
 
 
 def find_ip():
@@ -187,6 +221,23 @@ class Lab:
         self._box_addresses[net].append(address)
         return address
 
+    def give_box_addresses(self, net, boxes):
+        """Adds to net k's box interface the address of every box's primary port that lies in the net (hosts
+        2..62) and is not there yet, so that the box's web page can be served at it. boxes: configurations
+        as in the simulator's JSON. Returns the addresses added."""
+        self._check_net(net)
+        added = []
+        for box in boxes:
+            address = primary_address(box)
+            host = host_in_net(net, address) if isinstance(address, str) else None
+            if host is None or not 2 <= host <= 62:
+                continue
+            address = net_address(net, host)
+            with self._lock:
+                if address not in self._box_addresses[net]:
+                    added.append(self.add_box_address(net, host))
+        return added
+
     # ---- processes
 
     def popen(self, ns, argv, **popen_kwargs):
@@ -229,10 +280,14 @@ class Lab:
     def box_run(self, net, argv, **kwargs):
         return self.run(self.ns_box(net), argv, **kwargs)
 
-    def start_sim(self, net, config, log=None, address=None, boxsim=DEFAULT_BOXSIM, timeout=READY_TIMEOUT):
-        """Starts the box simulator in net k's box namespace and returns once it has printed 'ready'."""
+    def start_sim(self, net, config, log=None, address=None, boxsim=DEFAULT_BOXSIM, timeout=READY_TIMEOUT,
+                  box_addresses=True):
+        """Starts the box simulator in net k's box namespace and returns once it has printed 'ready'.
+        box_addresses: first give the boxes' addresses of this net to the box interface (give_box_addresses)."""
         if not os.access(boxsim, os.X_OK):
             raise LabError(f"box simulator not found or not executable: {boxsim}")
+        if box_addresses:
+            self.give_box_addresses(net, read_boxes(config))
         argv = [boxsim, "--interface", address or self.box_address(net), "--config", config]
         if log is not None:
             argv += ["--log", log]
@@ -305,6 +360,7 @@ def wait_for_line(proc, text, timeout, prefix):
                 seen.set()
             else:
                 sys.stderr.write(prefix + line)
+        proc.stdout.close()  # nothing more will come
         seen.set()  # end of output: the process is gone or closed stdout without the line
 
     threading.Thread(target=pump, daemon=True).start()

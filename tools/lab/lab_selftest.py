@@ -85,6 +85,24 @@ class ThreeNetLab(unittest.TestCase):
                 self.lab.run(send_ns, [PY, "-c", SENDER, send_address, "hello", LAB_DIR], check=True, timeout=30)
                 self.assertEqual(rx.communicate(timeout=30)[0].split(), ["hello", send_address, link])
 
+    def test_boxes_get_the_addresses_of_their_net_once_and_nothing_else(self):
+        boxes = [{"ports": [{"ip": "198.51.100.140"}]},                      # net 2, host 12
+                 {"primaryPort": 1, "ports": [{"ip": "192.0.2.9"}, {"ip": "198.51.100.141"}]},
+                 {"ports": [{"ip": "198.51.100.140"}]},                      # already given
+                 {"ports": [{"ip": "198.51.100.129"}]},                      # the PC's own
+                 {"ports": [{"ip": "198.51.100.191"}]},                      # the net's broadcast
+                 {"ports": [{"ip": "198.51.100.20"}]},                       # net 0's
+                 {"ports": []}, {"primaryPort": 3}, {"ports": [{"ip": "not an address"}]}]
+        self.assertEqual(self.lab.give_box_addresses(2, boxes), ["198.51.100.140", "198.51.100.141"])
+        self.assertEqual(self.lab.give_box_addresses(2, boxes), [])
+        out = self.lab.box_run(2, ["ip", "-4", "-o", "addr", "show", "dev", "box2"], check=True).stdout
+        self.assertEqual([f[3] for f in map(str.split, out.splitlines())],
+                         ["198.51.100.130/26", "198.51.100.140/26", "198.51.100.141/26"])
+        # Refused, not unreachable: the address answered from the box namespace.
+        probe = "import socket, sys\ntry: socket.create_connection((sys.argv[1], 9), timeout=10)\n" \
+                "except ConnectionRefusedError: print('refused')"
+        self.assertEqual(self.lab.pc_run([PY, "-c", probe, "198.51.100.141"], check=True).stdout, "refused\n")
+
     def test_check_inside_only_in_a_lab_namespace(self):
         check = [PY, LAB_DIR / "lab.py", "--check-inside"]
         self.assertEqual(self.lab.box_run(1, check).returncode, 0)

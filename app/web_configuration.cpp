@@ -1,0 +1,51 @@
+// The Configuration button: opens the selected box's web pages in the default browser once a worker
+// has confirmed that the box's web server can still be reached. A box that cannot be reached is
+// reported and the main window starts afresh, as after start-up.
+#include "app/vantor_dlg.h"
+#include "res/resource.h"
+#include "services/browser_command.h"
+#include "services/web_launcher.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr const char* kNoDeviceSelected = "Please select a device to configure.";
+constexpr const char* kDeviceGone = "Device is no longer available.";
+
+}  // namespace
+
+void CVantorDlg::OnConfiguration() {
+  const int row = FindSelectedRow();
+  if (row < 0) {
+    host().MessageBox(kNoDeviceSelected, "Warning", ui::Icon::Warning);
+    return;
+  }
+  // The row's address is what the box reported; only a plain dotted address goes into a url or a
+  // command line. Anything else is no box that can be reached at that address.
+  const std::string address = host().List(IDC_DEVICE_LIST).ItemText(row, 1);
+  if (!IsDottedIpv4Address(address)) {
+    GiveUpOnDevice();
+    return;
+  }
+  currentDeviceAddress_ = address;  // before the worker starts: the worker asks about this click's box
+  deviceReachability_.StartWorker(WebServerUrl(WebScheme(httpsFlagText_.view()), currentDeviceAddress_.view()));
+  if (!WaitForDeviceAnswer()) return;
+  OpenWebPages(platform_.registry, platform_.processes, currentDeviceAddress_.view(), httpsFlagText_.view());
+}
+
+bool CVantorDlg::WaitForDeviceAnswer() {
+  if (deviceReachability_.WaitForAnswer(platform_.clock)) return true;
+  GiveUpOnDevice();
+  return false;
+}
+
+void CVantorDlg::GiveUpOnDevice() {
+  host().MessageBox(kDeviceGone, "Warning", ui::Icon::Warning);
+  driveMapTable_.RescanDriveMappings(platform_.drives);
+  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
+  RefreshDeviceList();
+  deviceSelectedMark_ = 0;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,30 @@
+#include "shares/mapping_window.h"
+
+#include <string>
+
+#include "res/resource.h"
+
+namespace quorvel {
+
+int FirstSelectedRow(const ui::ListView& list) {
+  for (int row = list.TopIndex(); row < list.ItemCount(); ++row) {
+    if (list.IsSelected(row)) return row;
+  }
+  return -1;
+}
+
+void RefreshAfterChange(const MappingWindow& window, int firstDeviceRow) {
+  window.driveMap.RescanDriveMappings(window.drives);
+  window.driveMap.FillDriveLetterBox(window.host.Combo(IDC_DRIVE_LETTER), window.drives);
+  if (firstDeviceRow < 0) return;
+  ui::ListView& devices = window.host.List(IDC_DEVICE_LIST);
+  for (int row = firstDeviceRow; row < devices.ItemCount(); ++row) {
+    if (!devices.IsSelected(row)) continue;
+    // Read again: the row's texts as they are now.
+    const std::string name = devices.ItemText(row, 0);
+    const std::string address = devices.ItemText(row, 1);
+    window.refillShareList(name, address);
+  }
+}
+
+}  // namespace quorvel

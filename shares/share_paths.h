@@ -1,0 +1,27 @@
+// The UNC paths of a box's shares, the companion share of a volume, and the checks that the texts
+// from a box (its address and its share names) must pass before they go into a path.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Beside each volume the box offers its companion share: this text followed by the volume name.
+inline constexpr std::string_view kRecycleSharePrefix = "Recycle Bin - ";
+
+// "Recycle Bin - " followed by the volume name.
+std::string RecycleShareName(std::string_view volume);
+
+// "\\address\share".
+std::string ShareUncPath(std::string_view address, std::string_view share);
+
+// A name that stays one share of its server in a UNC path: not empty, not ".", and without a
+// backslash, a slash or "..".
+bool IsSafeShareName(std::string_view name);
+
+// The address is a plain dotted IPv4 address and the volume a safe share name (so its companion's
+// name is one too).
+bool CanMapVolume(std::string_view address, std::string_view volume);
+
+}  // namespace quorvel

@@ -1,0 +1,162 @@
+// Removing a drive mapping through the main window's Disconnect button: the volume's letter and its
+// companion's on the same box, the chosen letter without a volume, the errors, and the search for a
+// companion's letter in the drive map table.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mapping_fixture.h"
+#include "shares/disconnect_command.h"
+
+namespace quorvel::testkit {
+namespace {
+
+// ---- Disconnect
+
+const Connections kAlphaVolumeAndCompanion{{"Z:", "\\\\192.0.2.1\\Volume_1"},
+                                           {"Y:", "\\\\192.0.2.1\\Recycle Bin - Volume_1"}};
+
+TEST_F(MappingTest, DisconnectsTheVolumeAndItsCompanionThenFreesBothLetters) {
+  StartWithVolume(kAlphaVolumeAndCompanion);
+  ASSERT_EQ(ShareRows(), (Rows{{"Volume_1", "Z:"}, {"usb", ""}}));
+  ASSERT_EQ(CurrentLetter(), 2);
+  Disconnect();
+
+  EXPECT_EQ(calls(), (Calls{CancelOf("Z:"), CancelOf("Y:")}));
+  ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
+  EXPECT_EQ(Letters(), FreeLetters('Z'));
+  EXPECT_EQ(CurrentLetter(), 0);
+  EXPECT_EQ(ShareRows(), (Rows{{"Volume_1", ""}, {"usb", ""}})) << "the same volumes, in the same order";
+  EXPECT_EQ(Requests(OP_GET_SHARES).size(), 1u);
+  ExpectNoErrors();
+}
+
+TEST_F(MappingTest, ChosenLetterWithoutAVolumeLeavesTheCompanion) {
+  // Without a volume there is no companion, not even a share named by the bare prefix.
+  Start(Concat(kAlphaVolumeAndCompanion, {{"X:", "\\\\192.0.2.1\\Recycle Bin - "}}));
+  ChooseLetter(0);  // "Z: \\192.0.2.1\Volume_1"
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("Z:")}));
+  ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
+  EXPECT_TRUE(drives.IsConnected("Y:"));
+  EXPECT_EQ(Letters()[1], "Y: \\\\192.0.2.1\\Recycle Bin - Volume_1");
+}
+
+TEST_F(MappingTest, FreeLetterWithoutAVolumeIsAnError) {
+  Start();
+  ChooseLetter(2);  // X:
+  const Texts lettersBefore = Letters();
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("X:")}));
+  ExpectOnlyMessage(kUnmapFailed, "Error", ui::Icon::Error);
+  EXPECT_EQ(Letters(), lettersBefore);
+  EXPECT_EQ(CurrentLetter(), 2) << "not refreshed";
+}
+
+TEST_F(MappingTest, NothingSelectedAndNoLetterEndsSilently) {
+  FixedFrom('Z');
+  Start();
+  Disconnect();
+  EXPECT_TRUE(calls().empty());
+  EXPECT_TRUE(ui.messageBoxes().empty());
+}
+
+struct CompanionCase {
+  const char* name;
+  Connections connections;
+  Calls expected;
+};
+void PrintTo(const CompanionCase& c, std::ostream* out) { *out << c.name; }
+
+// A volume without a mapping is an error; a companion of it on this box goes all the same (it is dropped
+// before the result is looked at), one on another box stays.
+class UnmappedVolume : public MappingTest, public ::testing::WithParamInterface<CompanionCase> {};
+
+TEST_P(UnmappedVolume, IsAnErrorAndOnlyThisBoxsCompanionGoes) {
+  const CompanionCase& c = GetParam();
+  Start(c.connections);
+  host->ClickListRow(IDC_SHARE_LIST, 1);  // usb, not mapped
+  const Texts lettersBefore = Letters();
+  Disconnect();
+  EXPECT_EQ(calls(), c.expected);
+  ExpectOnlyMessage(kUnmapFailed, "Error", ui::Icon::Error);
+  EXPECT_EQ(Letters(), lettersBefore) << "not refreshed";
+  EXPECT_EQ(drives.IsConnected("X:"), c.expected.empty() && !c.connections.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Companions, UnmappedVolume,
+    ::testing::Values(
+        CompanionCase{"OnThisBox", {{"X:", "\\\\192.0.2.1\\Recycle Bin - usb"}}, {CancelOf("X:")}},
+        CompanionCase{"OnThisBoxByItsName", {{"X:", "\\\\ALPHA\\Recycle Bin - usb"}}, {CancelOf("X:")}},
+        CompanionCase{"OnAnotherBox", {{"X:", "\\\\198.51.100.9\\Recycle Bin - usb"}}, {}},
+        CompanionCase{"None", {}, {}}),
+    [](const auto& each) { return std::string(each.param.name); });
+
+// Two boxes with a volume of the same name: the companion removed is the selected box's, wherever the
+// other box's lies in the table.
+class SameNamedCompanion : public MappingTest, public ::testing::WithParamInterface<CompanionCase> {};
+
+TEST_P(SameNamedCompanion, OfAnotherBoxIsLeftAlone) {
+  const CompanionCase& c = GetParam();
+  StartWithVolume(c.connections);
+  ASSERT_EQ(ShareRows()[0], (Texts{"Volume_1", "X:"}));
+  Disconnect();
+  EXPECT_EQ(calls(), c.expected);
+  EXPECT_TRUE(drives.IsConnected("Y:"));
+  ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
+  EXPECT_EQ(Letters()[1], "Y: \\\\198.51.100.9\\Recycle Bin - Volume_1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoBoxes, SameNamedCompanion,
+    ::testing::Values(
+        CompanionCase{"OnlyTheOtherBoxs",
+                      {{"X:", "\\\\192.0.2.1\\Volume_1"}, {"Y:", "\\\\198.51.100.9\\Recycle Bin - Volume_1"}},
+                      {CancelOf("X:")}},
+        CompanionCase{"TheOtherBoxsNearerZ",
+                      {{"X:", "\\\\192.0.2.1\\Volume_1"},
+                       {"Y:", "\\\\198.51.100.9\\Recycle Bin - Volume_1"},
+                       {"W:", "\\\\192.0.2.1\\Recycle Bin - Volume_1"}},
+                      {CancelOf("X:"), CancelOf("W:")}}),
+    [](const auto& each) { return std::string(each.param.name); });
+
+TEST_F(MappingTest, RefusedDisconnectIsAnErrorAfterTheCompanionWent) {
+  StartWithVolume(kAlphaVolumeAndCompanion);
+  networkDrives.QueueCancelResult(kOpenFiles);
+  const Texts lettersBefore = Letters();
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("Z:"), CancelOf("Y:")}));
+  ExpectOnlyMessage(kUnmapFailed, "Error", ui::Icon::Error);
+  EXPECT_TRUE(drives.IsConnected("Z:"));
+  EXPECT_FALSE(drives.IsConnected("Y:"));
+  EXPECT_EQ(Letters(), lettersBefore);
+  EXPECT_EQ(ShareRows(), (Rows{{"Volume_1", "Z:"}, {"usb", ""}}));
+}
+
+// ---- FindDriveForShare over a table
+
+TEST(FindDriveForShare, FirstFromZOfTheShareExactlyOnOneOfTheHosts) {
+  platform::FakeDrives drives;
+  drives.SetConnection("Z:", "\\\\10.0.0.9\\Recycle Bin - v");
+  drives.SetConnection("Y:", "\\\\10.0.0.1\\Recycle Bin - V");
+  drives.SetConnection("X:", "\\\\10.0.0.1\\Recycle Bin - v\\sub");
+  drives.SetConnection("W:", "\\\\NAS\\Recycle Bin - v");
+  drives.SetConnection("V:", "\\\\10.0.0.1\\Recycle Bin - v");
+  DriveMapTable table;
+  table.RescanDriveMappings(drives);
+  const std::vector<std::string_view> box{"nas", "10.0.0.1"};
+  const std::vector<std::string_view> addressOnly{"10.0.0.1"};
+  const std::vector<std::string_view> other{"10.0.0.9"};
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - v", box), "W:") << "host by name, ignoring case";
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - v", addressOnly), "V:") << "share compared exactly";
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - V", addressOnly), "Y:");
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - v", other), "Z:");
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - v", {}), "") << "no host, no match";
+  EXPECT_EQ(FindDriveForShare(table, "Recycle Bin - w", box), "");
+}
+
+}  // namespace
+}  // namespace quorvel::testkit
