@@ -9,7 +9,7 @@ namespace {
 
 constexpr ui::Rgb kBlack = 0x000000;
 
-ui::FontSpec ListFont(int charset) { return ui::FontSpec{"Tahoma", 13, 100, charset}; }
+ui::FontDescription ListFont(int charset) { return ui::FontDescription{"Tahoma", 13, 100, charset}; }
 
 }  // namespace
 

@@ -48,7 +48,7 @@ inline constexpr int IDCANCEL = 2;
 // Message box icons (the Windows values).
 enum class Icon : unsigned { None = 0, Error = 16, Question = 32, Warning = 48, Information = 64 };
 
-struct FontSpec {
+struct FontDescription {
   std::string face;
   int height = 0;
   int weight = 0;
@@ -68,7 +68,7 @@ class Control {
   virtual void SetText(std::string_view text) = 0;
   virtual std::string Text() const = 0;
   virtual void SetFocus() = 0;
-  virtual void SetFont(const FontSpec& font) = 0;
+  virtual void SetFont(const FontDescription& font) = 0;
   // For an edit: how many characters the user may type into it (0 for the largest the edit allows). Text
   // set by the program is not cut.
   virtual void SetLimitText(int characters) = 0;

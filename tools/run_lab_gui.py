@@ -58,7 +58,7 @@ def host_display(force_xvfb):
 
 def run(args):
     boxsim = args.build / "tools" / "boxsim" / "quorvel-boxsim"
-    inspect_exe = args.win_build / "tools" / "inspect" / "quorvel-inspect.exe"
+    inspect_exe = args.win_build / "tools" / "winread" / "quorvel-winread.exe"
     with lab.Lab(nets=args.nets) as the_lab:
         print(f"lab: {the_lab.ns_pc}", flush=True)
         for net, config, log in args.sim:

@@ -21,7 +21,7 @@ struct HeadlessControlState {
   bool enabled = true;
   bool visible = true;
   std::string text;
-  std::optional<FontSpec> font;
+  std::optional<FontDescription> font;
   int textLimit = 0;  // characters the user may type; 0: no limit
 };
 
@@ -48,12 +48,12 @@ class HeadlessControl : public Interface {
   void SetText(std::string_view text) override { state_.text = text; }
   std::string Text() const override { return state_.text; }
   void SetFocus() override { focus_.controlId = state_.id; }
-  void SetFont(const FontSpec& font) override { state_.font = font; }
+  void SetFont(const FontDescription& font) override { state_.font = font; }
   void SetLimitText(int characters) override { state_.textLimit = characters > 0 ? characters : 0; }
 
   // For tests.
   bool HasFocus() const { return focus_.controlId == state_.id; }
-  const std::optional<FontSpec>& font() const { return state_.font; }
+  const std::optional<FontDescription>& font() const { return state_.font; }
   int textLimit() const { return state_.textLimit; }
 
  private:

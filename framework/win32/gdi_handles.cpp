@@ -19,9 +19,9 @@ void FontHandle::Reset() {
   font_ = nullptr;
 }
 
-FontHandle CreateFontFrom(const FontSpec& spec) {
-  return FontHandle(::CreateFontA(spec.height, 0, 0, 0, spec.weight, 0, 0, 0, static_cast<DWORD>(spec.charset),
-                                  0, 0, 0, 0, spec.face.c_str()));
+FontHandle CreateFontFrom(const FontDescription& font) {
+  return FontHandle(::CreateFontA(font.height, 0, 0, 0, font.weight, 0, 0, 0, static_cast<DWORD>(font.charset),
+                                  0, 0, 0, 0, font.face.c_str()));
 }
 
 WindowDc::WindowDc(WindowDc&& other) noexcept

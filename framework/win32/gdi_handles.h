@@ -29,7 +29,7 @@ class FontHandle {
 };
 
 // Face, height, weight and character set as given; every other attribute 0.
-FontHandle CreateFontFrom(const FontSpec& spec);
+FontHandle CreateFontFrom(const FontDescription& font);
 
 // The device context of a window's client area, from GetDC until ReleaseDC.
 class WindowDc {

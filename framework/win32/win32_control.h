@@ -31,8 +31,8 @@ class Win32Control : public Interface {
   void SetText(std::string_view text) override { ::SetWindowTextA(window_, std::string(text).c_str()); }
   std::string Text() const override { return WindowText(window_); }
   void SetFocus() override { ::SetFocus(window_); }
-  void SetFont(const FontSpec& spec) override {
-    FontHandle font = CreateFontFrom(spec);
+  void SetFont(const FontDescription& description) override {
+    FontHandle font = CreateFontFrom(description);
     if (!font) return;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);  // the one the window used before is deleted only now

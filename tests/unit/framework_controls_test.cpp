@@ -99,7 +99,7 @@ TEST_F(HeadlessControls, ListTopIndexStaysWithinTheRowsAndResetsWithThem) {
 TEST_F(HeadlessControls, ListLookSettingsAreKept) {
   list().SetFullRowSelect();
   list().SetTextColor(0x000000FF);
-  list().SetFont(FontSpec{"Tahoma", 13, 100, 0});
+  list().SetFont(FontDescription{"Tahoma", 13, 100, 0});
   EXPECT_TRUE(list().fullRowSelect());
   EXPECT_EQ(list().textColor(), 0x000000FFu);
   ASSERT_TRUE(list().font().has_value());

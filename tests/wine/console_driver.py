@@ -28,7 +28,7 @@ def wait_until(predicate, timeout, what, interval=0.1):
 
 
 def require_built(*paths):
-    for path in (guilab.QUORVEL_EXE, guilab.INSPECT_EXE, *paths):
+    for path in (guilab.QUORVEL_EXE, guilab.WINREAD_EXE, *paths):
         if not Path(path).is_file():
             raise RuntimeError(f"not built: {path}")
 

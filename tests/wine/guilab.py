@@ -2,7 +2,7 @@
 
 Xvfb runs in the lab's PC namespace on a free display. A GuiSession gives the program a private Wine
 prefix whose wineserver starts in that namespace, runs it there on that display, reads its windows with
-quorvel-inspect.exe (JSON), clicks and types with xdotool, and saves screenshots for people to look at.
+quorvel-winread.exe (JSON), clicks and types with xdotool, and saves screenshots for people to look at.
 close() (or the with block) ends the program, the wineserver, Xvfb and the prefix, also after a failure.
 
     with GuiSession(lab, exe, name="about-box") as gui:
@@ -23,7 +23,7 @@ from winelab import WinePrefix
 
 REPO = Path(__file__).resolve().parents[2]
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", REPO / "build-win"))
-INSPECT_EXE = WIN_BUILD / "tools" / "inspect" / "quorvel-inspect.exe"
+WINREAD_EXE = WIN_BUILD / "tools" / "winread" / "quorvel-winread.exe"
 QUORVEL_EXE = WIN_BUILD / "app" / "quorvel.exe"
 X11_SOCKETS = Path("/tmp/.X11-unix")
 LOCK_DIR = Path("/tmp")
@@ -146,7 +146,7 @@ class GuiSession:
         self.lab = lab
         self.name = name
         self.artefacts = artefacts_dir()
-        self.inspect_exe = Path(inspect_exe or INSPECT_EXE)
+        self.inspect_exe = Path(inspect_exe or WINREAD_EXE)
         self.xvfb = None
         self.prefix = None
         self.proc = None
@@ -197,7 +197,7 @@ class GuiSession:
     # ---- the inspector
 
     def run_inspector(self, *args, timeout=WINE_TIMEOUT):
-        """Runs quorvel-inspect.exe in the session; returns (exit code, stdout, stderr). Output goes
+        """Runs quorvel-winread.exe in the session; returns (exit code, stdout, stderr). Output goes
         through files, so a process that inherits the handles cannot hold the answer back."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             result = self.lab.pc_run(["wine", self.inspect_exe, *map(str, args)], env=self.env(),

@@ -98,7 +98,7 @@ class FrameworkProbe(unittest.TestCase):
         self.expect({"window.text": "Framework probe", "window.icon_big": "1", "window.icon_small": "1",
                      "window.charset": "0"})
 
-    def test_font_from_spec_replaced_and_freed_after_the_window(self):
+    def test_font_replaced_and_freed_after_the_window(self):
         self.expect({"font.face": "Tahoma", "font.height": "13", "font.weight": "100",
                      "font.replaced_deleted": "1", "destroy.font_alive": "1", "run.font_deleted": "1"})
 

@@ -1,4 +1,4 @@
-"""The Wine GUI harness, proved on the probe dialog: quorvel-inspect reads every kind of control, xdotool
+"""The Wine GUI harness, proved on the probe dialog: quorvel-winread reads every kind of control, xdotool
 clicks and types reach the right controls, screenshots show the screen, and a session leaves nothing
 behind. Also the lab run driver (tools/run_lab_gui.py), on the same probe."""
 import os
@@ -29,7 +29,7 @@ INITIAL_ROWS = 13
 
 
 def require_built():
-    for path in (PROBE_EXE, guilab.INSPECT_EXE):
+    for path in (PROBE_EXE, guilab.WINREAD_EXE):
         if not path.is_file():
             raise RuntimeError(f"not built: {path}")
 
@@ -263,7 +263,7 @@ class EndingTheProbe(LabClass):
         gui.close()  # again: harmless
 
     def test_program_that_ends_early_is_reported(self):
-        gui = GuiSession(self.lab, guilab.INSPECT_EXE, args=["--bogus"], name="ends-early")
+        gui = GuiSession(self.lab, guilab.WINREAD_EXE, args=["--bogus"], name="ends-early")
         self.addCleanup(gui.close)
         with self.assertRaisesRegex(GuiError, "exited with 2"):
             gui.wait_for_window(TITLE, timeout=5)

@@ -29,7 +29,7 @@ BONDED = box(6, "bonded", model="VRX-530L", bonded=1, ports=[port("203.0.113.99"
 
 
 def require_built():
-    for path in (guilab.QUORVEL_EXE, guilab.INSPECT_EXE):
+    for path in (guilab.QUORVEL_EXE, guilab.WINREAD_EXE):
         if not path.is_file():
             raise RuntimeError(f"not built: {path}")
 

@@ -118,9 +118,9 @@ void ProbeDialog::ProbeList() {
   list.SetTextColor(0x0000FF);
   Report("list.text_color", static_cast<long long>(::SendMessageA(window, LVM_GETTEXTCOLOR, 0, 0)));
 
-  list.SetFont(ui::FontSpec{"Courier New", 20, 700, 0});
+  list.SetFont(ui::FontDescription{"Courier New", 20, 700, 0});
   auto replaced = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
-  list.SetFont(ui::FontSpec{"Tahoma", 13, 100, 0});
+  list.SetFont(ui::FontDescription{"Tahoma", 13, 100, 0});
   listFont_ = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
   Report("font.replaced_deleted", ::GetObjectType(replaced) == 0);
   LOGFONTA font{};

@@ -21,10 +21,10 @@
 namespace {
 
 // The provider interface's numbers (npapi.h, whose declarations lack C linkage for C++).
-constexpr DWORD kCapsSpecVersion = 0x01;
+constexpr DWORD kCapsInterfaceVersion = 0x01;
 constexpr DWORD kCapsNetType = 0x02;
 constexpr DWORD kCapsConnection = 0x06;
-constexpr DWORD kSpecVersion51 = 0x00050001;
+constexpr DWORD kInterfaceVersion51 = 0x00050001;
 constexpr DWORD kConAddConnection = 0x01;
 constexpr DWORD kConCancelConnection = 0x02;
 constexpr DWORD kConGetConnections = 0x04;
@@ -175,7 +175,7 @@ extern "C" {
 
 DWORD APIENTRY NPGetCaps(DWORD index) {
   switch (index) {
-    case kCapsSpecVersion: return kSpecVersion51;
+    case kCapsInterfaceVersion: return kInterfaceVersion51;
     case kCapsNetType: return kNetType;
     case kCapsConnection: return kConAddConnection | kConAddConnection3 | kConCancelConnection | kConGetConnections;
     default: return 0;  // no enumeration, no dialogs

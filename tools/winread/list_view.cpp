@@ -11,7 +11,7 @@
 
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -137,4 +137,4 @@ void WriteListView(Target& target, HWND hwnd, JsonWriter& out) {
   out.Key("extendedStyle").UInt(static_cast<DWORD>(target.Send(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE)));
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
@@ -123,4 +123,4 @@ std::string WideToUtf8(std::wstring_view wide) {
   return out;
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

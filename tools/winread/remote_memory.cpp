@@ -1,6 +1,6 @@
 #include "remote_memory.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 ProcessHandle::ProcessHandle(DWORD pid)
     : handle_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
@@ -31,4 +31,4 @@ bool RemoteBuffer::Read(std::size_t offset, void* data, std::size_t n) const {
   return ReadProcessMemory(process_, at(offset), data, n, &done) && done == n;
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -10,7 +10,7 @@
 #include "json_writer.h"
 #include "target.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 std::string ClassOf(HWND hwnd);
 std::wstring WindowText(Target& target, HWND hwnd);  // WM_GETTEXT, which Windows carries across processes
@@ -25,4 +25,4 @@ void WriteButton(Target& target, HWND hwnd, JsonWriter& out);
 // The "controls" array: every descendant of the target's top window, in enumeration order.
 void WriteControls(Target& target, JsonWriter& out);
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -5,7 +5,7 @@
 
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 void WriteComboBox(Target& target, HWND hwnd, JsonWriter& out) {
   const auto count = static_cast<int>(target.Send(hwnd, CB_GETCOUNT));
@@ -26,4 +26,4 @@ void WriteComboBox(Target& target, HWND hwnd, JsonWriter& out) {
   out.Key("dropped").Bool(target.Send(hwnd, CB_GETDROPPEDSTATE) != 0);
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -2,7 +2,7 @@
 
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -80,4 +80,4 @@ void WriteControls(Target& target, JsonWriter& out) {
   out.EndArray();
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

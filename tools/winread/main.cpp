@@ -1,4 +1,4 @@
-// quorvel-inspect: reads the windows and controls of another program (list rows, combo items, address
+// quorvel-winread: reads the windows and controls of another program (list rows, combo items, address
 // fields, check states) and prints them as JSON, for the end-to-end tests that drive the console.
 #include <fcntl.h>
 #include <io.h>
@@ -13,7 +13,7 @@
 #include "top_windows.h"
 #include "window_json.h"
 
-using namespace quorvel::inspect;
+using namespace quorvel::winread;
 
 namespace {
 
@@ -39,14 +39,14 @@ int List(const Options& options) {
 int Inspect(const Options& options) {
   const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
   if (!hwnd) {
-    std::fprintf(stderr, "quorvel-inspect: no window titled \"%s\"\n", options.match.title.c_str());
+    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
     return kNotFound;
   }
   Target target(hwnd, options.messageTimeoutMs);
   JsonWriter out;
   WriteWindow(target, out);
   if (target.failed()) {
-    std::fprintf(stderr, "quorvel-inspect: %s\n", target.error().c_str());
+    std::fprintf(stderr, "quorvel-winread: %s\n", target.error().c_str());
     return kError;
   }
   Print(out.text());
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   Options options;
   std::string error;
   if (!ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "quorvel-inspect: %s\n%s", error.c_str(), kUsage);
+    std::fprintf(stderr, "quorvel-winread: %s\n%s", error.c_str(), kUsage);
     return kError;
   }
   switch (options.mode) {

@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 const char kUsage[] =
-    "usage: quorvel-inspect --title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
-    "       quorvel-inspect --list [--hidden]\n"
-    "       quorvel-inspect --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
-    "       quorvel-inspect --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "usage: quorvel-winread --title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-winread --list [--hidden]\n"
+    "       quorvel-winread --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-winread --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
     "  --wait-title    wait until such a window exists, then print its summary\n"
@@ -87,4 +87,4 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   return true;
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

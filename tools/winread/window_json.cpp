@@ -3,7 +3,7 @@
 #include "control_readers.h"
 #include "top_windows.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -62,4 +62,4 @@ void WriteWindow(Target& target, JsonWriter& out) {
   out.EndObject();
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

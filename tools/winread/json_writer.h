@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 class JsonWriter {
  public:
@@ -37,4 +37,4 @@ class JsonWriter {
 std::string AnsiToUtf8(std::string_view ansi);
 std::string WideToUtf8(std::wstring_view wide);
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

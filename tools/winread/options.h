@@ -7,7 +7,7 @@
 
 #include "top_windows.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 enum class Mode { Inspect, List, Wait, WaitGone };
 
@@ -24,4 +24,4 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
 extern const char kUsage[];
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

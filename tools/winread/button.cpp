@@ -1,7 +1,7 @@
 // A button of another process: the check state, for the kinds that have one.
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -25,4 +25,4 @@ void WriteButton(Target& target, HWND hwnd, JsonWriter& out) {
   if (HasCheckState(hwnd)) out.Key("checked").Int(static_cast<int>(target.Send(hwnd, BM_GETCHECK)));
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -39,4 +39,4 @@ void Target::Fail(const std::string& what) {
   if (error_.empty()) error_ = what;
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 struct WindowMatch {
   std::string title;
@@ -28,4 +28,4 @@ bool WaitUntilGone(const WindowMatch& match, DWORD timeoutMs);
 
 std::string TitleOf(HWND hwnd);
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

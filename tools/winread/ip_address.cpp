@@ -10,7 +10,7 @@
 
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -54,4 +54,4 @@ void WriteIpAddress(Target& target, HWND hwnd, JsonWriter& out) {
   out.EndArray();
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

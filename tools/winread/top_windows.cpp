@@ -2,7 +2,7 @@
 
 #include "control_readers.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 namespace {
 
@@ -68,4 +68,4 @@ bool WaitUntilGone(const WindowMatch& match, DWORD timeoutMs) {
   }
 }
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

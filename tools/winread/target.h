@@ -12,7 +12,7 @@
 
 #include "remote_memory.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 class Target {
  public:
@@ -38,4 +38,4 @@ class Target {
   std::string error_;
 };
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

@@ -7,9 +7,9 @@
 #include "json_writer.h"
 #include "target.h"
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 void WriteWindowSummary(HWND hwnd, JsonWriter& out);
 void WriteWindow(Target& target, JsonWriter& out);
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread

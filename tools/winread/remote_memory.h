@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace quorvel::inspect {
+namespace quorvel::winread {
 
 // An open process handle, closed on destruction.
 class ProcessHandle {
@@ -46,4 +46,4 @@ class RemoteBuffer {
   std::size_t size_;
 };
 
-}  // namespace quorvel::inspect
+}  // namespace quorvel::winread
