@@ -6,8 +6,10 @@
 #include "app/vantor_app.h"
 #include "framework/win32/win32_ui.h"
 #include "platform/win32/drives_win32.h"
+#include "platform/win32/files_win32.h"
 #include "platform/win32/network_drives_win32.h"
 #include "platform/win32/os_info_win32.h"
+#include "platform/win32/payloads_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/reachability_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -23,7 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Win32Processes processes;
   quorvel::platform::Win32Reachability reachability;
   quorvel::platform::Win32NetworkDrives networkDrives;
-  quorvel::platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
+  quorvel::platform::Win32Files files;
+  quorvel::platform::Win32Payloads payloads;
+  quorvel::platform::Platform platform{drives,    clock,        os,            text,  registry,
+                                       processes, reachability, networkDrives, files, payloads};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
   quorvel::ui::Win32Ui ui(instance);
   quorvel::CVantorApp app(ui, protocol, platform);

@@ -61,6 +61,7 @@ void CVantorDlg::OnCommand(int id, int code) {
   switch (id) {
     case IDC_EXIT: host().DestroyWindow(); break;
     case IDC_CLOSE: OnCancel(); break;
+    case IDC_MINIMIZE: host().Minimize(); break;
     case IDC_ABOUT: ShowAbout(); break;
     case IDC_REFRESH: RefreshDeviceList(); break;
     case IDC_APPLY: OnApply(); break;

@@ -31,6 +31,7 @@ class DialogHost {
   virtual void SetIcon(int iconResource) = 0;
   virtual void EndDialog(int result) = 0;
   virtual void DestroyWindow() = 0;
+  virtual void Minimize() = 0;  // to the task bar
   virtual int MessageBox(std::string_view text, std::string_view caption, Icon icon) = 0;
   // Runs another dialog modally, owned by this one; returns its result.
   virtual int RunModal(Dialog& child) = 0;

@@ -4,8 +4,10 @@
 
 #include "clock.h"
 #include "drives.h"
+#include "files.h"
 #include "network_drives.h"
 #include "os_info.h"
+#include "payloads.h"
 #include "processes.h"
 #include "reachability.h"
 #include "registry.h"
@@ -22,6 +24,8 @@ struct Platform {
   Processes& processes;
   Reachability& reachability;
   NetworkDrives& networkDrives;
+  Files& files;
+  Payloads& payloads;
 };
 
 }  // namespace quorvel::platform

@@ -38,6 +38,7 @@ class HeadlessHost : public DialogHost {
   void SetIcon(int iconResource) override { icon_ = iconResource; }
   void EndDialog(int result) override;
   void DestroyWindow() override;  // ends the dialog with IDCANCEL
+  void Minimize() override { ++minimized_; }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
@@ -69,6 +70,7 @@ class HeadlessHost : public DialogHost {
   bool ended() const { return ended_; }
   int result() const { return result_; }
   bool destroyedDirectly() const { return destroyedDirectly_; }  // by DestroyWindow rather than EndDialog
+  int minimized() const { return minimized_; }  // how often Minimize was called
   const std::string& windowText() const { return windowText_; }
   int icon() const { return icon_; }
   const std::map<int, int>& timers() const { return timers_; }  // id -> period in milliseconds
@@ -112,6 +114,7 @@ class HeadlessHost : public DialogHost {
   bool endRequested_ = false;
   bool ended_ = false;
   bool destroyedDirectly_ = false;
+  int minimized_ = 0;
   int result_ = 0;
   std::string windowText_;
   int icon_ = 0;

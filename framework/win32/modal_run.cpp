@@ -19,7 +19,8 @@ bool IsListView(HWND window) {
 // as the create parameter and lives in the window's DWLP_USER from WM_INITDIALOG on.
 class ModalRun {
  public:
-  ModalRun(HINSTANCE instance, Dialog& dialog) : instance_(instance), dialog_(dialog) {}
+  ModalRun(HINSTANCE instance, Dialog& dialog, const SkinFactory& skins)
+      : instance_(instance), dialog_(dialog), skins_(skins) {}
   ModalRun(const ModalRun&) = delete;
   ModalRun& operator=(const ModalRun&) = delete;
   ~ModalRun() {
@@ -41,7 +42,9 @@ class ModalRun {
 
   HINSTANCE instance_;
   Dialog& dialog_;
+  const SkinFactory& skins_;
   std::unique_ptr<Win32Host> host_;  // outlives the window: the controls' fonts go after it
+  std::unique_ptr<WindowSkin> skin_;  // outlives the window too; destroyed before the host  // outlives the window: the controls' fonts go after it
   bool attached_ = false;
   bool destroying_ = false;
   std::exception_ptr failure_;
@@ -57,7 +60,10 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
   }
   if (run == nullptr) return FALSE;  // the messages before WM_INITDIALOG
   try {
-    return message == WM_INITDIALOG ? run->Init(window) : run->Handle(message, wParam, lParam);
+    if (message == WM_INITDIALOG) return run->Init(window);
+    INT_PTR result = FALSE;
+    if (run->skin_ && run->attached_ && run->skin_->Handle(message, wParam, lParam, result)) return result;
+    return run->Handle(message, wParam, lParam);
   } catch (...) {
     run->Fail(window);
     return FALSE;
@@ -65,7 +71,8 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR ModalRun::Init(HWND window) {
-  host_ = std::make_unique<Win32Host>(instance_, window);
+  host_ = std::make_unique<Win32Host>(instance_, window, skins_);
+  if (skins_) skin_ = skins_(instance_, window, dialog_.templateId());
   dialog_.Attach(host_.get());
   attached_ = true;
   return dialog_.OnInitDialog() ? TRUE : FALSE;
@@ -131,9 +138,9 @@ void ModalRun::Fail(HWND window) {
 
 }  // namespace
 
-int RunDialogModal(HINSTANCE instance, Dialog& dialog, HWND parent) {
+int RunDialogModal(HINSTANCE instance, Dialog& dialog, HWND parent, const SkinFactory& skins) {
   if (dialog.isOpen()) return -1;
-  ModalRun run(instance, dialog);
+  ModalRun run(instance, dialog, skins);
   const INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(dialog.templateId()), parent,
                                            &ModalRun::Procedure, reinterpret_cast<LPARAM>(&run));
   run.RethrowFailure();

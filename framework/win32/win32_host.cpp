@@ -27,7 +27,7 @@ int Win32Host::MessageBox(std::string_view text, std::string_view caption, Icon 
                        MB_OK | static_cast<UINT>(icon));
 }
 
-int Win32Host::RunModal(Dialog& child) { return RunDialogModal(instance_, child, window_); }
+int Win32Host::RunModal(Dialog& child) { return RunDialogModal(instance_, child, window_, skins_); }
 
 bool Win32Host::SetTimer(int id, int millis) {
   return ::SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(millis), nullptr) != 0;

@@ -14,12 +14,14 @@
 #include "framework/win32/win32_control.h"
 #include "framework/win32/win32_ip_address.h"
 #include "framework/win32/win32_list_view.h"
+#include "framework/win32/window_skin.h"
 
 namespace quorvel::ui {
 
 class Win32Host : public DialogHost {
  public:
-  Win32Host(HINSTANCE instance, HWND dialog) : instance_(instance), window_(dialog) {}
+  Win32Host(HINSTANCE instance, HWND dialog, const SkinFactory& skins)
+      : instance_(instance), window_(dialog), skins_(skins) {}
   Win32Host(const Win32Host&) = delete;
   Win32Host& operator=(const Win32Host&) = delete;
 
@@ -32,6 +34,7 @@ class Win32Host : public DialogHost {
   void SetIcon(int iconResource) override;
   void EndDialog(int result) override;
   void DestroyWindow() override;  // ends the modal run as EndDialog(IDCANCEL) does
+  void Minimize() override { ::ShowWindow(window_, SW_MINIMIZE); }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
@@ -52,6 +55,7 @@ class Win32Host : public DialogHost {
 
   HINSTANCE instance_;
   HWND window_;
+  const SkinFactory& skins_;  // the dialogs this one runs get their looks from it too
   std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
 };
 

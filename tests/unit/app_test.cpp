@@ -7,15 +7,9 @@
 
 #include "app/vantor_app.h"
 #include "app/vantor_dlg.h"
+#include "fake_platform.h"
 #include "fake_transport.h"
 #include "framework/headless/headless_ui.h"
-#include "platform/fake/fake_drives.h"
-#include "platform/fake/fake_network_drives.h"
-#include "platform/fake/fake_os_info.h"
-#include "platform/fake/fake_processes.h"
-#include "platform/fake/fake_reachability.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/latin1_text_codec.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -96,16 +90,9 @@ class MainWindow : public ::testing::Test {
   testkit::VirtualClock clock;
   CountingTransport* transport = nullptr;
   std::unique_ptr<DeviceProtocol> protocol = MakeProtocol();
-  platform::FakeDrives drives;
-  platform::FakeOsInfo os;
-  platform::Latin1TextCodec text;
-  platform::FakeRegistry registry;
-  platform::FakeProcesses processes;
-  platform::FakeReachability reachability{clock};
-  platform::FakeNetworkDrives networkDrives{drives};
-  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
+  platform::FakePlatform fakes{clock};
   ui::HeadlessUi ui;
-  CVantorDlg dialog{*protocol, platform};
+  CVantorDlg dialog{*protocol, fakes.platform};
 };
 
 TEST_F(MainWindow, StartUpSearchesAndListsEveryBoxInTableOrder) {
@@ -160,8 +147,8 @@ TEST_F(MainWindow, ListsAndCombosAreSetUpAsTheWindowDescribesThem) {
 }
 
 TEST_F(MainWindow, DriveLetterBoxIsFilledFromTheMappingsAtStartUp) {
-  drives.SetDriveType("C:", platform::kDriveFixed);
-  drives.SetConnection("Z:", "\\\\nas\\Volume1");
+  fakes.drives.SetDriveType("C:", platform::kDriveFixed);
+  fakes.drives.SetConnection("Z:", "\\\\nas\\Volume1");
   ui::HeadlessHost& host = Open();
   ui::HeadlessComboBox& letters = host.Combo(IDC_DRIVE_LETTER);
   ASSERT_EQ(letters.Count(), 23);  // Z: to D:, C: fixed, A: and B: never
@@ -216,6 +203,14 @@ TEST_F(MainWindow, AboutBoxRunsModallyAndReturns) {
   EXPECT_TRUE(ui.errors().empty());
 }
 
+TEST_F(MainWindow, MinimiseButtonMinimisesAndKeepsTheWindowOpen) {
+  ui::HeadlessHost& host = Open();
+  host.Click(IDC_MINIMIZE);
+  EXPECT_EQ(host.minimized(), 1);
+  EXPECT_TRUE(host.isOpen());
+  EXPECT_EQ(transport->stops, 0);
+}
+
 // Every way of closing the window ends it and runs the clean-up exactly once.
 class Closing : public MainWindow, public ::testing::WithParamInterface<const char*> {};
 
@@ -249,16 +244,9 @@ TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {
   auto counting = std::make_unique<CountingTransport>(std::move(fake));
   counting->startResult = false;
   DeviceProtocol protocol(std::move(counting), clock);
-  platform::FakeDrives drives;
-  platform::FakeOsInfo os;
-  platform::Latin1TextCodec text;
-  platform::FakeRegistry registry;
-  platform::FakeProcesses processes;
-  platform::FakeReachability reachability{clock};
-  platform::FakeNetworkDrives networkDrives{drives};
-  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
+  platform::FakePlatform fakes{clock};
   ui::HeadlessUi ui;
-  CVantorApp app(ui, protocol, platform);
+  CVantorApp app(ui, protocol, fakes.platform);
   EXPECT_FALSE(app.InitInstance());
   EXPECT_EQ(app.exitCode(), 1);
   EXPECT_TRUE(ui.modalRuns().empty());
@@ -268,17 +256,10 @@ TEST(Application, RunsTheMainWindowModallyAndEndsAfterIt) {
   testkit::VirtualClock clock;
   auto fake = std::make_unique<testkit::FakeTransport>(clock, std::vector<std::string>{"198.51.100.1"});
   DeviceProtocol protocol(std::move(fake), clock);
-  platform::FakeDrives drives;
-  platform::FakeOsInfo os;
-  platform::Latin1TextCodec text;
-  platform::FakeRegistry registry;
-  platform::FakeProcesses processes;
-  platform::FakeReachability reachability{clock};
-  platform::FakeNetworkDrives networkDrives{drives};
-  platform::Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives};
+  platform::FakePlatform fakes{clock};
   ui::HeadlessUi ui;
   ui.OnModal(IDD_MAIN, [](ui::HeadlessHost& main) { main.Click(IDC_EXIT); });
-  CVantorApp app(ui, protocol, platform);
+  CVantorApp app(ui, protocol, fakes.platform);
   EXPECT_FALSE(app.InitInstance());
   EXPECT_EQ(app.exitCode(), 0);
   ASSERT_EQ(ui.modalRuns().size(), 1u);

@@ -16,8 +16,10 @@
 #include "framework/headless/headless_ui.h"
 #include "packet.h"
 #include "platform/fake/fake_drives.h"
+#include "platform/fake/fake_files.h"
 #include "platform/fake/fake_network_drives.h"
 #include "platform/fake/fake_os_info.h"
+#include "platform/fake/fake_payloads.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_reachability.h"
 #include "platform/fake/fake_registry.h"
@@ -176,8 +178,10 @@ class PanelTest : public ::testing::Test {
   // Held reachability answers come in as the window sleeps, as a worker's would.
   platform::AnsweringClock platformClock{clock, reachability};
   platform::FakeNetworkDrives networkDrives{drives};
-  platform::Platform platform{drives, platformClock, os, text, registry, processes, reachability,
-                              networkDrives};
+  platform::FakeFiles files;
+  platform::FakePayloads payloads;
+  platform::Platform platform{drives,    platformClock, os,            text,  registry,
+                              processes, reachability,  networkDrives, files, payloads};
   ui::HeadlessUi ui;
   CVantorDlg dialog{protocol, platform};
   ui::HeadlessHost* host = nullptr;

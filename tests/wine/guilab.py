@@ -342,6 +342,19 @@ class GuiSession:
             previous = current
             time.sleep(0.3)
 
+    def pixels(self, points, name="pixels"):
+        """The colours (r, g, b) of screen points [(x, y), ...], read from a settled screenshot that is kept
+        as <artefacts>/<session>-<name>.png."""
+        path = self.screenshot(name)
+        formats = []
+        for x, y in points:
+            formats.append(f"%[pixel:p{{{int(x)},{int(y)}}}]\\n")
+        result = self.lab.pc_run(["convert", path, "-depth", "8", "-format", "".join(formats), "info:"],
+                                 env=self.x_env(), timeout=60)
+        if result.returncode != 0:
+            raise GuiError(f"reading pixels failed: {result.stderr.strip()}")
+        return [parse_colour(line) for line in result.stdout.split()]
+
     def wait_exit(self, timeout=60):
         """Waits for the program to end; returns its exit code."""
         try:
@@ -389,6 +402,15 @@ class GuiSession:
 
 
 # ---- reading the inspector's JSON
+
+def parse_colour(text):
+    """ImageMagick's "srgb(r,g,b)", "rgb(...)" or a colour name for black and white, as (r, g, b)."""
+    names = {"black": (0, 0, 0), "white": (255, 255, 255)}
+    if text in names:
+        return names[text]
+    inner = text[text.index("(") + 1:text.rindex(")")]
+    return tuple(int(round(float(v.rstrip("%")) * (2.55 if v.endswith("%") else 1))) for v in inner.split(",")[:3])
+
 
 def find_control(window, control_id):
     for control in window["controls"]:

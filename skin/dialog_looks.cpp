@@ -1,0 +1,43 @@
+#include "skin/dialog_looks.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quorvel::skin {
+
+namespace {
+
+// Faces of the small dialogs' OK and Cancel buttons.
+constexpr ButtonFaces kOk{1, 306, 307};
+constexpr ButtonFaces kCancel{2, 304, 305};
+
+const std::array<DialogLook, 9>& Looks() {
+  static const std::array<DialogLook, 9> looks{{
+      // The main window.
+      {102, 267, Background::Stretched, false, false, true,
+       {{1002, 284, 285}, {1008, 286, 287}, {1007, 294, 295}, {1003, 296, 297}, {1004, 298, 299},
+        {1021, 300, 301}, {1009, 302, 303}, {1022, 288, 289}, {1025, 290, 291}, {1027, 263, 379},
+        {1028, 262, 378}},
+       {}, {1000, 1001}, 0, 1032},
+      {308, 268, Background::Stretched, true, true, false, {kOk}, {}, {}},                  // about box
+      {134, 272, Background::Stretched, true, true, false, {kOk, kCancel}, {1016, 1017}, {}},  // login
+      {139, 273, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // language
+      {229, 270, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // drive letter in use
+      {265, 274, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // model chooser
+      {264, 269, Background::Stretched, true, true, false, {{1, 280, 281}, {2, 282, 283}}, {}, {}},  // widget notice
+      {180, 273, Background::Unscaled, true, true, false, {}, {}, {}},                      // warning
+      {141, 271, Background::Unscaled, true, true, false, {}, {}, {}, 1023},                // restart progress
+  }};
+  return looks;
+}
+
+}  // namespace
+
+const DialogLook* FindDialogLook(int templateId) {
+  const auto& looks = Looks();
+  const auto found = std::find_if(looks.begin(), looks.end(),
+                                  [templateId](const DialogLook& look) { return look.templateId == templateId; });
+  return found != looks.end() ? &*found : nullptr;
+}
+
+}  // namespace quorvel::skin

@@ -1,0 +1,38 @@
+// How each of the program's dialogs looks: its background picture and how it is laid on, the colour of its
+// static texts, and the picture faces of its buttons. Bitmaps and dialogs are named by resource number.
+#pragma once
+
+#include <vector>
+
+namespace quorvel::skin {
+
+enum class Background {
+  Stretched,  // the whole picture stretched over the client area
+  Unscaled,   // the picture copied at its own size to the top-left corner
+};
+
+// A picture button: its normal face, and the face shown while it is pressed or the mouse is over it.
+struct ButtonFaces {
+  int control;
+  int normal;
+  int active;
+};
+
+struct DialogLook {
+  int templateId;
+  int backgroundBitmap;
+  Background background;
+  bool whiteTexts;            // static texts, radio buttons and check boxes: white (else black)
+  bool activeFaceWhenDisabled;  // a disabled button shows its second face (else its normal face)
+  bool mainFrame;             // captionless, rounded, dragged by its background, minimised to an icon
+  std::vector<ButtonFaces> buttons;
+  std::vector<int> plainControls;  // controls that keep the standard colours whatever their kind
+  std::vector<int> lists;          // report lists with the painted rows, header and scroll bars
+  int progressBar = 0;             // the flat progress bar's control (0: none)
+  int facelessButton = 0;          // a picture button without faces (0: none)
+};
+
+// The look of the dialog made from this template; null for a template without one.
+const DialogLook* FindDialogLook(int templateId);
+
+}  // namespace quorvel::skin
