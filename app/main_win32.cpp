@@ -15,6 +15,7 @@
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/text_codec_win32.h"
 #include "protocol/multicast_transport.h"
+#include "skin/win32/skin_factory.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::SystemClock clock;
@@ -30,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Platform platform{drives,    clock,        os,            text,  registry,
                                        processes, reachability, networkDrives, files, payloads};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
-  quorvel::ui::Win32Ui ui(instance);
+  quorvel::ui::Win32Ui ui(instance, quorvel::skin::MakeSkinFactory());
   quorvel::CVantorApp app(ui, protocol, platform);
   app.InitInstance();
   return app.exitCode();

@@ -2,6 +2,7 @@
 
 #include "app/showabout.h"
 #include "res/resource.h"
+#include "services/widget_command.h"
 
 namespace quorvel {
 
@@ -68,8 +69,21 @@ void CVantorDlg::OnCommand(int id, int code) {
     case IDC_CONNECT: OnConnect(); break;
     case IDC_DISCONNECT: OnDisconnect(); break;
     case IDC_CONFIGURATION: OnConfiguration(); break;
+    case IDC_CODEPAGE: OnLanguage(); break;
+    case IDC_ADDON: OnAddon(); break;
+    case IDC_WIDGET: OnWidget(); break;
     default: break;
   }
+}
+
+// The hidden Widget button: the desktop widget for the selected row's box.
+void CVantorDlg::OnWidget() {
+  ui::ListView& devices = host().List(IDC_DEVICE_LIST);
+  devices.SetFocus();
+  const int row = FindSelectedRow();
+  const std::optional<std::string> address =
+      row < 0 ? std::nullopt : std::optional<std::string>(devices.ItemText(row, 1));
+  InstallDesktopWidget(host(), platform_.processes, platform_.files, address, selectedModelText_);
 }
 
 void CVantorDlg::ShowAbout() {

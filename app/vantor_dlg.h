@@ -14,6 +14,7 @@
 #include "services/auth_table.h"
 #include "services/authenticator.h"
 #include "services/reachability.h"
+#include "services/service_state.h"
 #include "shares/drive_map_table.h"
 #include "shares/mapping_window.h"
 
@@ -52,6 +53,9 @@ class CVantorDlg : public ui::Dialog {
   Authenticator& authenticator() { return authenticator_; }
   std::int32_t reachabilityFlag() const { return deviceReachability_.flag(); }
   std::int32_t driveReuseAnswer() const { return driveReuseAnswer_; }
+  ServiceState& serviceState() { return serviceState_; }
+  // The box's requests of the hidden services; tests put a scripted box here.
+  void UseServiceRequests(ServiceRequests& requests) { serviceRequests_ = &requests; }
 
  private:
   void SetUpLists();
@@ -81,6 +85,15 @@ class CVantorDlg : public ui::Dialog {
   void OnDisconnect();
   MappingWindow SharesOfWindow(ShareListVariant refill);
 
+  // The desktop widget install (the hidden Widget button).
+  void OnWidget();
+
+  // The hidden services: codepage upload and add-on install (the hidden Language and Add-on buttons).
+  void OnLanguage();
+  void OnAddon();
+  ServiceContext ServicesForSelectedBox();
+  void StartAfresh();  // the drive letters read again, a new search, no box selected
+
   DeviceProtocol& protocol_;
   platform::Platform& platform_;
   AuthTable authTable_;
@@ -97,6 +110,9 @@ class CVantorDlg : public ui::Dialog {
   FixedText<8> httpsFlagText_;  // a "1" anywhere in it makes the web pages open with https
   DeviceReachability deviceReachability_{platform_.reachability};
   std::int32_t driveReuseAnswer_ = 0;  // the drive-letter-in-use dialog: 1 replace, 0 keep
+  ServiceState serviceState_;
+  ProtocolServiceRequests protocolServiceRequests_{protocol_};
+  ServiceRequests* serviceRequests_ = &protocolServiceRequests_;
 };
 
 }  // namespace quorvel

@@ -72,6 +72,9 @@ class Control {
   // For an edit: how many characters the user may type into it (0 for the largest the edit allows). Text
   // set by the program is not cut.
   virtual void SetLimitText(int characters) = 0;
+  // For a check box or a radio button: whether it is checked. Other controls keep no check state.
+  virtual void SetCheck(bool checked) = 0;
+  virtual bool GetCheck() const = 0;
 };
 
 // A report-style list view: rows of texts in columns, each row with item data and a selected state.
@@ -102,6 +105,17 @@ class ComboBox : public Control {
   virtual std::string ItemText(int index) const = 0;
   virtual int CurSel() const = 0;
   virtual void SetCurSel(int index) = 0;  // -1 clears the selection
+};
+
+// A progress bar: a position in a range that advances by a step. Unlike the other controls, its range,
+// step and advance may be used from a worker thread (they are messages that the bar's own thread handles);
+// the worker gets the control from the dialog, on the user-interface thread.
+class ProgressBar : public Control {
+ public:
+  virtual void SetRange(int lower, int upper) = 0;  // a position outside the range moves to its nearer end
+  virtual void SetStep(int step) = 0;
+  virtual void StepIt() = 0;  // past the upper end it starts again at the lower one
+  virtual int Pos() const = 0;
 };
 
 // The IPv4 address editor: four one-byte fields, each of which may be empty.

@@ -26,6 +26,7 @@ class DialogHost {
   virtual ListView& List(int id) = 0;
   virtual ComboBox& Combo(int id) = 0;
   virtual IpAddressEdit& Address(int id) = 0;
+  virtual ProgressBar& Progress(int id) = 0;
 
   virtual void SetWindowText(std::string_view text) = 0;
   virtual void SetIcon(int iconResource) = 0;

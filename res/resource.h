@@ -45,3 +45,18 @@
 
 // Drive-letter-in-use dialog (the letter chosen for a mapping has a connection already).
 #define IDD_MOUNT_MESSAGE 229
+
+// Desktop widget install: the notice that the widget engine is needed (Download / Next) and the model
+// chooser for a box whose model has no widget of its own.
+#define IDD_WIDGET_NOTICE 264
+#define IDD_MODEL_CHOOSER 265
+#define IDC_MODEL_VRX511 1029
+#define IDC_MODEL_VRX513 1030
+#define IDC_MODEL_VRX533 1031
+
+// Codepage upload: the codepage chooser, the copy message (its timer runs the copy job) and the restart wait.
+#define IDD_LANGUAGE 139
+#define IDC_LANGUAGE_LIST 1022
+#define IDD_RESTART_PROGRESS 141
+#define IDC_RESTART_PROGRESS_BAR 1023
+#define IDD_COPY_MESSAGE 180

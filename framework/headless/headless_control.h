@@ -23,6 +23,7 @@ struct HeadlessControlState {
   std::string text;
   std::optional<FontDescription> font;
   int textLimit = 0;  // characters the user may type; 0: no limit
+  bool checked = false;
 };
 
 template <class Interface>
@@ -50,6 +51,8 @@ class HeadlessControl : public Interface {
   void SetFocus() override { focus_.controlId = state_.id; }
   void SetFont(const FontDescription& font) override { state_.font = font; }
   void SetLimitText(int characters) override { state_.textLimit = characters > 0 ? characters : 0; }
+  void SetCheck(bool checked) override { state_.checked = checked; }
+  bool GetCheck() const override { return state_.checked; }
 
   // For tests.
   bool HasFocus() const { return focus_.controlId == state_.id; }

@@ -46,6 +46,7 @@ Control& HeadlessHost::Item(int id) {
 HeadlessListView& HeadlessHost::List(int id) { return Get<HeadlessListView>(id, "list view"); }
 HeadlessComboBox& HeadlessHost::Combo(int id) { return Get<HeadlessComboBox>(id, "combo box"); }
 HeadlessIpAddress& HeadlessHost::Address(int id) { return Get<HeadlessIpAddress>(id, "address editor"); }
+HeadlessProgressBar& HeadlessHost::Progress(int id) { return Get<HeadlessProgressBar>(id, "progress bar"); }
 
 // ---- the window's own operations
 

@@ -17,6 +17,7 @@
 #include "framework/headless/headless_control.h"
 #include "framework/headless/headless_ip_address.h"
 #include "framework/headless/headless_list_view.h"
+#include "framework/headless/headless_progress_bar.h"
 
 namespace quorvel::ui {
 
@@ -34,6 +35,7 @@ class HeadlessHost : public DialogHost {
   HeadlessListView& List(int id) override;
   HeadlessComboBox& Combo(int id) override;
   HeadlessIpAddress& Address(int id) override;
+  HeadlessProgressBar& Progress(int id) override;
   void SetWindowText(std::string_view text) override { windowText_ = text; }
   void SetIcon(int iconResource) override { icon_ = iconResource; }
   void EndDialog(int result) override;

@@ -11,4 +11,15 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+void RepaintGroundOfStatic(HWND control) {
+  char className[16] = {};
+  ::GetClassNameA(control, className, static_cast<int>(sizeof className));
+  const HWND parent = ::GetParent(control);
+  if (parent == nullptr || ::lstrcmpiA(className, "Static") != 0) return;
+  RECT area{};
+  ::GetWindowRect(control, &area);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+  ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 }  // namespace quorvel::ui

@@ -15,6 +15,10 @@ namespace quorvel::ui {
 // The text of any window, however long.
 std::string WindowText(HWND window);
 
+// A static text whose ground is transparent (a painted dialog background) would keep its old text under
+// the new one: for a Static control the parent paints its background under it again, then the text.
+void RepaintGroundOfStatic(HWND control);
+
 template <class Interface>
 class Win32Control : public Interface {
  public:
@@ -28,7 +32,10 @@ class Win32Control : public Interface {
   void Show(bool visible) override { ::ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
   // On screen: its own flag and every parent's, so false for all controls while the dialog is hidden.
   bool IsVisible() const override { return ::IsWindowVisible(window_) != FALSE; }
-  void SetText(std::string_view text) override { ::SetWindowTextA(window_, std::string(text).c_str()); }
+  void SetText(std::string_view text) override {
+    ::SetWindowTextA(window_, std::string(text).c_str());
+    RepaintGroundOfStatic(window_);
+  }
   std::string Text() const override { return WindowText(window_); }
   void SetFocus() override { ::SetFocus(window_); }
   void SetFont(const FontDescription& description) override {
@@ -40,6 +47,8 @@ class Win32Control : public Interface {
   void SetLimitText(int characters) override {
     Send(EM_LIMITTEXT, static_cast<WPARAM>(characters > 0 ? characters : 0));
   }
+  void SetCheck(bool checked) override { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+  bool GetCheck() const override { return Send(BM_GETCHECK) == BST_CHECKED; }
 
   HWND window() const { return window_; }
 

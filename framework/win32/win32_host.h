@@ -14,6 +14,7 @@
 #include "framework/win32/win32_control.h"
 #include "framework/win32/win32_ip_address.h"
 #include "framework/win32/win32_list_view.h"
+#include "framework/win32/win32_progress_bar.h"
 #include "framework/win32/window_skin.h"
 
 namespace quorvel::ui {
@@ -29,6 +30,7 @@ class Win32Host : public DialogHost {
   ListView& List(int id) override { return Get<Win32ListView>(id, Kind::List); }
   ComboBox& Combo(int id) override { return Get<Win32ComboBox>(id, Kind::Combo); }
   IpAddressEdit& Address(int id) override { return Get<Win32IpAddress>(id, Kind::Address); }
+  ProgressBar& Progress(int id) override { return Get<Win32ProgressBar>(id, Kind::Progress); }
 
   void SetWindowText(std::string_view text) override;
   void SetIcon(int iconResource) override;
@@ -44,7 +46,7 @@ class Win32Host : public DialogHost {
   HWND window() const { return window_; }
 
  private:
-  enum class Kind { Plain, List, Combo, Address };
+  enum class Kind { Plain, List, Combo, Address, Progress };
 
   template <class Wrapper>
   Wrapper& Get(int id, Kind kind) {

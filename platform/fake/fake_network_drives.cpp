@@ -37,9 +37,11 @@ std::uint32_t FakeNetworkDrives::AddConnection(const NetworkConnectionRequest& r
                                                const std::optional<std::string>& password,
                                                const std::optional<std::string>& userName, std::uint32_t flags) {
   calls_.push_back({NetworkCall::Kind::Add, request, password, userName, flags, false});
-  const std::uint32_t result =
-      Next(addResults_, drives_.IsConnected(request.localName) ? kErrorAlreadyAssigned : kNoError);
-  if (result == kNoError) drives_.SetConnection(request.localName, request.remoteName);
+  // A connection without a local name uses no letter: it is made whatever letters are taken.
+  const bool deviceless = request.localName.empty();
+  const bool taken = !deviceless && drives_.IsConnected(request.localName);
+  const std::uint32_t result = Next(addResults_, taken ? kErrorAlreadyAssigned : kNoError);
+  if (result == kNoError && !deviceless) drives_.SetConnection(request.localName, request.remoteName);
   return result;
 }
 

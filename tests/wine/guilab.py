@@ -247,6 +247,15 @@ class GuiSession:
         if code != 0:
             raise GuiError(f"window '{title}' still there after {timeout} s {err.strip()}")
 
+    def command(self, title, control_id, timeout=30):
+        """Posts a click of button `control_id` (WM_COMMAND with BN_CLICKED) to the main window titled
+        `title` (the one with the device list, control 1000), as a click on the button would; reaches
+        buttons that are hidden. Returns at once: the handler runs in the program's own time."""
+        code, _, err = self.run_inspector("--command", title, control_id, "--timeout", timeout,
+                                          timeout=timeout + WINE_TIMEOUT)
+        if code != 0:
+            raise GuiError(f"posting command {control_id} to '{title}' failed ({code}): {err.strip()}")
+
     def control(self, title, control_id, **match):
         """One direct control of the window, by its id."""
         return find_control(self.inspect(title, **match), control_id)

@@ -136,6 +136,10 @@ class FrameworkProbe(unittest.TestCase):
                      "item.visible_while_hidden_dialog": "0", "screen.visible": "1", "screen.hidden": "1",
                      "screen.shown_again": "1"})
 
+    def test_progress_bar_from_a_worker_and_check_state(self):
+        self.expect({"progress.pos_after_worker": "100", "progress.pos_after_range": "10", "check.initial": "0",
+                     "check.set": "1", "check.cleared": "0"})
+
     def test_focus(self):
         self.expect({"focus.combo": "1", "focus.after_disable": "none", "focus.ip_field": "2",
                      "focus.ip_field_none_blank": "0"})

@@ -62,6 +62,23 @@ int Wait(const Options& options) {
   return kFound;
 }
 
+// Posts the click of a button to its dialog, as the button does itself: the main window's hidden buttons
+// can be reached no other way.
+int Command(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  if (!hwnd) {
+    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
+    return kNotFound;
+  }
+  const HWND button = GetDlgItem(hwnd, options.commandId);
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(options.commandId), BN_CLICKED);
+  if (!PostMessageA(hwnd, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(button))) {
+    std::fprintf(stderr, "quorvel-winread: cannot post command %d\n", options.commandId);
+    return kError;
+  }
+  return kFound;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +94,7 @@ int main(int argc, char** argv) {
     case Mode::Inspect: return Inspect(options);
     case Mode::Wait: return Wait(options);
     case Mode::WaitGone: return WaitUntilGone(options.match, options.timeoutMs) ? kFound : kNotFound;
+    case Mode::Command: return Command(options);
   }
   return kError;
 }

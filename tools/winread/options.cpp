@@ -10,16 +10,21 @@ const char kUsage[] =
     "       quorvel-winread --list [--hidden]\n"
     "       quorvel-winread --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-winread --command T ID [--with-control ID] [--hidden] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
     "  --wait-title    wait until such a window exists, then print its summary\n"
     "  --wait-gone     wait until no such window exists\n"
+    "  --command       post a click of button ID (WM_COMMAND, BN_CLICKED) to the window titled T that\n"
+    "                  has control 1000 (or the --with-control one), as the button itself would\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
     "  --message-timeout MS  give up when the window does not answer a message in MS ms (10000)\n"
     "exit code: 0 found (or gone), 1 not found (or still there), 2 bad usage or failed inspection\n";
 
 namespace {
+
+constexpr int kMainListId = 1000;  // the device list: tells the main window from a box of the same title
 
 bool ParseNumber(std::string_view text, double& value) {
   if (text.empty()) return false;
@@ -31,7 +36,7 @@ bool ParseNumber(std::string_view text, double& value) {
 
 bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
   if (modeSet) {
-    error = "give one of --title, --list, --wait-title, --wait-gone";
+    error = "give one of --title, --list, --wait-title, --wait-gone, --command";
     return false;
   }
   options.mode = mode;
@@ -59,6 +64,17 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     const std::string_view value = argv[++i];
     double number = 0;
+    if (arg == "--command") {
+      if (!SetMode(options, Mode::Command, modeSet, error)) return false;
+      options.match.title = value;
+      if (i + 1 >= argc || !ParseNumber(argv[i + 1], number) || number >= 65536) {
+        error = "--command needs a window title and a control id";
+        return false;
+      }
+      options.commandId = static_cast<int>(number);
+      ++i;
+      continue;
+    }
     if (arg == "--title" || arg == "--wait-title" || arg == "--wait-gone") {
       const Mode mode = arg == "--title" ? Mode::Inspect : arg == "--wait-title" ? Mode::Wait : Mode::WaitGone;
       if (!SetMode(options, mode, modeSet, error)) return false;
@@ -81,7 +97,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     error = "nothing to do";
     return false;
   }
-  if (!options.timeoutGiven && (options.mode == Mode::Wait || options.mode == Mode::WaitGone)) {
+  if (options.mode == Mode::Command && options.match.withControl < 0) options.match.withControl = kMainListId;
+  if (!options.timeoutGiven && options.mode != Mode::Inspect && options.mode != Mode::List) {
     options.timeoutMs = 30000;
   }
   return true;

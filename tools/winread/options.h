@@ -9,7 +9,7 @@
 
 namespace quorvel::winread {
 
-enum class Mode { Inspect, List, Wait, WaitGone };
+enum class Mode { Inspect, List, Wait, WaitGone, Command };
 
 struct Options {
   Mode mode = Mode::Inspect;
@@ -17,6 +17,7 @@ struct Options {
   DWORD timeoutMs = 0;            // --timeout: how long to wait for the window (or for it to go)
   bool timeoutGiven = false;
   UINT messageTimeoutMs = 10000;  // per message to the inspected window
+  int commandId = 0;              // --command: the button id whose click is posted
 };
 
 // false with a reason in error when the arguments make no sense.

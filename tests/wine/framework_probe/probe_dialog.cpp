@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "framework/win32/win32_host.h"
@@ -89,6 +90,7 @@ void ProbeDialog::OnTimer(int id) {
   if (id != kStartTimer) return;
   host().KillTimer(kStartTimer);
   ProbeOnScreen();
+  ProbeProgressAndCheck();
   ProbeInput();
   ProbeChildren();
   ProbeMessageBox();
@@ -212,6 +214,29 @@ void ProbeDialog::ProbeItem() {
   button.SetText("Pressed");
   Report("item.text", button.Text());
   Report("item.visible_while_hidden_dialog", button.IsVisible());
+}
+
+// The bar is driven from a worker, as the restart wait does; its messages are handled here once the worker
+// has ended and this thread takes its pending sent messages.
+void ProbeDialog::ProbeProgressAndCheck() {
+  ui::ProgressBar& bar = host().Progress(IDC_PROGRESS);
+  std::thread worker([&bar] {
+    bar.SetRange(1, 100);
+    bar.SetStep(1);
+    for (int step = 0; step < 99; ++step) bar.StepIt();
+  });
+  worker.join();
+  MSG message;
+  ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  Report("progress.pos_after_worker", bar.Pos());
+  bar.SetRange(0, 10);
+  Report("progress.pos_after_range", bar.Pos());
+  ui::Control& check = host().Item(IDC_CHECK);
+  Report("check.initial", check.GetCheck());
+  check.SetCheck(true);
+  Report("check.set", check.GetCheck());
+  check.SetCheck(false);
+  Report("check.cleared", check.GetCheck());
 }
 
 void ProbeDialog::ProbeOnScreen() {

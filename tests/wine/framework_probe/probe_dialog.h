@@ -35,6 +35,7 @@ class ProbeDialog : public quorvel::ui::Dialog {
   void ProbeAddress();
   void ProbeItem();
   void ProbeOnScreen();
+  void ProbeProgressAndCheck();
   void ProbeInput();
   void ProbeChildren();
   void ProbeMessageBox();

@@ -10,3 +10,5 @@
 #define IDC_COMBO 1001
 #define IDC_ADDRESS 1002
 #define IDC_BUTTON 1003
+#define IDC_PROGRESS 1004
+#define IDC_CHECK 1005

@@ -1,0 +1,93 @@
+#include "services/addon_install.h"
+
+#include <string>
+
+#include "services/extract_resource.h"
+#include "services/language_dialog.h"
+
+namespace quorvel {
+
+namespace {
+
+struct AddonPayload {
+  int id;
+  const char* stagingFile;
+  const char* nameOnBox;
+};
+
+constexpr AddonPayload kAddonPayloads[] = {{215, "C:\\bt\\bt", "bt"}, {220, "C:\\bt\\btdog", "btdog"}};
+
+constexpr int kAddonReady = 1;
+constexpr int kAddonStoppedByBox = 2;
+
+void PollDiskStatus(ServiceContext& context) {
+  ServiceState& state = context.state;
+  for (int poll = 0; poll < kAddonDiskPolls; ++poll) {
+    state.DiskStatusText.clear();
+    const int result = context.requests.QueryDiskStatus(state.DiskStatusText);
+    context.platform.clock.SleepMillis(kAddonDiskPollMillis);
+    const int status = StatusValue(state.DiskStatusText);
+    if ((status >= kStatusNoDisks && status <= kStatusUnicode) || (status == kStatusFullSupport && result == 1)) {
+      break;
+    }
+  }
+  const int status = StatusValue(state.DiskStatusText);
+  if (status >= kStatusReady && status <= kStatusFullSupport) state.DiskStatusText = "3";
+}
+
+void PollAddonStatus(ServiceContext& context) {
+  ServiceState& state = context.state;
+  state.AddonStatusText.clear();
+  const int result = context.requests.QueryAddonStatus(state.AddonStatusText);
+  context.platform.clock.SleepMillis(kAddonFirstPollMillis);
+  if (StatusValue(state.AddonStatusText) == kAddonStoppedByBox && result == 1) return;
+  for (int poll = 0; poll < kAddonStatusPolls; ++poll) {
+    state.AddonStatusText.clear();
+    context.requests.QueryAddonStatus(state.AddonStatusText);
+    context.platform.clock.SleepMillis(kAddonStatusPollMillis);
+    if (StatusValue(state.AddonStatusText) == kAddonReady) break;
+  }
+}
+
+bool Refuse(ui::DialogHost& owner, ServiceContext& context, const char* message) {
+  owner.MessageBox(message, kServiceCaption, ui::Icon::None);
+  context.state.ServiceAborted.store(-1);
+  return false;
+}
+
+}  // namespace
+
+bool AddonPrecheck(ui::DialogHost& owner, ServiceContext& context) {
+  PollDiskStatus(context);
+  PollAddonStatus(context);
+  switch (StatusValue(context.state.DiskStatusText)) {
+    case kStatusNoDisks: return Refuse(owner, context, kNoHardDrives);
+    case kStatusUnformatted:
+      owner.MessageBox(kFormatHardDrive, kServiceCaption, ui::Icon::None);
+      OpenDevicePages(context);
+      context.state.ServiceAborted.store(-1);
+      return false;
+    case kStatusReady:
+      if (StatusValue(context.state.AddonStatusText) == kAddonReady) return true;
+      return Refuse(owner, context, kAddonUnsupported);
+    default: return Refuse(owner, context, kAddonUnsupported);
+  }
+}
+
+JobOutcome AddonJob(ServiceContext& context) {
+  ServiceState& state = context.state;
+  context.platform.files.CreateFolder(kStagingFolder);
+  state.AddonInstallActive = 0;
+  for (const AddonPayload& payload : kAddonPayloads) {
+    if (!ExtractResourceToFile(context, "BT", payload.id, payload.stagingFile,
+                               PayloadDestination(context, payload.nameOnBox))) {
+      return JobOutcome::Failure;
+    }
+  }
+  state.AddonNameText = "BT";
+  context.requests.StartAddon(state.AddonNameText);
+  state.AddonCopied = 1;
+  return JobOutcome::Success;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,105 @@
+#include "services/language_dialog.h"
+
+#include <string>
+
+#include "platform/processes.h"
+#include "services/codepage_table.h"
+#include "services/message_dialog.h"
+#include "services/progress_dialog.h"
+
+namespace quorvel {
+
+namespace {
+
+bool NeedsFullSupport(int row) { return row >= 3 && row <= 5; }
+
+}  // namespace
+
+void OpenDevicePages(ServiceContext& context) {
+  context.platform.processes.StartCommandLine("explorer http://" + context.deviceAddress, platform::kShowHide);
+}
+
+bool language::OnInitDialog() {
+  ui::ComboBox& list = host().Combo(IDC_LANGUAGE_LIST);
+  list.ResetContent();
+  for (const CodepageRow& row : CodepageTable()) list.AddString(row.listText);
+  list.SetCurSel(-1);
+
+  PollDiskStatus();
+  ServiceState& state = context_.state;
+  state.FullCodepageSupport = 0;
+  if (StatusValue(state.DiskStatusText) == kStatusFullSupport) {
+    state.DiskStatusText = "3";
+    state.FullCodepageSupport = 1;
+  }
+  switch (StatusValue(state.DiskStatusText)) {
+    case kStatusNoDisks: CloseEarly(kNoHardDrives); break;
+    case kStatusUnformatted:
+      host().MessageBox(kFormatHardDrive, kServiceCaption, ui::Icon::None);
+      OpenDevicePages(context_);
+      CloseEarly({});
+      break;
+    case kStatusReady: break;
+    case kStatusUnicode: CloseEarly(kSupportsUnicode); break;
+    default: CloseEarly(kNoMultiLanguage); break;
+  }
+  return true;
+}
+
+void language::PollDiskStatus() {
+  ServiceState& state = context_.state;
+  for (int poll = 0; poll < kDiskStatusPolls; ++poll) {
+    state.DiskStatusText.clear();
+    context_.requests.QueryDiskStatus(state.DiskStatusText);
+    context_.platform.clock.SleepMillis(kDiskStatusPollMillis);
+    const int status = StatusValue(state.DiskStatusText);
+    if (status >= kStatusNoDisks && status <= kStatusFullSupport) break;
+  }
+}
+
+void language::CloseEarly(std::string_view message) {
+  if (!message.empty()) host().MessageBox(message, kServiceCaption, ui::Icon::None);
+  context_.state.ServiceAborted.store(-1);
+  host().EndDialog(ui::IDOK);
+}
+
+bool language::FirmwareLacks(int row) {
+  if (context_.state.FullCodepageSupport != 0 || !NeedsFullSupport(row)) return false;
+  host().MessageBox(kFirmwareLacksCodepage, kServiceCaption, ui::Icon::None);
+  return true;
+}
+
+void language::OnCommand(int id, int code) {
+  if (id == IDC_LANGUAGE_LIST && code == ui::CBN_SELCHANGE) FirmwareLacks(host().Combo(IDC_LANGUAGE_LIST).CurSel());
+}
+
+void language::OnOK() {
+  const int row = host().Combo(IDC_LANGUAGE_LIST).CurSel();
+  context_.state.SelectedCodepageIndex = row;
+  if (row < 0 || FirmwareLacks(row)) return;
+  accepted_ = true;
+  host().EndDialog(ui::IDOK);
+}
+
+void language::OnCancel() {
+  context_.state.ServiceAborted.store(-1);
+  host().EndDialog(ui::IDCANCEL);
+}
+
+// A failed job brings the chooser back from its start (its polls and choice), as often as the user tries.
+void RunCodepageUpload(ui::DialogHost& owner, ServiceContext& context) {
+  for (;;) {
+    language chooser(context);
+    owner.RunModal(chooser);
+    if (!chooser.accepted()) return;
+    messageDlg copying(context);
+    owner.RunModal(copying);
+    if (copying.outcome() == JobOutcome::Success) {
+      progress restart(context.state, context.platform.clock);
+      owner.RunModal(restart);
+      return;
+    }
+  }
+}
+
+}  // namespace quorvel

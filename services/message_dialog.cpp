@@ -1,0 +1,21 @@
+#include "services/message_dialog.h"
+
+namespace quorvel {
+
+bool messageDlg::OnInitDialog() {
+  timerId_ = context_.state.AddonInstallActive == 1 ? kAddonJobTimer : kCodepageJobTimer;
+  host().SetTimer(timerId_, kCopyJobDelayMillis);
+  return true;
+}
+
+void messageDlg::OnTimer(int id) {
+  if (id != timerId_ || ran_) return;
+  ran_ = true;
+  // The timer goes before the job: the job may pump messages (its message box), and one tick does it all.
+  host().KillTimer(id);
+  outcome_ = CopyJob(context_, id);
+  host().EndDialog(ui::IDCANCEL);
+  if (outcome_ == JobOutcome::Failure) host().MessageBox(kCheckHardDrives, kServiceCaption, ui::Icon::None);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,52 @@
+#include "services/widget_command.h"
+
+#include "services/browser_command.h"
+#include "services/widget_files.h"
+#include "services/widget_model_chooser.h"
+#include "services/widget_notice.h"
+
+namespace quorvel {
+
+namespace {
+
+void WriteAddressFile(platform::Files& files, std::string_view rowAddress) {
+  const std::string_view content = IsDottedIpv4Address(rowAddress) ? rowAddress : std::string_view();
+  // The outcome is let be: without the file the widget lacks the address, but the install goes on.
+  static_cast<void>(files.WriteText(kWidgetAddressFile, content));
+}
+
+// The widget file of the model, or of the model that the user picks; nothing when the user picks none.
+std::optional<std::string_view> ChooseWidgetFile(ui::DialogHost& mainWindow, ServerModel& chooser,
+                                                 std::string_view modelName) {
+  if (const auto file = WidgetFileForModel(modelName)) return file;
+  mainWindow.RunModal(chooser);
+  return WidgetFileForChooserAnswer(chooser.answer());
+}
+
+}  // namespace
+
+void InstallDesktopWidget(ui::DialogHost& mainWindow, platform::Processes& processes, platform::Files& files,
+                          const std::optional<std::string>& selectedRowAddress, std::string_view modelName) {
+  yahoowidgetalert notice;
+  ServerModel chooser;
+  if (!selectedRowAddress) {
+    mainWindow.MessageBox(kSelectServer, "Warning", ui::Icon::Warning);
+    return;
+  }
+  WriteAddressFile(files, *selectedRowAddress);
+
+  mainWindow.RunModal(notice);
+  if (notice.answer() == kEngineDownload) {
+    // Whether the page opened is not examined; the user comes back after installing the engine.
+    static_cast<void>(processes.StartCommandLine(kWidgetEngineDownloadCommand, platform::kShowHide));
+    return;
+  }
+
+  const std::optional<std::string_view> widgetFile = ChooseWidgetFile(mainWindow, chooser, modelName);
+  if (!widgetFile) return;
+  if (processes.ShellOpen(*widgetFile, platform::kShowShow) <= platform::kShellOpenErrorMax) {
+    mainWindow.MessageBox(kWidgetOpenFailed, "Warning", ui::Icon::Information);
+  }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,24 @@
+// Runs of a mask bitmap's pixel row: the stretches that a button's region keeps.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace quorvel::skin {
+
+// Half-open span [begin, end) of pixel columns.
+struct PixelRun {
+  int begin;
+  int end;
+  bool operator==(const PixelRun&) const = default;
+};
+
+// Pixels as 0x00RRGGBB; the top byte (a 32-bit DIB's unused alpha) is ignored.
+inline constexpr std::uint32_t kMaskWhite = 0xFFFFFF;
+
+// The maximal runs of pixels whose colour differs from `transparent`, left to right. A row of the
+// transparent colour only gives none.
+std::vector<PixelRun> OpaqueRuns(std::span<const std::uint32_t> row, std::uint32_t transparent);
+
+}  // namespace quorvel::skin

@@ -1,0 +1,29 @@
+// The outline of the main window: a rectangle whose corners are cut round by a few pixels, made as the
+// union of eleven rectangles (one per column band), from the client width and height.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace quorvel::skin {
+
+// A rectangle of pixels; right and bottom are exclusive.
+struct PixelRect {
+  int left;
+  int top;
+  int right;
+  int bottom;
+
+  bool empty() const { return right <= left || bottom <= top; }
+  bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool operator==(const PixelRect&) const = default;
+};
+
+inline constexpr std::size_t kFrameRectCount = 11;
+
+// The rectangles whose union is the main window's region. The top pixel row lies outside it; the two
+// sides are not mirror images (column 3 starts at row 1, column width - 4 at row 2). For a window too
+// small to have corners some rectangles come out empty; they add nothing to the region.
+std::array<PixelRect, kFrameRectCount> FrameRegionRects(int width, int height);
+
+}  // namespace quorvel::skin

@@ -1,0 +1,97 @@
+// Small owners of the GDI objects that the painted look makes: a bitmap or region it created, a memory
+// device context, an object selected into a context for a while. None of them can be copied.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+
+#include <cstdint>
+#include <utility>
+
+namespace quorvel::skin {
+
+// A GDI object (bitmap, region, brush) this program created; deleted with its owner.
+template <class Handle>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  ~GdiObject() { Reset(); }
+  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  // Gives the object up, for a call that takes it over (SetWindowRgn).
+  Handle Release() { return std::exchange(handle_, nullptr); }
+  void Reset() {
+    if (handle_ != nullptr) ::DeleteObject(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+using BitmapHandle = GdiObject<HBITMAP>;
+using RegionHandle = GdiObject<HRGN>;
+
+// A memory device context compatible with another one; deleted with its owner.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatibleWith) : dc_(::CreateCompatibleDC(compatibleWith)) {}
+  ~MemoryDc() {
+    if (dc_ != nullptr) ::DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
+// An object selected into a device context until the owner goes, when the previous one comes back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
+  ~SelectedObject() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+  // false when the object could not be selected (a bitmap selected elsewhere, a null context).
+  bool ok() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// A bitmap resource of the module by number (null when it is missing). A device-independent section
+// keeps the picture's own pixel format; otherwise the bitmap is made for the screen.
+BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false);
+
+// Width and height of a bitmap (0, 0 for none).
+SIZE BitmapSize(HBITMAP bitmap);
+
+// Copies a whole bitmap to a rectangle of `target`: stretched over it, or (unscaled) only the part of
+// the bitmap that fits it, at its top left. false when nothing could be drawn.
+bool DrawBitmap(HDC target, HBITMAP bitmap, const RECT& rect, bool stretched);
+
+// The region of a bitmap's pixels whose colour (0x00RRGGBB) is not `transparent`: one rectangle per run
+// of such pixels in each row. Empty for a bitmap of the transparent colour only; null on failure.
+RegionHandle RegionFromMask(HBITMAP mask, std::uint32_t transparent);
+
+}  // namespace quorvel::skin

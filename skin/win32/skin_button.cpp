@@ -1,0 +1,304 @@
+#include "skin/win32/skin_button.h"
+
+#include <string>
+
+#include "framework/win32/gdi_handles.h"
+#include "framework/win32/win32_control.h"
+#include "skin/mask_runs.h"
+
+namespace quorvel::skin {
+
+namespace {
+
+// The client position of a mouse message (signed: a captured mouse may be left or above the button).
+POINT PointOf(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+void FillButtonFace(HDC dc, const RECT& rect) { ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE)); }
+
+}  // namespace
+
+CxSkinButton::CxSkinButton(HINSTANCE instance)
+    : instance_(instance), textColour_(::GetSysColor(COLOR_BTNTEXT)) {}
+
+bool CxSkinButton::Subclass(HWND button) {
+  if (button == nullptr || hwnd() != nullptr) return false;
+  const LONG_PTR style = ::GetWindowLongPtrA(button, GWL_STYLE);
+  if (!SubclassedWindow::Subclass(button)) return false;
+  kind_ = ButtonKindFromStyle(static_cast<unsigned long>(style));
+  ::SetWindowLongPtrA(button, GWL_STYLE, style | BS_OWNERDRAW);
+  Redraw();
+  return true;
+}
+
+void CxSkinButton::SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode,
+                           short border, short focusMargin) {
+  ReleaseFaces();
+  normal_ = LoadBitmapResource(instance_, normal);
+  down_ = LoadBitmapResource(instance_, down);
+  over_ = LoadBitmapResource(instance_, over);
+  disabled_ = LoadBitmapResource(instance_, disabled != 0 ? disabled : normal);
+  focus_ = LoadBitmapResource(instance_, focus);
+  drawMode_ = NormalisedDrawMode(drawMode);
+  border_ = border;
+  focusMargin_ = focusMargin > 0 ? focusMargin : 0;
+  if (mask != 0) ApplyMask(mask);
+  Redraw();
+}
+
+void CxSkinButton::ReleaseFaces() {
+  for (BitmapHandle* face : {&normal_, &down_, &over_, &disabled_, &focus_, &mask_}) face->Reset();
+}
+
+// The window takes over the region it is given; the button keeps a copy for its own drawing context.
+void CxSkinButton::ApplyMask(int mask) {
+  mask_ = LoadBitmapResource(instance_, mask);
+  region_.Reset();
+  RegionHandle shape = RegionFromMask(mask_.get(), kMaskWhite);
+  if (!shape || hwnd() == nullptr) return;
+  region_ = RegionHandle(::CreateRectRgn(0, 0, 0, 0));
+  if (region_) ::CombineRgn(region_.get(), shape.get(), nullptr, RGN_COPY);
+  if (::SetWindowRgn(hwnd(), shape.get(), TRUE) != 0) shape.Release();
+  if (region_) {
+    ui::WindowDc dc(hwnd());
+    if (dc) ::SelectClipRgn(dc.get(), region_.get());
+  }
+  if (drawMode_ == kDrawCopy) {
+    const SIZE size = BitmapSize(mask_.get());
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+  }
+}
+
+bool CxSkinButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = Handle(message, wParam, lParam);
+  return true;
+}
+
+LRESULT CxSkinButton::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return ::SendMessageA(hwnd(), message, wParam, lParam);
+}
+
+LRESULT CxSkinButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kReflectedDrawItem:
+      Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second click is a second press, so it clicks again
+      OnLButtonDown(wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(lParam);
+      break;
+    case WM_MOUSELEAVE:
+      mouseOver_ = false;
+      Redraw();
+      return 0;
+    case WM_LBUTTONUP:
+      if (kind_ != ButtonKind::Push && CursorOver(PointOf(lParam))) ToggleByUser();
+      pressedByMouse_ = false;
+      break;
+    case WM_KILLFOCUS:
+      if (::GetCapture() == hwnd()) {
+        ::ReleaseCapture();
+        pressedByMouse_ = false;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (kind_ != ButtonKind::Push && wParam == VK_SPACE) ToggleByUser();
+      break;
+    case BM_SETCHECK:
+      OnSetCheck(wParam != 0);
+      return 0;
+    case BM_GETCHECK:
+      return checked_ ? BST_CHECKED : BST_UNCHECKED;
+    case kUncheckRadio:
+      if (checked_) {
+        checked_ = false;
+        Redraw();
+      }
+      return 0;
+    default:
+      break;
+  }
+  return Default(message, wParam, lParam);
+}
+
+void CxSkinButton::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+  if (mouseOver_) {
+    TRACKMOUSEEVENT cancel{sizeof cancel, TME_CANCEL | TME_LEAVE, hwnd(), 0};
+    if (::TrackMouseEvent(&cancel)) mouseOver_ = false;
+  }
+  Default(WM_LBUTTONDOWN, wParam, lParam);  // the button captures the mouse and shows itself pressed
+  pressedByMouse_ = true;
+}
+
+// While pressed the face follows the cursor on and off the button; otherwise the first move over the
+// button shows the over face and asks to be told when the mouse leaves.
+void CxSkinButton::OnMouseMove(LPARAM lParam) {
+  if (pressedByMouse_ && ::GetCapture() == hwnd()) {
+    const bool over = CursorOver(PointOf(lParam));
+    if (over != Pushed()) {
+      Send(BM_SETSTATE, over ? TRUE : FALSE);
+      Redraw();
+    }
+  } else if (!mouseOver_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+    if (::TrackMouseEvent(&track)) {
+      mouseOver_ = true;
+      Redraw();
+    }
+  }
+}
+
+// A check box released over itself (or given the space bar) toggles; a radio button checks.
+void CxSkinButton::ToggleByUser() {
+  if (kind_ == ButtonKind::CheckBox) Send(BM_SETCHECK, checked_ ? BST_UNCHECKED : BST_CHECKED);
+  if (kind_ == ButtonKind::Radio) Send(BM_SETCHECK, BST_CHECKED);
+}
+
+void CxSkinButton::OnSetCheck(bool check) {
+  if (kind_ == ButtonKind::Push) return;
+  const bool becameChecked = check && !checked_;
+  checked_ = check;
+  if (becameChecked && kind_ == ButtonKind::Radio) {
+    const HWND dialog = ::GetParent(hwnd());
+    for (HWND other = ::GetNextDlgGroupItem(dialog, hwnd(), FALSE); other != nullptr && other != hwnd();
+         other = ::GetNextDlgGroupItem(dialog, other, FALSE)) {
+      ::PostMessageA(other, kUncheckRadio, 0, 0);
+    }
+  }
+  Redraw();
+}
+
+bool CxSkinButton::CursorOver(POINT client) const {
+  POINT screen = client;
+  ::ClientToScreen(hwnd(), &screen);
+  return ::WindowFromPoint(screen) == hwnd();
+}
+
+bool CxSkinButton::Pushed() const { return (Send(BM_GETSTATE) & BST_PUSHED) != 0; }
+
+void CxSkinButton::Redraw() const {
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
+  // A press that slid off (or back on) the button: set the pushed state first; that draws again.
+  if (pressedByMouse_ && ::GetCapture() == hwnd()) {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(hwnd(), &cursor);
+    const bool over = CursorOver(cursor);
+    const bool pushed = Pushed();
+    if (over != pushed) {
+      Send(BM_SETSTATE, over ? TRUE : FALSE);
+      return;
+    }
+  }
+  HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  const std::string caption = ui::WindowText(hwnd());
+  RECT text = r;
+  text.left += focusMargin_ + 2;
+  text.right -= focusMargin_ + 2;
+  ::SetBkMode(dc, TRANSPARENT);
+  const UINT textFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+  if ((item.itemState & ODS_DISABLED) != 0) {
+    DrawFace(dc, r, disabled_.get());
+    RECT edge = r;
+    if (border_ != 0) ::DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+    if (checked_) ::OffsetRect(&text, 1, 1);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    ::DrawTextA(dc, caption.c_str(), -1, &text, textFormat);
+    ::OffsetRect(&text, -1, -1);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::DrawTextA(dc, caption.c_str(), -1, &text, textFormat);
+    return;
+  }
+
+  UINT edgeKind = EDGE_RAISED;
+  if ((item.itemState & ODS_SELECTED) != 0 || checked_) {
+    DrawFace(dc, r, down_.get());
+    ::OffsetRect(&text, 1, 1);
+    edgeKind = EDGE_SUNKEN;
+  } else if (mouseOver_ && over_) {
+    DrawFace(dc, r, over_.get());
+  } else if ((item.itemState & ODS_FOCUS) != 0 && focus_) {
+    DrawFace(dc, r, focus_.get());
+  } else {
+    DrawFace(dc, r, normal_.get());
+  }
+  RECT edge = r;
+  if (border_ != 0) ::DrawEdge(dc, &edge, edgeKind, BF_RECT);
+  if ((item.itemState & ODS_FOCUS) != 0 && focusMargin_ > 0) {
+    RECT focus = r;
+    ::InflateRect(&focus, -focusMargin_, -focusMargin_);
+    ::DrawFocusRect(dc, &focus);
+  }
+  ::SetTextColor(dc, textColour_);
+  ::DrawTextA(dc, caption.c_str(), -1, &text, textFormat);
+}
+
+void CxSkinButton::DrawFace(HDC dc, const RECT& rect, HBITMAP face) const {
+  if (face == nullptr) {
+    FillButtonFace(dc, rect);
+  } else if (mask_ && drawMode_ != kDrawTile) {
+    DrawMaskedFace(dc, rect, face);
+  } else {
+    DrawPlainFace(dc, rect, face);
+  }
+}
+
+// Unscaled, only the face's part that fits the button is copied; the rest of the button keeps what the
+// dialog painted under it.
+void CxSkinButton::DrawPlainFace(HDC dc, const RECT& rect, HBITMAP face) const {
+  if (drawMode_ != kDrawTile) {
+    DrawBitmap(dc, face, rect, drawMode_ == kDrawStretch);
+    return;
+  }
+  const SIZE size = BitmapSize(face);
+  MemoryDc source(dc);
+  SelectedObject selected(source.get(), face);
+  if (!selected.ok()) return;
+  for (const PixelRect& copy : TileCopies({rect.left, rect.top, rect.right, rect.bottom}, size.cx, size.cy)) {
+    ::BitBlt(dc, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, source.get(), 0, 0, SRCCOPY);
+  }
+}
+
+// Off-screen: the pixels already there, then face XOR, mask AND, face XOR: black mask pixels show the
+// face, white ones what was there.
+void CxSkinButton::DrawMaskedFace(HDC dc, const RECT& rect, HBITMAP face) const {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  MemoryDc work(dc);
+  BitmapHandle canvas(::CreateCompatibleBitmap(dc, width, height));
+  SelectedObject onCanvas(work.get(), canvas.get());
+  if (!onCanvas.ok()) {
+    DrawPlainFace(dc, rect, face);
+    return;
+  }
+  ::BitBlt(work.get(), 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
+  const bool stretched = drawMode_ == kDrawStretch;
+  MemoryDc source(dc);
+  auto layer = [&](HBITMAP bitmap, DWORD operation) {
+    SelectedObject selected(source.get(), bitmap);
+    if (!selected.ok()) return;
+    const SIZE size = BitmapSize(bitmap);
+    if (stretched) {
+      ::StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, size.cx, size.cy, operation);
+    } else {
+      ::BitBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, operation);
+    }
+  };
+  layer(face, SRCINVERT);
+  layer(mask_.get(), SRCAND);
+  layer(face, SRCINVERT);
+  ::BitBlt(dc, rect.left, rect.top, width, height, work.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace quorvel::skin

@@ -1,0 +1,71 @@
+#include "skin/win32/skin_header_ctrl.h"
+
+#include <commctrl.h>
+
+#include "framework/win32/gdi_handles.h"
+#include "skin/win32/mem_dc.h"
+
+namespace quorvel::skin {
+
+namespace {
+
+constexpr int kStripBitmap = 374;    // 1 x 17, ground and column fill
+constexpr int kDividerBitmap = 240;  // 12 x 17, its edge 2 pixels in
+constexpr int kStripHeight = 17;
+constexpr int kDividerOffset = 2;
+
+}  // namespace
+
+CSkinHeaderCtrl::CSkinHeaderCtrl(HINSTANCE instance, HWND header)
+    : strip_(LoadBitmapResource(instance, kStripBitmap)), divider_(LoadBitmapResource(instance, kDividerBitmap)) {
+  Subclass(header);
+}
+
+void CSkinHeaderCtrl::Paint(HDC dc, const RECT& client) {
+  ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  DrawBitmap(dc, strip_.get(), RECT{0, 0, client.right, kStripHeight}, true);
+  const int count = static_cast<int>(::SendMessageA(hwnd(), HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) DrawItem(dc, i);
+}
+
+void CSkinHeaderCtrl::DrawItem(HDC dc, int index) {
+  char text[256] = {};
+  HDITEMA item{};
+  item.mask = HDI_TEXT | HDI_FORMAT | HDI_ORDER;
+  item.pszText = text;
+  item.cchTextMax = static_cast<int>(sizeof text);
+  RECT rect{};
+  if (!::SendMessageA(hwnd(), HDM_GETITEMA, index, reinterpret_cast<LPARAM>(&item)) ||
+      !::SendMessageA(hwnd(), HDM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect))) {
+    return;
+  }
+  // The column's fill: the strip's pixel column copied to every pixel column of the item, as deep as the
+  // strip (the rows below stay as the ground).
+  DrawBitmap(dc, strip_.get(), RECT{rect.left, rect.top, rect.right, rect.top + kStripHeight}, true);
+  if (index > 0) {
+    const int left = rect.left - kDividerOffset;
+    DrawBitmap(dc, divider_.get(), RECT{left, rect.top, left + 12, rect.top + kStripHeight}, false);
+  }
+  ui::FontHandle font = ui::CreateFontFrom(ui::FontDescription{"Tahoma", 14, 0, 0});
+  SelectedObject selected(dc, font.get());
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  RECT textRect{rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 2};
+  ::DrawTextA(dc, text, -1, &textRect, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  ::SetBkMode(dc, oldMode);
+}
+
+bool CSkinHeaderCtrl::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  switch (message) {
+    case WM_PAINT:
+      PaintOffScreen(hwnd(), [this](HDC, HDC memory, const RECT& client) { Paint(memory, client); });
+      result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      result = 0;  // not erased: the painting covers everything
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace quorvel::skin

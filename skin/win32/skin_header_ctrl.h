@@ -1,0 +1,28 @@
+// CSkinHeaderCtrl: a list's column header drawn from bitmaps: the light grey strip as ground and column
+// fill, the divider between columns, and the column titles centred in "Tahoma".
+#pragma once
+
+#include "framework/win32/win32_api.h"
+
+#include "skin/win32/gdi.h"
+#include "skin/win32/subclassed_window.h"
+
+namespace quorvel::skin {
+
+class CSkinHeaderCtrl : public SubclassedWindow {
+ public:
+  // Subclasses the header (null: nothing to do).
+  CSkinHeaderCtrl(HINSTANCE instance, HWND header);
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void Paint(HDC dc, const RECT& client);
+  void DrawItem(HDC dc, int index);
+
+  BitmapHandle strip_;
+  BitmapHandle divider_;
+};
+
+}  // namespace quorvel::skin

@@ -1,0 +1,17 @@
+// CSkinVerticleScrollbar: the bitmap scroll bar to the right of a skinned list. A thumb drag moves the list by
+// whole rows.
+#pragma once
+
+#include "skin/win32/skin_scrollbar.h"
+
+namespace quorvel::skin {
+
+class CSkinVerticleScrollbar : public SkinScrollBar {
+ public:
+  explicit CSkinVerticleScrollbar(HINSTANCE instance);
+
+ protected:
+  void ScrollListBy(int rows) override;
+};
+
+}  // namespace quorvel::skin
