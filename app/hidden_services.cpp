@@ -2,7 +2,6 @@
 // selected box. Their flows end in a restart wait; only a flow that ran to its end (ServiceAborted 0) makes
 // the window start afresh, since the box has restarted meanwhile.
 #include "app/vantor_dlg.h"
-#include "res/resource.h"
 #include "services/addon_install.h"
 #include "services/language_dialog.h"
 #include "services/message_dialog.h"
@@ -18,13 +17,6 @@ constexpr const char* kSelectDevice = "Please select a device.";
 
 ServiceContext CVantorDlg::ServicesForSelectedBox() {
   return ServiceContext{serviceState_, *serviceRequests_, platform_, currentDeviceAddress_.str()};
-}
-
-void CVantorDlg::StartAfresh() {
-  driveMapTable_.RescanDriveMappings(platform_.drives);
-  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
-  RefreshDeviceList();
-  deviceSelectedMark_ = 0;
 }
 
 void CVantorDlg::OnLanguage() {

@@ -11,15 +11,8 @@ void CVantorDlg::OnListClick(int id, int code, int item) {
   if (id == IDC_DEVICE_LIST && code == ui::NM_CLICK) SelectDevice(item);
 }
 
-// The first selected row from the first row in view down; a selected row scrolled above the view
-// counts as none. -1 when there is none.
-int CVantorDlg::FindSelectedRow() {
-  ui::ListView& devices = host().List(IDC_DEVICE_LIST);
-  for (int row = devices.TopIndex(); row < devices.ItemCount(); ++row) {
-    if (devices.IsSelected(row)) return row;
-  }
-  return -1;
-}
+// The device list's first selected row in view (ui::FirstSelectedRow).
+int CVantorDlg::FindSelectedRow() { return ui::FirstSelectedRow(host().List(IDC_DEVICE_LIST)); }
 
 // The row's item data refers to the id inside a record of the device table. It is read only while
 // it still points into the table, so a row that outlived its record is never followed.

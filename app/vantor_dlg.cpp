@@ -27,11 +27,15 @@ bool CVantorDlg::OnInitDialog() {
   host().SetWindowText("Quorvel");
   host().SetIcon(IDI_APPLICATION_ICON);
   SetUpLists();
+  StartAfresh();
+  return true;
+}
+
+void CVantorDlg::StartAfresh() {
   driveMapTable_.RescanDriveMappings(platform_.drives);
   driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
   RefreshDeviceList();
   deviceSelectedMark_ = 0;
-  return true;
 }
 
 void CVantorDlg::SetUpLists() {

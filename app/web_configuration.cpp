@@ -42,10 +42,7 @@ bool CVantorDlg::WaitForDeviceAnswer() {
 
 void CVantorDlg::GiveUpOnDevice() {
   host().MessageBox(kDeviceGone, "Warning", ui::Icon::Warning);
-  driveMapTable_.RescanDriveMappings(platform_.drives);
-  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
-  RefreshDeviceList();
-  deviceSelectedMark_ = 0;
+  StartAfresh();
 }
 
 }  // namespace quorvel

@@ -96,6 +96,15 @@ class ListView : public Control {
   virtual void SetSelected(int item, bool selected) = 0;
 };
 
+// The first selected row from the first row in view down; a selected row scrolled above the view
+// counts as none. -1 when there is none.
+inline int FirstSelectedRow(const ListView& list) {
+  for (int row = list.TopIndex(); row < list.ItemCount(); ++row) {
+    if (list.IsSelected(row)) return row;
+  }
+  return -1;
+}
+
 // A drop-down list combo box: items in insertion order, one current item or none (-1).
 class ComboBox : public Control {
  public:

@@ -298,22 +298,27 @@ arrow() {
     -draw 'rectangle 6,6 7,6' -draw 'rectangle 5,7 8,7' -draw 'rectangle 4,8 9,8' -draw 'rectangle 3,9 10,9' \
     "${turn[@]}" "$file"
 }
-arrow "$tmp/a.png" "$track_edge" "$arrow_face_top" "$arrow_face_bottom" "$arrow_border" "$arrow_glyph" up
-save "$tmp/a.png" 234_vscroll_up "vertical bar up arrow, grey"
-arrow "$tmp/a.png" "$track_edge" "$arrow_face_top" "$arrow_face_bottom" "$arrow_border" "$arrow_glyph" down
-save "$tmp/a.png" 237_vscroll_down "vertical bar down arrow, grey"
-arrow "$tmp/a.png" "$light_edge" "$light_face_top" "$light_face_bottom" "$light_border" "$light_glyph" up
-save "$tmp/a.png" 383_vscroll_up_inactive "vertical bar up arrow, lighter"
-arrow "$tmp/a.png" "$light_edge" "$light_face_top" "$light_face_bottom" "$light_border" "$light_glyph" down
-save "$tmp/a.png" 385_vscroll_down_inactive "vertical bar down arrow, lighter"
-arrow "$tmp/a.png" "$track_edge" "$arrow_face_top" "$arrow_face_bottom" "$arrow_border" "$arrow_glyph" left
-save "$tmp/a.png" 233_hscroll_left "horizontal bar left arrow, grey"
-arrow "$tmp/a.png" "$track_edge" "$arrow_face_top" "$arrow_face_bottom" "$arrow_border" "$arrow_glyph" right
-save "$tmp/a.png" 231_hscroll_right "horizontal bar right arrow, grey"
-arrow "$tmp/a.png" "$light_edge" "$light_face_top" "$light_face_bottom" "$light_border" "$light_glyph" left
-save "$tmp/a.png" 380_hscroll_left_inactive "horizontal bar left arrow, lighter"
-arrow "$tmp/a.png" "$light_edge" "$light_face_top" "$light_face_bottom" "$light_border" "$light_glyph" right
-save "$tmp/a.png" 381_hscroll_right_inactive "horizontal bar right arrow, lighter"
+# arrow_in grey|light FILE DIRECTION: an arrow in the colours of a bar that can scroll, or the lighter ones.
+arrow_in() {
+  if [ "$1" = grey ]; then
+    arrow "$2" "$track_edge" "$arrow_face_top" "$arrow_face_bottom" "$arrow_border" "$arrow_glyph" "$3"
+  else
+    arrow "$2" "$light_edge" "$light_face_top" "$light_face_bottom" "$light_border" "$light_glyph" "$3"
+  fi
+}
+while read -r style dir name description; do
+  arrow_in "$style" "$tmp/a.png" "$dir"
+  save "$tmp/a.png" "$name" "$description"
+done <<'ARROWS'
+grey up 234_vscroll_up vertical bar up arrow, grey
+grey down 237_vscroll_down vertical bar down arrow, grey
+light up 383_vscroll_up_inactive vertical bar up arrow, lighter
+light down 385_vscroll_down_inactive vertical bar down arrow, lighter
+grey left 233_hscroll_left horizontal bar left arrow, grey
+grey right 231_hscroll_right horizontal bar right arrow, grey
+light left 380_hscroll_left_inactive horizontal bar left arrow, lighter
+light right 381_hscroll_right_inactive horizontal bar right arrow, lighter
+ARROWS
 
 # Thumbs: a blue-grey rounded bar with three grip lines, on the track.
 vtrack "$tmp/t.png" 26 "$track_edge" "$track_mid"

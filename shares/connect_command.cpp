@@ -111,7 +111,7 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
   const std::string windows = GetWindowsVersionName(state.os);
   const bool ntPath = Contains(windows, "NT");
 
-  const int deviceRow = FirstSelectedRow(host.List(IDC_DEVICE_LIST));
+  const int deviceRow = ui::FirstSelectedRow(host.List(IDC_DEVICE_LIST));
   std::string address;
   std::string key;
   if (deviceRow >= 0) {
@@ -121,7 +121,7 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
   }
 
   ui::ListView& shares = host.List(IDC_SHARE_LIST);
-  const int shareRow = FirstSelectedRow(shares);
+  const int shareRow = ui::FirstSelectedRow(shares);
   // Without a selected box in view there is no address to build the paths from.
   if (shareRow < 0 || deviceRow < 0) {
     host.MessageBox(kSelectDevice, "Warning", ui::Icon::Warning);

@@ -33,7 +33,7 @@ struct Target {
 
 std::optional<Target> ChooseTarget(ui::DialogHost& host) {
   ui::ListView& shares = host.List(IDC_SHARE_LIST);
-  const int row = FirstSelectedRow(shares);
+  const int row = ui::FirstSelectedRow(shares);
   if (row >= 0) return Target{shares.ItemText(row, 1), shares.ItemText(row, 0)};
   ui::ComboBox& letters = host.Combo(IDC_DRIVE_LETTER);
   if (letters.CurSel() < 0) return std::nullopt;
@@ -56,7 +56,7 @@ DriveText FindDriveForShare(const DriveMapTable& table, std::string_view share,
 void DisconnectSelectedShare(const MappingWindow& window) {
   ui::DialogHost& host = window.host;
   ui::ListView& devices = host.List(IDC_DEVICE_LIST);
-  const int deviceRow = FirstSelectedRow(devices);
+  const int deviceRow = ui::FirstSelectedRow(devices);
   const std::optional<Target> target = ChooseTarget(host);
   if (!target) return;
   const std::string drive = target->location.substr(0, 2);

@@ -6,13 +6,6 @@
 
 namespace quorvel {
 
-int FirstSelectedRow(const ui::ListView& list) {
-  for (int row = list.TopIndex(); row < list.ItemCount(); ++row) {
-    if (list.IsSelected(row)) return row;
-  }
-  return -1;
-}
-
 void RefreshAfterChange(const MappingWindow& window, int firstDeviceRow) {
   window.driveMap.RescanDriveMappings(window.drives);
   window.driveMap.FillDriveLetterBox(window.host.Combo(IDC_DRIVE_LETTER), window.drives);

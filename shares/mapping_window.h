@@ -22,10 +22,6 @@ struct MappingWindow {
   std::function<void(std::string_view name, std::string_view address)> refillShareList;
 };
 
-// The first selected row from the first row in view down; a selected row scrolled above the view
-// counts as none. -1 when there is none.
-int FirstSelectedRow(const ui::ListView& list);
-
 // Rescans the connections, fills the drive-letter box again, and rebuilds the share list for every
 // selected device row from the first in view down.
 void RefreshAfterChange(const MappingWindow& window, int firstDeviceRow);

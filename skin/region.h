@@ -5,19 +5,9 @@
 #include <array>
 #include <cstddef>
 
+#include "skin/pixel_rect.h"
+
 namespace quorvel::skin {
-
-// A rectangle of pixels; right and bottom are exclusive.
-struct PixelRect {
-  int left;
-  int top;
-  int right;
-  int bottom;
-
-  bool empty() const { return right <= left || bottom <= top; }
-  bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-  bool operator==(const PixelRect&) const = default;
-};
 
 inline constexpr std::size_t kFrameRectCount = 11;
 

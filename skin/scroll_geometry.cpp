@@ -22,20 +22,20 @@ double DragPixelsPerUnit(const BarSize& bar, int limit) {
 
 int InitialThumb(ScrollAxis axis) { return axis == ScrollAxis::Vertical ? 14 : 25; }
 
-BarRect FirstArrowOnPress(const BarSize& bar) {
-  return IsVertical(bar) ? BarRect{0, 11, 17, 17} : BarRect{0, 0, 26, 20};
+PixelRect FirstArrowOnPress(const BarSize& bar) {
+  return IsVertical(bar) ? PixelRect{0, 11, 17, 17} : PixelRect{0, 0, 26, 20};
 }
 
-BarRect FirstArrowOnRelease(const BarSize& bar) {
-  return IsVertical(bar) ? BarRect{0, 11, 17, 26} : BarRect{0, 0, 26, 20};
+PixelRect FirstArrowOnRelease(const BarSize& bar) {
+  return IsVertical(bar) ? PixelRect{0, 11, 17, 26} : PixelRect{0, 0, 26, 20};
 }
 
-BarRect SecondArrow(const BarSize& bar) {
-  return IsVertical(bar) ? BarRect{0, bar.height - 37, 17, bar.height - 11} : BarRect{bar.width - 26, 0, bar.width, 20};
+PixelRect SecondArrow(const BarSize& bar) {
+  return IsVertical(bar) ? PixelRect{0, bar.height - 37, 17, bar.height - 11} : PixelRect{bar.width - 26, 0, bar.width, 20};
 }
 
-BarRect ThumbHit(const BarSize& bar, int thumb) {
-  return IsVertical(bar) ? BarRect{0, thumb, 17, thumb + kThumbLength} : BarRect{thumb, 0, thumb + kThumbLength, 20};
+PixelRect ThumbHit(const BarSize& bar, int thumb) {
+  return IsVertical(bar) ? PixelRect{0, thumb, 17, thumb + kThumbLength} : PixelRect{thumb, 0, thumb + kThumbLength, 20};
 }
 
 int ScrollLimit(int rangeMax, int page) { return rangeMax - std::max(page - 1, 0); }
@@ -69,12 +69,12 @@ ThumbDrag DragThumb(const BarSize& bar, int limit, int mouse) {
 }
 
 ReleaseAction ActOnRelease(const BarSize& bar, int thumb, const HeldFlags& held, int x, int y) {
-  const bool onFirst = FirstArrowOnRelease(bar).Contains(x, y);
-  const bool onSecond = SecondArrow(bar).Contains(x, y);
+  const bool onFirst = FirstArrowOnRelease(bar).contains(x, y);
+  const bool onSecond = SecondArrow(bar).contains(x, y);
   // The vertical bar scrolls a line only for the arrow that was pressed; the horizontal one for any arrow.
   if (onFirst && (held.firstArrow || !IsVertical(bar))) return ReleaseAction::LineBack;
   if (onSecond && (held.secondArrow || !IsVertical(bar))) return ReleaseAction::LineForward;
-  if (onFirst || onSecond || held.thumbPressed || ThumbHit(bar, thumb).Contains(x, y)) return ReleaseAction::None;
+  if (onFirst || onSecond || held.thumbPressed || ThumbHit(bar, thumb).contains(x, y)) return ReleaseAction::None;
   return thumb < bar.along(x, y) ? ReleaseAction::PageForward : ReleaseAction::PageBack;
 }
 

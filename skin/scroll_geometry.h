@@ -4,18 +4,11 @@
 // rectangle has exclusive right and bottom edges.
 #pragma once
 
+#include "skin/pixel_rect.h"
+
 namespace quorvel::skin {
 
 enum class ScrollAxis { Vertical, Horizontal };
-
-struct BarRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-  bool operator==(const BarRect&) const = default;
-};
 
 // A bar's axis and client size.
 struct BarSize {
@@ -36,10 +29,10 @@ int InitialThumb(ScrollAxis axis);
 
 // Hit rectangles: the first arrow (up or left) as a press and as a release sees it, the second arrow (down
 // or right), and the thumb at position `thumb`.
-BarRect FirstArrowOnPress(const BarSize& bar);
-BarRect FirstArrowOnRelease(const BarSize& bar);
-BarRect SecondArrow(const BarSize& bar);
-BarRect ThumbHit(const BarSize& bar, int thumb);
+PixelRect FirstArrowOnPress(const BarSize& bar);
+PixelRect FirstArrowOnRelease(const BarSize& bar);
+PixelRect SecondArrow(const BarSize& bar);
+PixelRect ThumbHit(const BarSize& bar, int thumb);
 
 // The list's scroll limit from its scroll range and page (the largest position the list can scroll to).
 int ScrollLimit(int rangeMax, int page);
@@ -72,10 +65,10 @@ ReleaseAction ActOnRelease(const BarSize& bar, int thumb, const HeldFlags& held,
 
 // Where the pieces are drawn: the track strip, the two arrows and the thumb (each at its bitmap's size).
 struct BarPieces {
-  BarRect track;
-  BarRect firstArrow;
-  BarRect secondArrow;
-  BarRect thumb;
+  PixelRect track;
+  PixelRect firstArrow;
+  PixelRect secondArrow;
+  PixelRect thumb;
 };
 BarPieces PlacePieces(const BarSize& bar, int thumb);
 

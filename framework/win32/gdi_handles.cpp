@@ -4,21 +4,6 @@
 
 namespace quorvel::ui {
 
-FontHandle& FontHandle::operator=(FontHandle&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    font_ = other.Release();
-  }
-  return *this;
-}
-
-HFONT FontHandle::Release() { return std::exchange(font_, nullptr); }
-
-void FontHandle::Reset() {
-  if (font_ != nullptr) ::DeleteObject(font_);
-  font_ = nullptr;
-}
-
 FontHandle CreateFontFrom(const FontDescription& font) {
   return FontHandle(::CreateFontA(font.height, 0, 0, 0, font.weight, 0, 0, 0, static_cast<DWORD>(font.charset),
                                   0, 0, 0, 0, font.face.c_str()));

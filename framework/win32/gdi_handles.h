@@ -1,32 +1,46 @@
-// Owners of the GDI handles the backend makes: a font it creates, a window's device context it borrows.
+// Owners of the GDI handles the backend makes: the objects it creates, a window's device context it borrows.
 #pragma once
 
 #include "framework/win32/win32_api.h"
+
+#include <utility>
 
 #include "framework/controls.h"
 
 namespace quorvel::ui {
 
-// A font this program created; deleted with its owner.
-class FontHandle {
+// A GDI object (font, bitmap, region, brush) this program created; deleted with its owner.
+template <class Handle>
+class GdiObject {
  public:
-  FontHandle() = default;
-  explicit FontHandle(HFONT font) : font_(font) {}
-  ~FontHandle() { Reset(); }
-  FontHandle(FontHandle&& other) noexcept : font_(other.Release()) {}
-  FontHandle& operator=(FontHandle&& other) noexcept;
-  FontHandle(const FontHandle&) = delete;
-  FontHandle& operator=(const FontHandle&) = delete;
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  ~GdiObject() { Reset(); }
+  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
 
-  HFONT get() const { return font_; }
-  explicit operator bool() const { return font_ != nullptr; }
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  // Gives the object up, for a call that takes it over (SetWindowRgn).
+  Handle Release() { return std::exchange(handle_, nullptr); }
+  void Reset() {
+    if (handle_ != nullptr) ::DeleteObject(handle_);
+    handle_ = nullptr;
+  }
 
  private:
-  HFONT Release();
-  void Reset();
-
-  HFONT font_ = nullptr;
+  Handle handle_ = nullptr;
 };
+
+using FontHandle = GdiObject<HFONT>;
 
 // Face, height, weight and character set as given; every other attribute 0.
 FontHandle CreateFontFrom(const FontDescription& font);

@@ -1,45 +1,16 @@
-// Small owners of the GDI objects that the painted look makes: a bitmap or region it created, a memory
-// device context, an object selected into a context for a while. None of them can be copied.
+// Small owners of the GDI objects that the painted look makes: bitmaps and regions (the framework's
+// GdiObject), a memory device context, an object selected into a context for a while. None can be copied.
 #pragma once
 
 #include "framework/win32/win32_api.h"
 
 #include <cstdint>
-#include <utility>
+
+#include "framework/win32/gdi_handles.h"
 
 namespace quorvel::skin {
 
-// A GDI object (bitmap, region, brush) this program created; deleted with its owner.
-template <class Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  // Gives the object up, for a call that takes it over (SetWindowRgn).
-  Handle Release() { return std::exchange(handle_, nullptr); }
-  void Reset() {
-    if (handle_ != nullptr) ::DeleteObject(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
+using ui::GdiObject;
 using BitmapHandle = GdiObject<HBITMAP>;
 using RegionHandle = GdiObject<HRGN>;
 

@@ -15,7 +15,7 @@ constexpr UINT kFirstDelayMs = 250;
 constexpr int kBarControlId = 0xFFFF;
 
 // Stretches the first row (vertical) or the first column (horizontal) of a strip bitmap over `dest`.
-void StretchStrip(HDC target, HBITMAP strip, ScrollAxis axis, const BarRect& dest) {
+void StretchStrip(HDC target, HBITMAP strip, ScrollAxis axis, const PixelRect& dest) {
   const SIZE size = BitmapSize(strip);
   if (size.cx <= 0 || size.cy <= 0) return;
   MemoryDc source(target);
@@ -26,7 +26,7 @@ void StretchStrip(HDC target, HBITMAP strip, ScrollAxis axis, const BarRect& des
                vertical ? size.cx : 1, vertical ? 1 : size.cy, SRCCOPY);
 }
 
-void DrawAt(HDC target, HBITMAP picture, const BarRect& place) {
+void DrawAt(HDC target, HBITMAP picture, const PixelRect& place) {
   const RECT rect{place.left, place.top, place.right, place.bottom};
   DrawBitmap(target, picture, rect, false);
 }
@@ -109,9 +109,9 @@ void SkinScrollBar::Paint(HDC dc, const RECT& client) {
 void SkinScrollBar::Press(int x, int y) {
   ::SetCapture(hwnd());
   const BarSize size = Size();
-  if (ThumbHit(size, thumb_).Contains(x, y)) held_.thumbPressed = true;
-  if (FirstArrowOnPress(size).Contains(x, y)) held_.firstArrow = true;
-  if (SecondArrow(size).Contains(x, y)) held_.secondArrow = true;
+  if (ThumbHit(size, thumb_).contains(x, y)) held_.thumbPressed = true;
+  if (FirstArrowOnPress(size).contains(x, y)) held_.firstArrow = true;
+  if (SecondArrow(size).contains(x, y)) held_.secondArrow = true;
   if (held_.firstArrow || held_.secondArrow) ::SetTimer(hwnd(), kFirstDelayTimer, kFirstDelayMs, nullptr);
 }
 

@@ -94,9 +94,10 @@ class LabCase(unittest.TestCase):
         lines = path.read_text().splitlines() if path.exists() else []
         return [json.loads(line) for line in lines if line.strip()]
 
-    def requests(self, net, opcode=None, name=None):
+    @classmethod
+    def requests(cls, net, opcode=None, name=None):
         """The decoded protocol requests that net's simulator has logged so far."""
-        return [e for e in self.log_entries(net, name)
+        return [e for e in cls.log_entries(net, name)
                 if not e.get("http") and (opcode is None or e["opcode"] == opcode)]
 
     def web_requests(self, net, event="request", name=None, box=None):

@@ -64,10 +64,10 @@ class HitRects : public testing::TestWithParam<HitCase> {};
 
 TEST_P(HitRects, AnswerTheirArea) {
   const HitCase& c = GetParam();
-  EXPECT_EQ(c.onFirstPress, FirstArrowOnPress(c.bar).Contains(c.x, c.y));
-  EXPECT_EQ(c.onFirstRelease, FirstArrowOnRelease(c.bar).Contains(c.x, c.y));
-  EXPECT_EQ(c.onSecond, SecondArrow(c.bar).Contains(c.x, c.y));
-  EXPECT_EQ(c.onThumb, ThumbHit(c.bar, 60).Contains(c.x, c.y));
+  EXPECT_EQ(c.onFirstPress, FirstArrowOnPress(c.bar).contains(c.x, c.y));
+  EXPECT_EQ(c.onFirstRelease, FirstArrowOnRelease(c.bar).contains(c.x, c.y));
+  EXPECT_EQ(c.onSecond, SecondArrow(c.bar).contains(c.x, c.y));
+  EXPECT_EQ(c.onThumb, ThumbHit(c.bar, 60).contains(c.x, c.y));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,14 +156,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ScrollBar, PiecesMeetAtTheThumbsEnds) {
   const BarPieces vertical = PlacePieces(kVertical, LimitThumb(kVertical, 1000));
-  EXPECT_EQ((BarRect{0, 0, 14, 16}), vertical.firstArrow);
-  EXPECT_EQ((BarRect{0, 164, 14, 180}), vertical.secondArrow);
+  EXPECT_EQ((PixelRect{0, 0, 14, 16}), vertical.firstArrow);
+  EXPECT_EQ((PixelRect{0, 164, 14, 180}), vertical.secondArrow);
   EXPECT_EQ(vertical.secondArrow.top, vertical.thumb.bottom);  // last position: on the down arrow
-  EXPECT_EQ((BarRect{0, 9, 14, 171}), vertical.track);
+  EXPECT_EQ((PixelRect{0, 9, 14, 171}), vertical.track);
   const BarPieces horizontal = PlacePieces(kHorizontal, LimitThumb(kHorizontal, 0));
   EXPECT_EQ(horizontal.firstArrow.right, horizontal.thumb.left);  // minimum: beside the left arrow
-  EXPECT_EQ((BarRect{244, 0, 260, 14}), horizontal.secondArrow);
-  EXPECT_EQ((BarRect{15, 0, 248, 14}), horizontal.track);
+  EXPECT_EQ((PixelRect{244, 0, 260, 14}), horizontal.secondArrow);
+  EXPECT_EQ((PixelRect{15, 0, 248, 14}), horizontal.track);
 }
 
 struct ProgressCase {

@@ -114,8 +114,8 @@ class ConsoleDriving:
 
 class ConsoleCase(LabCase, ConsoleDriving):
     """Starts quorvel.exe in the lab once for the class and closes it at the end. SESSION names the run;
-    prepare(gui) runs once the prefix is up, before the program starts; BUILT lists further files the
-    tests need."""
+    prepare(gui) runs once the prefix is up, before the program starts; started() once its window shows
+    (cls.launched: when the session began); BUILT lists further files the tests need."""
     SESSION = "console"
     BUILT = ()
 
@@ -124,8 +124,10 @@ class ConsoleCase(LabCase, ConsoleDriving):
         require_built(*cls.BUILT)
         super().setUpClass()
         try:
+            cls.launched = time.monotonic()
             cls.gui = GuiSession(cls.lab, guilab.QUORVEL_EXE, name=cls.SESSION, prepare=cls.prepare)
             cls.gui.wait_for_window(TITLE, timeout=120)
+            cls.started()
         except BaseException:
             cls.tearDownClass()
             raise
@@ -138,4 +140,8 @@ class ConsoleCase(LabCase, ConsoleDriving):
 
     @classmethod
     def prepare(cls, gui):
+        pass
+
+    @classmethod
+    def started(cls):
         pass

@@ -13,6 +13,7 @@ close() (or the with block) ends the program, the wineserver, Xvfb and the prefi
 import json
 import os
 import signal
+import struct
 import subprocess
 import tempfile
 import threading
@@ -411,6 +412,23 @@ class GuiSession:
 
 
 # ---- reading the inspector's JSON
+
+BITMAPS = REPO / "res" / "bitmaps"
+
+
+def bitmap(number):
+    """A 24-bit bitmap of the program's resources (res/bitmaps/NNN_*.bmp) as rows of (r, g, b), top row
+    first."""
+    data = next(BITMAPS.glob(f"{number}_*.bmp")).read_bytes()
+    offset = struct.unpack_from("<I", data, 10)[0]
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(abs(height)):
+        start = offset + (height - 1 - y if height > 0 else y) * stride
+        rows.append([tuple(reversed(data[start + 3 * x:start + 3 * x + 3])) for x in range(width)])
+    return rows
+
 
 def parse_colour(text):
     """ImageMagick's "srgb(r,g,b)", "rgb(...)" or a colour name for black and white, as (r, g, b)."""

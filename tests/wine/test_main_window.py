@@ -1,19 +1,14 @@
 """quorvel.exe under Wine in the lab: start-up, the device list, refresh, the drive-letter box and every
 way of closing the main window. The simulated boxes' request logs say what was sent."""
-import json
 import sys
 import time
 import unittest
-from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE.parent / "lab"))
-from labtest import LabCase, box, port  # noqa: E402
-import guilab  # noqa: E402
-from guilab import GuiSession, find_control  # noqa: E402
+from console_driver import (DEVICE_LIST, SHARE_LIST, TITLE, ConsoleCase, GuiSession, find_control, guilab,
+                            require_built, wait_until)
+from labtest import LabCase, box, port
 
-TITLE = "Quorvel"
-DEVICE_LIST, SHARE_LIST, REFRESH, IP, NETMASK, GATEWAY = 1000, 1001, 1002, 1006, 1010, 1011
+REFRESH, IP, NETMASK, GATEWAY = 1002, 1006, 1010, 1011
 DRIVE_LETTERS, INTERFACE, EXIT, CLOSE = 1013, 1016, 1009, 1028
 HIDDEN_BUTTONS = (1022, 1025, 1032)
 VISIBLE_CONTROLS = (1000, 1001, 1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1013, 1015, 1016, 1021,
@@ -28,63 +23,27 @@ TWO_PORT = box(5, "second-port", model="VRX-517L", primaryPort=1,
 BONDED = box(6, "bonded", model="VRX-530L", bonded=1, ports=[port("203.0.113.99"), port("203.0.113.98")])
 
 
-def require_built():
-    for path in (guilab.QUORVEL_EXE, guilab.WINREAD_EXE):
-        if not path.is_file():
-            raise RuntimeError(f"not built: {path}")
-
-
-def wait_until(predicate, timeout, what):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-
-
-class StartUpAndDeviceList(LabCase):
+class StartUpAndDeviceList(ConsoleCase):
     NETS = 2
     BOXES = {0: [ONE_PORT, TWIN_A, TWIN_B, NO_PORTS], 1: [TWO_PORT, BONDED]}
+    SESSION = "main-window"
 
     @classmethod
-    def setUpClass(cls):
-        require_built()
-        super().setUpClass()
+    def started(cls):
+        cls.shown_after = time.monotonic() - cls.launched - cls.gui.setup_seconds
+        # Read at once, while the window has just become visible.
+        cls.searches_when_shown = [len(cls.requests(net, 101)) for net in (0, 1)]
         cls.sims = list(cls.lab._procs)
-        try:
-            started = time.monotonic()
-            cls.gui = GuiSession(cls.lab, guilab.QUORVEL_EXE, name="main-window")
-            cls.gui.wait_for_window(TITLE, timeout=120)
-            cls.shown_after = time.monotonic() - started - cls.gui.setup_seconds
-            # Read at once, while the window has just become visible.
-            cls.searches_when_shown = [len(cls.requests_of(net, 101)) for net in (0, 1)]
-            cls.first_look = cls.gui.inspect(TITLE, timeout=30)
-            cls.gui.screenshot("started")
-        except BaseException:
-            cls.tearDownClass()
-            raise
+        cls.first_look = cls.gui.inspect(TITLE, timeout=30)
+        cls.gui.screenshot("started")
 
-    @classmethod
-    def tearDownClass(cls):
-        if getattr(cls, "gui", None):
-            cls.gui.close()
-        super().tearDownClass()
-
-    @classmethod
-    def requests_of(cls, net, opcode):
-        path = cls.log_path(net)
-        lines = path.read_text().splitlines() if path.exists() else []
-        return [e for e in map(json.loads, filter(str.strip, lines)) if e["opcode"] == opcode]
-
-    def rows(self, window=None):
+    def device_rows(self, window=None):
         return find_control(window or self.gui.inspect(TITLE), DEVICE_LIST)["rows"]
 
     def test_1_window_appears_only_after_every_interface_was_searched(self):
         print(f"window shown {self.shown_after:.1f} s after Wine started the program", file=sys.stderr)
         self.assertEqual(self.searches_when_shown, [1, 1])
-        self.assertEqual(len(self.rows(self.first_look)), 6, "the list is full when the window appears")
+        self.assertEqual(len(self.device_rows(self.first_look)), 6, "the list is full when the window appears")
 
     def test_2_title_and_the_hidden_service_buttons(self):
         window = self.first_look
@@ -97,7 +56,7 @@ class StartUpAndDeviceList(LabCase):
     def test_3_device_list_shows_every_box_in_search_order(self):
         devices = find_control(self.first_look, DEVICE_LIST)
         self.assertEqual([c["text"] for c in devices["columns"]], ["Name", "IP", "Netmask", "Gateway"])
-        self.assertEqual(self.rows(self.first_look), [
+        self.assertEqual(self.device_rows(self.first_look), [
             ["one-port", "192.0.2.1", "255.255.255.0", "192.0.2.254"],
             ["twin", "192.0.2.2", "255.255.255.0", "192.0.2.254"],
             ["twin", "192.0.2.3", "255.255.255.128", "192.0.2.126"],
@@ -121,10 +80,10 @@ class StartUpAndDeviceList(LabCase):
     def test_5_refresh_searches_again_and_a_silent_box_is_gone(self):
         self.lab._stop([self.sims[1]])  # the simulator of net 1 stops answering
         self.gui.click_control(TITLE, REFRESH)
-        wait_until(lambda: len(self.requests_of(0, 101)) == 2, 60, "the second search on net 0")
-        window = wait_until(lambda: (w := self.gui.inspect(TITLE, timeout=30)) and len(self.rows(w)) == 4 and w,
-                            60, "the refreshed list")
-        self.assertEqual([r[0] for r in self.rows(window)], ["one-port", "twin", "twin", "no-ports"])
+        wait_until(lambda: len(self.requests(0, 101)) == 2, 60, "the second search on net 0")
+        window = wait_until(lambda: (w := self.gui.inspect(TITLE, timeout=30)) and len(self.device_rows(w)) == 4
+                            and w, 60, "the refreshed list")
+        self.assertEqual([r[0] for r in self.device_rows(window)], ["one-port", "twin", "twin", "no-ports"])
         interface = find_control(window, INTERFACE)
         self.assertEqual((interface["items"], interface["enabled"]), ([], False))
         for editor in (IP, NETMASK, GATEWAY):

@@ -3,20 +3,16 @@ top pixel row shows the Xvfb root behind it), dragging by the background, the pi
 the mouse moves over, presses and slides off them, minimise and restore; the login dialog and the about
 box with their dark pictures and white texts. Screenshots are kept as artefacts; faces are judged by
 pixels against the bitmaps they come from."""
-import re
-import subprocess
 import sys
 import time
 import unittest
-from pathlib import Path
 
 from console_driver import DEVICE_LIST, MAIN, REFRESH, TITLE, ConsoleCase, find_control, wait_until
-from guilab import REPO, parse_colour
+from guilab import bitmap
 from labtest import box, lab_port
 
 ABOUT, MINIMISE = 1021, 1027
 OK, CANCEL, USER_FIELD = 1, 2, 1016
-BITMAPS = REPO / "res" / "bitmaps"
 BODY = (0xdf, 0xe3, 0xe8)   # the main window picture's light grey body
 ICONIC_LEFT = -32000        # where Windows keeps a minimised window
 
@@ -51,24 +47,10 @@ x11.XCloseDisplay(display)
 """
 
 
-def bitmap_pixels(number):
-    """{(x, y): (r, g, b)} of a bitmap resource of the program."""
-    path = next(BITMAPS.glob(f"{number}_*.bmp"))
-    text = subprocess.run(["convert", str(path), "-depth", "8", "txt:-"], capture_output=True, text=True,
-                          check=True).stdout
-    pixels = {}
-    for line in text.splitlines()[1:]:
-        match = re.match(r"(\d+),(\d+):\s*\(([^)]*)\)", line)
-        if match:
-            values = [int(float(v)) for v in match.group(3).split(",")[:3]]
-            pixels[(int(match.group(1)), int(match.group(2)))] = tuple(values)
-    return pixels
-
-
 def telling_point(normal, active, width, height):
-    """The point of the part of two faces that a button shows where they differ most."""
-    points = [(x, y) for (x, y) in normal if x < width and y < height]
-    return max(points, key=lambda p: sum(abs(a - b) for a, b in zip(normal[p], active[p])))
+    """The point of the part of two faces (rows of pixels) that a button shows where they differ most."""
+    points = [(x, y) for y in range(min(height, len(normal))) for x in range(min(width, len(normal[y])))]
+    return max(points, key=lambda p: sum(abs(a - b) for a, b in zip(normal[p[1]][p[0]], active[p[1]][p[0]])))
 
 
 class SkinnedFrame(ConsoleCase):
@@ -83,9 +65,9 @@ class SkinnedFrame(ConsoleCase):
         """A screen point of a button and what it shows there with each face (mode 0: the face at the
         button's top left)."""
         rect = find_control(window, control_id)["rect"]
-        faces = bitmap_pixels(normal), bitmap_pixels(active)
+        faces = bitmap(normal), bitmap(active)
         dx, dy = telling_point(*faces, rect["right"] - rect["left"], rect["bottom"] - rect["top"])
-        return (rect["left"] + dx, rect["top"] + dy), faces[0][(dx, dy)], faces[1][(dx, dy)]
+        return (rect["left"] + dx, rect["top"] + dy), faces[0][dy][dx], faces[1][dy][dx]
 
     def wait_pixel(self, point, colour, what):
         wait_until(lambda: self.gui.pixels([point], name="probe") == [colour], 20, what, interval=0.3)

@@ -2,14 +2,12 @@
 share list (thumb, a line per arrow click, lines while an arrow is held, a page per track click, a dragged
 thumb) and the lighter bar of a list that cannot scroll. Judged by screen pixels against the bitmaps the program is built with; the
 screenshots stay as artefacts."""
-import struct
 import unittest
-from pathlib import Path
 
 from console_driver import DEVICE_LIST, MAIN, SHARE_LIST, TITLE, ConsoleCase, find_control, wait_until
+from guilab import bitmap
 from labtest import box, port
 
-BITMAPS = Path(__file__).resolve().parents[2] / "res" / "bitmaps"
 BAR_ID = 0xFFFF
 SELECTED_GROUND = (190, 190, 190)
 WHITE = (255, 255, 255)
@@ -17,19 +15,6 @@ WHITE = (255, 255, 255)
 FEW = box(1, "few", password="pw1", ports=[port("192.0.2.10")], shares=["Volume1", "Daten"])
 MANY_SHARES = [f"Share{n:02d}" for n in range(1, 41)]
 MANY = box(2, "many", password="pw2", ports=[port("192.0.2.20")], shares=MANY_SHARES)
-
-
-def bitmap(number):
-    """A 24-bit bitmap of the program's resources as rows of (r, g, b), top row first."""
-    data = next(BITMAPS.glob(f"{number}_*.bmp")).read_bytes()
-    offset = struct.unpack_from("<I", data, 10)[0]
-    width, height = struct.unpack_from("<ii", data, 18)
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(height)):
-        start = offset + (height - 1 - y if height > 0 else y) * stride
-        rows.append([tuple(reversed(data[start + 3 * x:start + 3 * x + 3])) for x in range(width)])
-    return rows
 
 
 def column(picture, x):
