@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: unit, lab (namespaces, simulated boxes), Wine and a short fuzz run, then the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer. Needs root for the lab.
+# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and last the release check (two
+# release builds of the commit from clean clones, byte for byte, and the package installed and removed).
+# Needs root for the lab and the package.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/install-deps.sh"
@@ -12,9 +14,11 @@ fuzz=$("$top/tools/build.sh" fuzz)
 
 status=0
 echo "== unit, lab and Wine tests"
-ctest --test-dir "$native" --output-on-failure -j2 || status=1
+ctest --test-dir "$native" --output-on-failure -j2 -LE release || status=1
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$sanitize" --output-on-failure -j2 -L unit || status=1
 echo "== fuzzing"
 ctest --test-dir "$fuzz" --output-on-failure -L fuzz || status=1
+echo "== release: two builds of the commit from clean clones, the zip, the checksums and the package"
+ctest --test-dir "$native" --output-on-failure -L release || status=1
 exit $status

@@ -410,6 +410,10 @@ TEST(BoxsimOptions, ReadsTheCommandLine) {
   EXPECT_FALSE(ParseOptions({"--interface", "eth0", "--config", "c.json"}, error));
   EXPECT_FALSE(ParseOptions({"--interface", "198.51.100.2", "--config"}, error));
   EXPECT_FALSE(ParseOptions({"--verbose"}, error));
+  // --version needs none of the required options, so that it answers outside the lab.
+  const auto version = ParseOptions({"--version"}, error);
+  ASSERT_TRUE(version.has_value()) << error;
+  EXPECT_TRUE(version->version);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli_commands.h"
+#include "quorvel_version.h"
 
 namespace quorvel::cli {
 namespace {
@@ -163,9 +164,12 @@ TEST_F(CliCommandTest, SearchPrintsTheTableInOrderAndSucceedsWhenEmpty) {
   EXPECT_EQ(out_, "[]\n");
 }
 
-TEST_F(CliCommandTest, UsageAndHelpNeverStartTheProtocol) {
+TEST_F(CliCommandTest, UsageHelpAndVersionNeverStartTheProtocol) {
   EXPECT_EQ(Run({"search", "--help"}), kExitDone);
   EXPECT_NE(out_.find("Usage: quorvel-cli search"), std::string::npos);
+  // --version answers on a machine without a network: no search, the project's version.
+  EXPECT_EQ(Run({"--version"}), kExitDone);
+  EXPECT_EQ(out_, "quorvel-cli " QUORVEL_VERSION_TEXT "\n");
   EXPECT_EQ(Run({"shares", "--device", "alpha"}), kExitUsage);
   EXPECT_NE(err_.find("--user"), std::string::npos);
   EXPECT_EQ(protocolsMade_, 0);

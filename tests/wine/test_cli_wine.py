@@ -44,6 +44,12 @@ class CliUnderWine(LabCase):
         self.assertEqual((records["wine-two"]["interfaceIndex"], records["wine-two"]["interface"]),
                          (1, "198.51.100.65"))
 
+    def test_version_is_the_project_version(self):
+        # Catches a Windows build whose version text is not the project's; run in the lab like every run.
+        result = self.wine_cli("--version")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.strip(), "quorvel-cli " + os.environ["QUORVEL_VERSION"])
+
     def test_shares_through_the_second_interface(self):
         result = self.wine_cli("shares", "--device", "wine-two", "--user", "admin", "--json", password="secret\n")
         self.assertEqual(result.returncode, 0, result.stderr)

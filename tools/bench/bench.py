@@ -6,7 +6,7 @@ the floor of 2.01 s (1 s drain + 101 polls of 10 ms), and how many of the 100 we
 boxes at once, which the rules cap at 101 records; last, CheckPassword against a box that answers at
 once, as a ratio to its floor (1 s drain + 50 ms).
 
-    sudo python3 tools/bench/bench.py [--build build] [--runs 3]"""
+    python3 tools/bench/bench.py [--build build] [--runs 3]      (as root)"""
 import argparse
 import json
 import statistics

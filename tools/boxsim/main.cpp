@@ -7,6 +7,7 @@
 #include "config.h"
 #include "lab_namespace.h"
 #include "options.h"
+#include "quorvel_version.h"
 #include "signal_watch.h"
 #include "simulator.h"
 #include "web_server.h"
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  if (options->version) {
+    std::fputs("quorvel-boxsim " QUORVEL_VERSION_TEXT "\n", stdout);
     return kExitOk;
   }
   if (!InsideLabNamespace()) {

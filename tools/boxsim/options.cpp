@@ -37,6 +37,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
       options.help = true;
       return options;
     }
+    if (name == "--version") {
+      options.version = true;
+      return options;
+    }
     std::string* target = Target(options, name);
     if (!target) {
       error = "unknown argument \"" + name + "\"";

@@ -36,6 +36,8 @@ std::optional<Command> CommandByName(std::string_view text) {
 
 bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
+bool IsVersion(std::string_view arg) { return arg == "--version"; }
+
 bool IsFlag(std::string_view option) { return option == "json" || option == "dhcp"; }
 
 bool Accepts(Command command, std::string_view option) {
@@ -167,6 +169,10 @@ ParsedArgs ParseArguments(const std::vector<std::string>& args) {
   ParsedArgs parsed;
   if (IsHelp(args[0])) {
     parsed.outcome = ParsedArgs::Outcome::Help;
+    return parsed;
+  }
+  if (IsVersion(args[0])) {
+    parsed.outcome = ParsedArgs::Outcome::Version;
     return parsed;
   }
   const std::optional<Command> command = CommandByName(args[0]);

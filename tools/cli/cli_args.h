@@ -28,7 +28,7 @@ struct CliOptions {
 };
 
 struct ParsedArgs {
-  enum class Outcome { Run, Help, BadUsage };
+  enum class Outcome { Run, Help, Version, BadUsage };
   Outcome outcome = Outcome::BadUsage;
   std::optional<Command> command;  // known once the first argument named one
   CliOptions options;              // complete when outcome is Run
@@ -47,5 +47,8 @@ std::string_view CommandName(Command command);
 
 // The usage text of one command, or of the program when no command is given.
 std::string UsageText(std::optional<Command> command);
+
+// The answer to --version: the program's name and version on one line.
+std::string VersionText();
 
 }  // namespace quorvel::cli

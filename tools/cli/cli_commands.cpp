@@ -97,6 +97,10 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     env.out << UsageText(parsed.command);
     return kExitDone;
   }
+  if (parsed.outcome == ParsedArgs::Outcome::Version) {
+    env.out << VersionText();
+    return kExitDone;
+  }
   if (parsed.outcome == ParsedArgs::Outcome::BadUsage) return ReportUsage(parsed, env.err);
   const CliOptions& options = parsed.options;
 

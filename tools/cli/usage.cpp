@@ -1,5 +1,6 @@
 // The help texts of quorvel-cli.
 #include "cli_args.h"
+#include "quorvel_version.h"
 
 namespace quorvel::cli {
 
@@ -18,6 +19,7 @@ constexpr const char* kProgramUsage =
     "\n"
     "Every command but search reads the password as one line from standard input.\n"
     "quorvel-cli COMMAND --help shows the options of a command.\n"
+    "quorvel-cli --version prints the version.\n"
     "\n"
     "Exit status: 0 done or accepted, 1 refused or no answer, 2 bad usage or invalid input,\n"
     "3 device not found.\n";
@@ -78,5 +80,7 @@ std::string UsageText(std::optional<Command> command) {
   }
   return kProgramUsage;
 }
+
+std::string VersionText() { return std::string("quorvel-cli ") + QUORVEL_VERSION_TEXT + "\n"; }
 
 }  // namespace quorvel::cli
