@@ -10,8 +10,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parents[1] / "tools" / "lab"))
-from lab import Lab  # noqa: E402
-from winelab import WinePrefix  # noqa: E402
+from winelab import WineProgramCase  # noqa: E402
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
 PROBE = WIN_BUILD / "tests" / "wine" / "payload_probe" / "quorvel-payload-probe.exe"
@@ -25,34 +24,21 @@ def payload_files(folder):
             for sub in ("codepage", "bt") for p in sorted((folder / sub).glob("*")) if p.is_file()}
 
 
-class Payloads(unittest.TestCase):
+class Payloads(WineProgramCase):
     @classmethod
-    def setUpClass(cls):
+    def run_program(cls):
         if not PROBE.exists():
             raise RuntimeError(f"not built: {PROBE}")
-        cls.lab = Lab(nets=1)
-        cls.wine = None
-        try:
-            cls.wine = WinePrefix()
-            # Outside C:, which the writer takes for its local staging drive: Wine's Z: is the Unix root.
-            cls.out = cls.wine.root / "out"
-            cls.out.mkdir()
-            windows_out = "Z:" + str(cls.out).replace("/", "\\")
-            env = cls.wine.env(LANG="C.UTF-8", LC_ALL="C.UTF-8")
-            env.pop("DISPLAY", None)
-            cls.result = cls.lab.pc_run(["wine", PROBE, windows_out], env=env, timeout=PROBE_TIMEOUT)
-            cls.seen = dict(line.strip().split("=", 1) for line in cls.result.stdout.splitlines() if "=" in line)
-            cls.written = payload_files(cls.out)
-            cls.staging_left = (cls.wine.drive_c / "bt").exists()
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.wine is not None:
-            cls.wine.close()
-        cls.lab.close()
+        # Outside C:, which the writer takes for its local staging drive: Wine's Z: is the Unix root.
+        cls.out = cls.wine.root / "out"
+        cls.out.mkdir()
+        windows_out = "Z:" + str(cls.out).replace("/", "\\")
+        env = cls.wine.env(LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.pop("DISPLAY", None)
+        cls.result = cls.lab.pc_run(["wine", PROBE, windows_out], env=env, timeout=PROBE_TIMEOUT)
+        cls.seen = dict(line.strip().split("=", 1) for line in cls.result.stdout.splitlines() if "=" in line)
+        cls.written = payload_files(cls.out)
+        cls.staging_left = (cls.wine.drive_c / "bt").exists()
 
     def test_every_write_succeeded(self):
         self.assertEqual(self.result.returncode, 0, self.result.stderr)
