@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -91,7 +92,8 @@ class CVantorDlg : public ui::Dialog {
   // The hidden services: codepage upload and add-on install (the hidden Language and Add-on buttons).
   void OnLanguage();
   void OnAddon();
-  ServiceContext ServicesForSelectedBox();
+  // The selected box's context; nothing when no box is selected or its address is not a dotted one.
+  std::optional<ServiceContext> ServicesForSelectedBox();
   void StartAfresh();  // the drive letters read again, a new search, no box selected
 
   DeviceProtocol& protocol_;

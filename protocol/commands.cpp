@@ -74,9 +74,11 @@ bool DeviceProtocol::CheckPassword() {
 
 bool DeviceProtocol::FetchShareNames() {
   ClearShareNameList();
+  shareNamesStatus_ = 0;
   PacketBuffer reply{};
   const auto answer = Exchange(CommandRequest(OP_GET_SHARES), kShortWaitMicros, reply);
   if (!answer) return false;
+  shareNamesStatus_ = ReplyStatus(*answer);
   AppendShareNames(*answer, shares_);
   return true;
 }

@@ -57,6 +57,9 @@ class DeviceProtocol {
   bool SetNetworkSettings(bool dhcp);
   void ClearShareNameList() { shares_.clear(); }
   const std::vector<ShareName>& ShareNameList() const { return shares_; }
+  // The status of the last share names reply, 0 when none arrived. FetchShareNames does not look at it
+  // (the console takes the names whatever it says); quorvel-cli reports a box that refused.
+  std::uint16_t ShareNamesStatus() const { return shareNamesStatus_; }
 
   // Requests that have no wire form: they send nothing, fill nothing and return 0.
   int QueryDiskStatus() { return 0; }
@@ -78,6 +81,7 @@ class DeviceProtocol {
   ClientId clientId_{};
   std::vector<DeviceRecord> devices_;
   std::vector<ShareName> shares_;
+  std::uint16_t shareNamesStatus_ = 0;
   CommandContext context_;
 };
 

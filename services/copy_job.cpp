@@ -51,7 +51,7 @@ bool ChoosePayloadFolder(ServiceContext& context, int timerId) {
 }
 
 std::string PayloadDestination(const ServiceContext& context, std::string_view name) {
-  return "\\\\" + context.deviceAddress + "\\" + context.state.PayloadFolder + "\\" + std::string(name);
+  return "\\\\" + context.deviceAddress.text() + "\\" + context.state.PayloadFolder + "\\" + std::string(name);
 }
 
 JobOutcome CopyJob(ServiceContext& context, int timerId) {

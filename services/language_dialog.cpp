@@ -16,7 +16,7 @@ bool NeedsFullSupport(int row) { return row >= 3 && row <= 5; }
 }  // namespace
 
 void OpenDevicePages(ServiceContext& context) {
-  context.platform.processes.StartCommandLine("explorer http://" + context.deviceAddress, platform::kShowHide);
+  context.platform.processes.StartCommandLine("explorer http://" + context.deviceAddress.text(), platform::kShowHide);
 }
 
 bool language::OnInitDialog() {

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "protocol/fixed_text.h"
+#include "services/service_address.h"
 #include "services/service_requests.h"
 
 namespace quorvel {
@@ -46,7 +47,7 @@ struct ServiceContext {
   ServiceState& state;
   ServiceRequests& requests;
   platform::Platform& platform;
-  std::string deviceAddress;  // dotted address of the selected box
+  ServiceAddress deviceAddress;  // the selected box
 };
 
 // A status text as a number, read as atoi reads it (0 for an empty text).

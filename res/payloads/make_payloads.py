@@ -8,6 +8,9 @@ embeds them. Run by hand after a change; its output is committed, so a build nev
   range is included, to keep the program small, and the file says so.
 - nls_*.o / nls_*.ko and the add-on's bt / btdog: the box's own programs, which this project cannot build;
   each is a placeholder that says what it stands for.
+
+Every placeholder (the programs and the partial maps) carries MARKER. The build refuses to embed a file
+with the marker unless res/payloads/placeholders.txt lists it (cmake/check_payloads.cmake).
 """
 import os
 import sys
@@ -36,20 +39,22 @@ ADDON = [("bt", 215, "the download add-on's program"), ("btdog", 220, "the downl
 
 DOUBLE_BYTE = {"cp932", "cp936", "cp949", "cp950"}
 
+MARKER = "QUORVEL-PLACEHOLDER"
+
 
 def marker(codepage, text):
     return f"codepage {codepage}\n{text}\nMarker written by Quorvel: the box uses this codepage for file names.\n"
 
 
 def placeholder(name, what):
-    return (f"PLACEHOLDER for {name}: {what}.\n"
+    return (f"{MARKER} for {name}: {what}.\n"
             "Quorvel cannot build it; this file only stands in its place so that the upload can be tested.\n")
 
 
 def unicode_map(name, codec):
     lines = [f"# {name}: byte to Unicode map of codec {codec}, made by res/payloads/make_payloads.py"]
     if codec in DOUBLE_BYTE:
-        lines.append("# PARTIAL: the single-byte range only; the double-byte characters are not included.")
+        lines.append(f"# {MARKER}: partial, the single-byte range only; the double-byte characters are not included.")
     lines.append("# byte<TAB>code point")
     for byte in range(256):
         try:

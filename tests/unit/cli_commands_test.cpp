@@ -194,6 +194,10 @@ TEST_F(CliCommandTest, CheckPasswordSendsTheCredentialsToTheNamedBox) {
 TEST_F(CliCommandTest, RefusalAndSilenceAreExitOne) {
   boxes_[0].commandStatus = 0;
   EXPECT_EQ(Run({"check-password", "--device", "alpha", "--user", "admin"}), kExitRefused);
+  // Caught: a refused share request printing nothing and ending with 0.
+  EXPECT_EQ(Run({"shares", "--device", "alpha", "--user", "admin"}), kExitRefused);
+  EXPECT_EQ(err_, "Share names refused.\n");
+  EXPECT_EQ(out_, "");
   boxes_[0].commandStatus.reset();
   EXPECT_EQ(Run({"check-password", "--device", "alpha", "--user", "admin"}), kExitRefused);
   EXPECT_EQ(Run({"shares", "--device", "alpha", "--user", "admin"}), kExitRefused);

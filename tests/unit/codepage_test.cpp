@@ -258,6 +258,46 @@ INSTANTIATE_TEST_SUITE_P(
         FilesCase{"western_old", 2, "HDD_A", "HDD_a\\.codepages", {"codepage.850", "nls_cp850.o", "unicode_map.850"}}),
     CaseName<FilesCase>);
 
+// ---- the box's address
+
+struct AddressCase {
+  const char* name;
+  std::string address;  // what the box reports as its address
+  int command;
+};
+void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.name; }
+
+class UncheckedAddress : public HiddenServices, public ::testing::WithParamInterface<AddressCase> {};
+
+// Caught: the services putting a box's address into a path or command line without the dotted-address check.
+TEST_P(UncheckedAddress, IsRefusedBeforeAnythingIsSentWrittenOrStarted) {
+  const AddressCase& c = GetParam();
+  SetBoxes({{kAlpha, BoxFields("alpha", {{c.address, "255.255.255.0", "192.0.2.254"}})}});
+  host->Click(IDC_REFRESH);
+  SelectAccepted(0);
+  ASSERT_EQ(dialog.currentDeviceAddress().view(), c.address);
+  const std::size_t checksBefore = Requests(OP_CHECK_PASSWORD).size();
+  runsBefore = ui.modalRuns().size();
+  box.disk.push_back({"2"});  // unformatted: the codepage flow would start "explorer http://<address>"
+  box.share = "HDD_a";
+
+  host->Click(c.command);
+  EXPECT_EQ(Messages(), Strings{"Please select a device."});
+  EXPECT_EQ(box.diskPolls, 0);
+  EXPECT_EQ(Requests(OP_CHECK_PASSWORD).size(), checksBefore);
+  EXPECT_TRUE(processes.commandLines().empty());
+  EXPECT_TRUE(files.calls().empty());
+  EXPECT_TRUE(Runs().empty());
+  EXPECT_EQ(dialog.serviceState().AddonInstallActive, 0);
+  ExpectNoErrors();
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, UncheckedAddress,
+                         ::testing::Values(AddressCase{"codepage_path", "192.0.2.1\\x", IDC_CODEPAGE},
+                                           AddressCase{"codepage_leading_zero", "192.0.2.01", IDC_CODEPAGE},
+                                           AddressCase{"addon_host_name", "evil.example", IDC_ADDON}),
+                         CaseName<AddressCase>);
+
 // ---- failures part-way
 
 struct FailureCase {
@@ -300,11 +340,52 @@ INSTANTIATE_TEST_SUITE_P(Files, CopyFailure,
                                                        {"codepage.850", "nls_cp850.o", "unicode_map.850"}}),
                          CaseName<FailureCase>);
 
+// Caught: the upload deciding by LastCopyFailed (which a row without files leaves at 1 from the failed job
+// before) instead of by the job's own outcome, so a job that succeeded brought the chooser back.
+TEST_F(HiddenServices, ARowWithoutFilesAfterAFailedJobGoesToTheRestartWait) {
+  files.RefuseWrites(kBox + "HDD_a\\.codepages\\codepage.850");
+  box.disk = {{"5"}, {"5"}};
+  ChooseRow(2);
+  ChooseRow(3);
+  host->Click(IDC_CODEPAGE);
+  EXPECT_EQ(Messages(), Strings{kCheckHardDrives});
+  EXPECT_EQ(Runs(), (Strings{"139", "180", "139", "180", "141"}));
+  EXPECT_EQ(dialog.serviceState().LastCopyFailed, 1) << "the row's job wrote nothing";
+  EXPECT_TRUE(StartedAfresh());
+  ExpectNoErrors();
+}
+
+// Caught: a share name other than "HDD_1" or "HDD_a" taken as a folder to write to, and (add-on) the copy
+// message of the next codepage upload still running the add-on job because that job never started.
+TEST_F(HiddenServices, AnUnknownShareNameWritesNothing) {
+  box.share = "Volume_9";
+  box.disk = {{"3"}};
+  box.addon = {{"1"}, {"1"}};
+  dialog.serviceState().ServiceAborted = -1;  // left by an earlier abandoned flow: the window stays as it is
+  host->Click(IDC_ADDON);
+  EXPECT_EQ(Messages(), Strings{kCheckHardDrives});
+  EXPECT_EQ(Runs(), Strings{"180"});
+  EXPECT_TRUE(Written().empty());
+  EXPECT_FALSE(files.HasFolder("C:\\bt")) << "the add-on job never started";
+  EXPECT_EQ(dialog.serviceState().AddonInstallActive, 0);
+  EXPECT_TRUE(box.started.empty());
+
+  box.share = "HDD_a";
+  box.disk = {{"3"}};
+  ChooseRow(2);
+  host->Click(IDC_CODEPAGE);
+  EXPECT_EQ(Messages(), Strings{kCheckHardDrives});
+  ASSERT_FALSE(Written().empty());
+  EXPECT_EQ(Written().front(), kBox + "HDD_a\\.codepages\\codepage.850") << "the codepage job, not the add-on's";
+  EXPECT_EQ(Runs(), (Strings{"180", "139", "180", "141"}));
+  ExpectNoErrors();
+}
+
 TEST_F(HiddenServices, AFailedWriteDoesNotPassForAFileLeftThereBefore) {
   const std::string path = kBox + "HDD_a\\.codepages\\codepage.850";
   files.Put(path, "old");
   files.RefuseWrites(path);
-  ServiceContext context{dialog.serviceState(), box, platform, "192.0.2.1"};
+  ServiceContext context{dialog.serviceState(), box, platform, *ServiceAddress::Checked("192.0.2.1")};
   dialog.serviceState().PayloadFolder = "HDD_a\\.codepages";
   EXPECT_FALSE(ExtractResourceToFile(context, "Codepage", 143, path, ""));
   EXPECT_FALSE(ExtractResourceToFile(context, "Codepage", 999, kBox + "HDD_a\\x", "")) << "no such payload";
@@ -340,6 +421,63 @@ TEST_F(HiddenServices, ARefusedAddonLeavesTheNextCopyToTheCodepageJob) {
   EXPECT_EQ(Written().front(), kBox + "HDD_a\\.codepages\\codepage.850");
   EXPECT_EQ(Runs(), (Strings{"134", "139", "180", "141"}));
 }
+
+// ---- the add-on job's failures
+
+struct AddonFailureCase {
+  const char* name;
+  std::string refused;   // the path that cannot be written
+  bool btOnBox;          // "bt" is on the box afterwards
+  Strings copies;        // staging file > box, in order
+};
+void PrintTo(const AddonFailureCase& c, std::ostream* out) { *out << c.name; }
+
+class AddonJobFailure : public HiddenServices, public ::testing::WithParamInterface<AddonFailureCase> {};
+
+// Caught: a failed staging write or copy passing for a copied file, AddonCopied or the add-on start after a
+// failure, staging files left on the PC, and the restart wait after a failed job.
+TEST_P(AddonJobFailure, EndsWithTheMessageAndWithoutTheAddonStart) {
+  const AddonFailureCase& c = GetParam();
+  const std::string folder = kBox + "HDD_a\\Nas_Prog/BT\\";
+  files.Put(folder + "bt", "bt of an earlier install");
+  files.RefuseWrites(c.refused);
+  box.disk = {{"3"}};
+  box.addon = {{"1"}, {"1"}};
+  host->Click(IDC_ADDON);
+
+  EXPECT_EQ(Messages(), Strings{kCheckHardDrives});
+  EXPECT_EQ(ui.messageBoxes()[0].ownerTemplateId, IDD_COPY_MESSAGE);
+  EXPECT_EQ(Runs(), Strings{"180"}) << "no restart wait";
+  EXPECT_EQ(dialog.serviceState().AddonCopied, 0);
+  EXPECT_EQ(dialog.serviceState().LastCopyFailed, 1);
+  EXPECT_TRUE(box.started.empty());
+  // The earlier "bt" is deleted before the copy, also when the staging write failed.
+  EXPECT_EQ(files.File(folder + "bt") ? *files.File(folder + "bt") : "none", c.btOnBox ? "bt payload" : "none");
+  EXPECT_EQ(files.File(folder + "btdog"), nullptr);
+  EXPECT_EQ(files.File("C:\\bt\\bt"), nullptr);
+  EXPECT_EQ(files.File("C:\\bt\\btdog"), nullptr);
+  Strings copies;
+  for (const auto& call : files.calls()) {
+    if (call.operation == "copy") copies.push_back(call.path);
+  }
+  EXPECT_EQ(copies, c.copies);
+  EXPECT_EQ(Connected(), c.btOnBox ? (Strings{"C:\\bt\\bt", "C:\\bt\\btdog"}) : Strings{"C:\\bt\\bt"})
+      << "the connection is tried with the staging path";
+  EXPECT_EQ(dialog.serviceState().AddonInstallActive, 0);
+  EXPECT_TRUE(StartedAfresh()) << "ServiceAborted was 0 already";
+  EXPECT_FALSE(files.HasFolder("C:\\bt")) << "the empty staging folder is removed";
+  ExpectNoErrors();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, AddonJobFailure,
+    ::testing::Values(AddonFailureCase{"staging_write", "C:\\bt\\bt", false, {}},
+                      AddonFailureCase{"copy_to_box", kBox + "HDD_a\\Nas_Prog/BT\\bt", false,
+                                       {"C:\\bt\\bt>" + kBox + "HDD_a\\Nas_Prog/BT\\bt"}},
+                      AddonFailureCase{"btdog", kBox + "HDD_a\\Nas_Prog/BT\\btdog", true,
+                                       {"C:\\bt\\bt>" + kBox + "HDD_a\\Nas_Prog/BT\\bt",
+                                        "C:\\bt\\btdog>" + kBox + "HDD_a\\Nas_Prog/BT\\btdog"}}),
+    CaseName<AddonFailureCase>);
 
 struct AddonCase {
   const char* name;

@@ -254,9 +254,22 @@ TEST_F(Commands, FetchShareNamesThatTimesOutLeavesTheListEmpty) {
   answer = Replying(1, 1'000, {{1, "x:y"}});
   ASSERT_TRUE(rig.protocol.FetchShareNames());
   ASSERT_EQ(rig.protocol.ShareNameList().size(), 2u);
+  EXPECT_EQ(rig.protocol.ShareNamesStatus(), 1);
   answer = nullptr;
   EXPECT_FALSE(rig.protocol.FetchShareNames());
   EXPECT_TRUE(rig.protocol.ShareNameList().empty());
+  EXPECT_EQ(rig.protocol.ShareNamesStatus(), 0) << "no reply, no status of an earlier one";
+}
+
+// Caught: the share fetch judging the status, which the console does not: names of a status-0 reply count.
+TEST_F(Commands, FetchShareNamesTakesTheNamesWhateverTheStatusAndKeepsIt) {
+  answer = Replying(0, 1'000, {{1, "x"}});
+  EXPECT_TRUE(rig.protocol.FetchShareNames());
+  ASSERT_EQ(rig.protocol.ShareNameList().size(), 1u);
+  EXPECT_EQ(rig.protocol.ShareNamesStatus(), 0);
+  answer = Replying(2, 1'000, {{1, "x"}});
+  EXPECT_TRUE(rig.protocol.FetchShareNames());
+  EXPECT_EQ(rig.protocol.ShareNamesStatus(), 2);
 }
 
 TEST_F(Commands, SetNetworkSettingsSendsTheEightFieldsInOrderEvenWhenEmpty) {

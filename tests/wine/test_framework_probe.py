@@ -13,8 +13,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parents[1] / "tools" / "lab"))
-from lab import Lab  # noqa: E402
-from winelab import WinePrefix  # noqa: E402
+from winelab import WineProgramCase  # noqa: E402
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
 PROBE = WIN_BUILD / "tests" / "wine" / "framework_probe" / "quorvel-framework-probe.exe"
@@ -63,28 +62,15 @@ def parse(output):
     return observed
 
 
-class FrameworkProbe(unittest.TestCase):
+class FrameworkProbe(WineProgramCase):
     @classmethod
-    def setUpClass(cls):
+    def run_program(cls):
         if not PROBE.exists():
             raise RuntimeError(f"not built: {PROBE}")
-        cls.lab = Lab(nets=1)
-        cls.wine = None
-        try:
-            display = start_xvfb(cls.lab)
-            cls.wine = WinePrefix()
-            env = cls.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-            cls.result = cls.lab.pc_run(["wine", PROBE], env=env, timeout=PROBE_TIMEOUT)
-            cls.seen = parse(cls.result.stdout)
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.wine is not None:
-            cls.wine.close()
-        cls.lab.close()
+        display = start_xvfb(cls.lab)
+        env = cls.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        cls.result = cls.lab.pc_run(["wine", PROBE], env=env, timeout=PROBE_TIMEOUT)
+        cls.seen = parse(cls.result.stdout)
 
     def expect(self, expected):
         """Each key's observed value; missing keys show as None, so the whole group is compared at once."""

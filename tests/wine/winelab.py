@@ -9,6 +9,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import unittest
 from pathlib import Path
 
 WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
@@ -63,3 +64,33 @@ class WinePrefix:
 
     def __exit__(self, *exc):
         self.close()
+
+
+class WineProgramCase(unittest.TestCase):
+    """A test class whose Windows program runs once for all its tests: setUpClass makes a one-net lab and a
+    private prefix, then calls the class's run_program(); both are removed after the class, also when the
+    set-up fails. The test module puts tools/lab on the path."""
+    lab = None
+    wine = None
+
+    @classmethod
+    def run_program(cls):
+        raise NotImplementedError
+
+    @classmethod
+    def setUpClass(cls):
+        from lab import Lab
+        cls.lab = Lab(nets=1)
+        try:
+            cls.wine = WinePrefix()
+            cls.run_program()
+        except BaseException:
+            cls.tearDownClass()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.wine is not None:
+            cls.wine.close()
+            cls.wine = None
+        cls.lab.close()

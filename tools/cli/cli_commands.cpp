@@ -37,6 +37,11 @@ int Shares(DeviceProtocol& protocol, const CliOptions& options, const CliEnviron
     env.err << "quorvel-cli: no answer from the device\n";
     return kExitRefused;
   }
+  // The box answers a refused request with its status and no names; only status 1 is an acceptance.
+  if (protocol.ShareNamesStatus() != 1) {
+    env.err << "Share names refused.\n";
+    return kExitRefused;
+  }
   env.out << (options.json ? SharesJson(protocol.ShareNameList()) : ShareLines(protocol.ShareNameList()));
   return kExitDone;
 }
