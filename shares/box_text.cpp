@@ -51,6 +51,8 @@ void Append(std::u16string& wide, char32_t value) {
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
+bool SameLetter(char16_t x, char16_t y) { return LowerAscii(x) == LowerAscii(y); }
+
 }  // namespace
 
 std::optional<std::u16string> WideFormOf(std::string_view utf8) {
@@ -68,8 +70,7 @@ std::optional<std::u16string> WideFormOf(std::string_view utf8) {
 bool SameIgnoringAsciiCase(std::string_view utf8a, std::string_view utf8b) {
   const std::optional<std::u16string> a = WideFormOf(utf8a);
   const std::optional<std::u16string> b = WideFormOf(utf8b);
-  return a && b && a->size() == b->size() &&
-         std::equal(a->begin(), a->end(), b->begin(), [](char16_t x, char16_t y) { return LowerAscii(x) == LowerAscii(y); });
+  return a && b && a->size() == b->size() && std::equal(a->begin(), a->end(), b->begin(), SameLetter);
 }
 
 }  // namespace quorvel

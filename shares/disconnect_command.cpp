@@ -49,8 +49,9 @@ DriveText FindDriveForShare(const DriveMapTable& table, std::string_view share,
                             std::span<const std::string_view> hosts) {
   for (const DriveMapEntry& row : table.rows()) {
     if (!row.IsMapped() || row.share.view() != share) continue;
-    const bool ours = std::any_of(hosts.begin(), hosts.end(),
-                                  [&](std::string_view host) { return SameIgnoringAsciiCase(row.host.view(), host); });
+    const bool ours = std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) {
+      return SameIgnoringAsciiCase(row.host.view(), host);
+    });
     if (ours) return row.drive;
   }
   return DriveText();

@@ -358,8 +358,10 @@ TEST_F(DoubleByteMappingTest, MapsEachVolumeByTheNameTheBoxSent) {
     const std::string drive = Letters()[static_cast<std::size_t>(CurrentLetter())].substr(0, 2);
     const std::string companionDrive{static_cast<char>(drive[0] - 1), ':'};
     Connect();
-    EXPECT_EQ(calls(), (Calls{CancelOf(drive), NetworkCall::Add(drive, Unc(kAddress, volume), kEmpty, kEmpty, kProfile),
-                              NetworkCall::Add(companionDrive, Unc(kAddress, Companion(volume)), kNull, kNull, kProfile)}));
+    const NetworkCall main = NetworkCall::Add(drive, Unc(kAddress, volume), kEmpty, kEmpty, kProfile);
+    const NetworkCall companion =
+        NetworkCall::Add(companionDrive, Unc(kAddress, Companion(volume)), kNull, kNull, kProfile);
+    EXPECT_EQ(calls(), (Calls{CancelOf(drive), main, companion}));
     ASSERT_EQ(ui.messageBoxes().size(), row + 1);
     EXPECT_EQ(ui.messageBoxes().back().text, kMapped);
     EXPECT_EQ(ShareRows()[row], (Texts{shown, drive}));
