@@ -8,6 +8,7 @@ void CVantorDlg::RefreshDeviceList() {
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
   devices.DeleteAllItems();
   host().List(IDC_SHARE_LIST).DeleteAllItems();
+  shareListContent_ = {};
   authTable_.Clear();
   ui::ComboBox& interfaces = host().Combo(IDC_INTERFACE);
   interfaces.ResetContent();

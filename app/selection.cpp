@@ -106,7 +106,7 @@ void CVantorDlg::FillInterfaceCombo(std::string_view rowAddress, std::string_vie
 void CVantorDlg::FillShareList(std::initializer_list<std::string_view> hosts, ShareListVariant variant) {
   quorvel::FillShareList(host().List(IDC_SHARE_LIST), protocol_.ShareNameList(), driveMapTable_,
                          platform_.text, std::span<const std::string_view>(hosts.begin(), hosts.size()),
-                         variant);
+                         variant, shareListContent_);
 }
 
 }  // namespace quorvel

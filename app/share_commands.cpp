@@ -9,7 +9,8 @@ MappingWindow CVantorDlg::SharesOfWindow(ShareListVariant refill) {
   auto refillShareList = [this, refill](std::string_view name, std::string_view address) {
     FillShareList({name, address}, refill);
   };
-  return MappingWindow{host(), driveMapTable_, platform_.drives, platform_.networkDrives, refillShareList};
+  return MappingWindow{host(), driveMapTable_, platform_.drives, platform_.networkDrives, platform_.text,
+                       shareListContent_, refillShareList};
 }
 
 void CVantorDlg::OnConnect() {

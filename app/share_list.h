@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/text_codec.h"
 #include "protocol/share_names.h"
 #include "shares/drive_map_table.h"
+#include "shares/mapping_window.h"
 
 namespace quorvel {
 
@@ -24,17 +26,17 @@ enum class ShareListVariant {
 // The companion shares of the volumes ("Recycle Bin - " and the volume name) begin with this.
 inline constexpr std::string_view kRecycleBinPrefix = "Recycle Bin";
 
-// Byte-wise equality ignoring the case of ASCII letters.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // The drive text of the mapping of this share on one of the hosts; the last match in table order
-// (the letter nearest to A); empty when none matches.
-std::string_view MappedLocation(const DriveMapTable& drives, std::span<const std::string_view> hosts,
+// (the letter nearest to A); empty when none matches. The share and the hosts are UTF-8; the share
+// is compared ignoring ASCII case, the hosts as the variant says, in their wide form.
+std::string_view MappedLocation(const DriveMapTable& drives, const std::vector<std::string>& hosts,
                                 std::string_view share, ShareListVariant variant);
 
 // Empties the list and adds one row per listed name: column 0 the name in the ANSI code page,
-// column 1 its drive letter.
+// column 1 its drive letter. The hosts are texts of the ANSI code page (a device row's); content
+// takes the box's own name of every row and the hosts in UTF-8.
 void FillShareList(ui::ListView& list, const std::vector<ShareName>& names, const DriveMapTable& drives,
-                   platform::TextCodec& text, std::span<const std::string_view> hosts, ShareListVariant variant);
+                   platform::TextCodec& text, std::span<const std::string_view> hosts, ShareListVariant variant,
+                   ShareListContent& content);
 
 }  // namespace quorvel

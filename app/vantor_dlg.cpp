@@ -33,7 +33,7 @@ bool CVantorDlg::OnInitDialog() {
 
 void CVantorDlg::StartAfresh() {
   driveMapTable_.RescanDriveMappings(platform_.drives);
-  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives);
+  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives, platform_.text);
   RefreshDeviceList();
   deviceSelectedMark_ = 0;
 }

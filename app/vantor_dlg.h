@@ -101,6 +101,7 @@ class CVantorDlg : public ui::Dialog {
   AuthTable authTable_;
   Authenticator authenticator_;
   DriveMapTable driveMapTable_;
+  ShareListContent shareListContent_;  // the box's own names beside the share list's rows
   int deviceSelectedMark_ = 0;
   bool cleanedUp_ = false;
 

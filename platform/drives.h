@@ -19,8 +19,8 @@ inline constexpr unsigned kDriveRamDisk = 6;
 class Drives {
  public:
   virtual ~Drives() = default;
-  // The remote name of the letter's network connection ("Z:" → "\\server\share"), read into a
-  // 256-byte buffer; nothing when the letter is not connected or the call fails.
+  // The remote name of the letter's network connection ("Z:" → "\\server\share") in UTF-8, read into
+  // a buffer of 256 characters; nothing when the letter is not connected or the call fails.
   virtual std::optional<std::string> NetworkConnection(std::string_view drive) = 0;
   // The drive type of a letter given as its drive text ("Z:").
   virtual unsigned DriveType(std::string_view drive) = 0;

@@ -21,7 +21,8 @@ inline constexpr std::uint32_t kErrorCancelled = 1223;
 inline constexpr std::uint32_t kErrorNotConnected = 2250;
 
 // What one connection asks for: a resource of a type, a local name ("Z:") and a remote UNC name
-// ("\\server\share"); always without a provider.
+// ("\\server\share"); always without a provider. Both names are UTF-8, so that a share is addressed by
+// exactly the name its box sent, whatever the ANSI code page can carry.
 struct NetworkConnectionRequest {
   std::uint32_t type = 0;
   std::string localName;
@@ -33,8 +34,9 @@ struct NetworkConnectionRequest {
 class NetworkDrives {
  public:
   virtual ~NetworkDrives() = default;
-  // WNetAddConnection2A. A password of nothing means the default password of the named user, an empty
-  // one means none; a user name of nothing means the user context of the process. 0 on success.
+  // WNetAddConnection2W. The password and the user name are texts of the ANSI code page, as the user
+  // typed them. A password of nothing means the default password of the named user, an empty one
+  // means none; a user name of nothing means the user context of the process. 0 on success.
   virtual std::uint32_t AddConnection(const NetworkConnectionRequest& request,
                                       const std::optional<std::string>& password,
                                       const std::optional<std::string>& userName, std::uint32_t flags) = 0;

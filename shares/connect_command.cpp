@@ -127,7 +127,8 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
     host.MessageBox(kSelectDevice, "Warning", ui::Icon::Warning);
     return;
   }
-  const std::string volume = shares.ItemText(shareRow, 0);
+  // The name as the box sent it, not as the row shows it: the ANSI code page may not carry it.
+  const std::string volume(window.shareList.NameOfRow(shareRow));
 
   ui::ComboBox& letters = host.Combo(IDC_DRIVE_LETTER);
   if (letters.CurSel() < 0) return;

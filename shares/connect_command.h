@@ -31,7 +31,7 @@ struct ConnectState {
 
 // Stops with a warning when no volume, or no box in view, is selected; silently when no letter is
 // chosen or the user keeps a letter in use; with "Failed to map drive." when the box's address or
-// volume name may not go into a path, or the volume cannot be connected (the letter's earlier
+// volume name (the box's own, UTF-8) may not go into a path, or the volume cannot be connected (the letter's earlier
 // connection is gone by then). On success the drive-letter box and the share list are rebuilt.
 void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state);
 

@@ -65,7 +65,8 @@ bool DriveMapTable::IsUsable(int row, platform::Drives& drives) const {
   return !IsExcludedDriveType(drives.DriveType(rows_[row].drive.view()));
 }
 
-void DriveMapTable::FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives) const {
+void DriveMapTable::FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives,
+                                       platform::TextCodec& text) const {
   box.ResetContent();
   int count = 0;
   int first = 0;
@@ -73,7 +74,7 @@ void DriveMapTable::FillDriveLetterBox(ui::ComboBox& box, platform::Drives& driv
     if (!IsUsable(row, drives)) continue;
     ++count;
     const DriveMapEntry& entry = rows_[row];
-    box.AddString(DriveLetterItem(entry));
+    box.AddString(text.Utf8ToAnsi(DriveLetterItem(entry)));
     if (first == 0 && !entry.IsMapped()) first = count;
   }
   box.SetCurSel(first - 1);

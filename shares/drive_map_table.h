@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/drives.h"
+#include "platform/text_codec.h"
 #include "protocol/fixed_text.h"
 
 namespace quorvel::ui {
@@ -25,7 +26,8 @@ inline constexpr int kDriveRowCount = 26;
 
 using DriveText = FixedText<kDriveTextWidth>;
 
-// One drive letter. host and share are empty unless the letter is a network connection.
+// One drive letter. host and share are empty unless the letter is a network connection; they hold
+// the connection's remote name in UTF-8, as the platform reports it.
 struct DriveMapEntry {
   FixedText<kDriveHostWidth> host;    // the server of the connection
   FixedText<kDriveShareWidth> share;  // the share, possibly with a sub-path
@@ -63,9 +65,9 @@ class DriveMapTable {
   // Rebuilds every row from the platform's network connections.
   void RescanDriveMappings(platform::Drives& drives);
 
-  // Empties the box and adds one item per usable letter in table order, then selects the first
-  // free letter, or nothing when every listed letter is mapped.
-  void FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives) const;
+  // Empties the box and adds one item per usable letter in table order (in the ANSI code page), then
+  // selects the first free letter, or nothing when every listed letter is mapped.
+  void FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives, platform::TextCodec& text) const;
 
   // The first usable, unmapped letter whose first character differs from avoid's; nothing when
   // there is none.

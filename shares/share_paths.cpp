@@ -1,6 +1,10 @@
 #include "shares/share_paths.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "services/browser_command.h"
+#include "shares/box_text.h"
 
 namespace quorvel {
 
@@ -18,9 +22,18 @@ std::string ShareUncPath(std::string_view address, std::string_view share) {
   return path;
 }
 
+namespace {
+
+// A character that may not stand in a share's name: a separator of the path, or a C0 or C1 control
+// character (DEL included).
+bool IsForbidden(char16_t c) { return c == u'\\' || c == u'/' || c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+}  // namespace
+
 bool IsSafeShareName(std::string_view name) {
-  return !name.empty() && name != "." && name.find_first_of("\\/") == std::string_view::npos &&
-         name.find("..") == std::string_view::npos;
+  const std::optional<std::u16string> wide = WideFormOf(name);
+  if (!wide || wide->empty() || *wide == u"." || *wide == u"..") return false;
+  return std::none_of(wide->begin(), wide->end(), IsForbidden);
 }
 
 bool CanMapVolume(std::string_view address, std::string_view volume) {

@@ -16,8 +16,9 @@ std::string RecycleShareName(std::string_view volume);
 // "\\address\share".
 std::string ShareUncPath(std::string_view address, std::string_view share);
 
-// A name that stays one share of its server in a UNC path: not empty, not ".", and without a
-// backslash, a slash or "..".
+// A name that stays one share of its server in a UNC path, judged as the box sent it: well-formed
+// UTF-8, not empty, not "." or "..", and without a backslash, a slash or a control character. Dots
+// inside a name ("Backup..2024") climb nowhere.
 bool IsSafeShareName(std::string_view name);
 
 // The address is a plain dotted IPv4 address and the volume a safe share name (so its companion's

@@ -32,4 +32,18 @@ std::string Latin1TextCodec::Utf8ToAnsi(std::string_view utf8) {
   return out;
 }
 
+std::string Latin1TextCodec::AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  for (const char c : ansi.substr(0, ansi.find('\0'))) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | byte >> 6);
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace quorvel::platform

@@ -3,24 +3,28 @@
 #include <windows.h>
 #include <winnetwk.h>
 
-#include <cstring>
+#include <cwchar>
+
+#include "platform/win32/wide_text.h"
 
 namespace quorvel::platform {
 
 namespace {
 
 // Room for a remote name. A longer one fails (ERROR_MORE_DATA) and so reads as not connected.
-constexpr DWORD kRemoteNameBytes = 256;
+constexpr DWORD kRemoteNameChars = 256;
 
 }  // namespace
 
+// Read in the wide form and given as UTF-8, so that a share's name comes back exactly as it was
+// mapped, whatever the ANSI code page can carry.
 std::optional<std::string> Win32Drives::NetworkConnection(std::string_view drive) {
-  const std::string localName(drive);
-  char remote[kRemoteNameBytes] = {};
-  DWORD size = sizeof remote;  // set afresh for every call: the call may overwrite it
+  const std::wstring localName = WideOf(CP_UTF8, drive);
+  wchar_t remote[kRemoteNameChars] = {};
+  DWORD size = kRemoteNameChars;  // set afresh for every call: the call may overwrite it
   // Anything but success, a remembered but unavailable connection included, is "not connected".
-  if (WNetGetConnectionA(localName.c_str(), remote, &size) != NO_ERROR) return std::nullopt;
-  return std::string(remote, strnlen(remote, sizeof remote));
+  if (WNetGetConnectionW(localName.c_str(), remote, &size) != NO_ERROR) return std::nullopt;
+  return BytesOf(CP_UTF8, 0, nullptr, std::wstring_view(remote, wcsnlen(remote, kRemoteNameChars)));
 }
 
 unsigned Win32Drives::DriveType(std::string_view drive) {

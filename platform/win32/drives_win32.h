@@ -1,4 +1,4 @@
-// The drive seam over the real system: WNetGetConnectionA and GetDriveTypeA.
+// The drive seam over the real system: WNetGetConnectionW and GetDriveTypeA.
 #pragma once
 
 #include "platform/drives.h"

@@ -1,4 +1,4 @@
-// The network drive seam over the real system: WNetAddConnection2A and WNetCancelConnection2A.
+// The network drive seam over the real system: WNetAddConnection2W and WNetCancelConnection2A.
 #pragma once
 
 #include "platform/network_drives.h"

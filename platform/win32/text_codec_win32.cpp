@@ -1,24 +1,29 @@
 #include "platform/win32/text_codec_win32.h"
 
-#include <windows.h>
-
-#include <array>
-#include <cstring>
+#include "platform/win32/wide_text.h"
 
 namespace quorvel::platform {
 
-// A share name is held in 256 bytes; its UTF-16 form gets 1024 characters and the ANSI result 256
-// bytes again, taken up to the first NUL.
+namespace {
+
+// What Utf8ToAnsi puts for a character that the ANSI code page cannot carry.
+constexpr char kUncarried[] = "?";
+
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+}  // namespace
+
 std::string Win32TextCodec::Utf8ToAnsi(std::string_view utf8) {
-  std::array<char, 256> source{};
-  std::memcpy(source.data(), utf8.data(), std::min(utf8.size(), source.size() - 1));
-  std::array<wchar_t, 1024> wide{};
-  MultiByteToWideChar(CP_UTF8, 0, source.data(), static_cast<int>(source.size()), wide.data(),
-                      static_cast<int>(wide.size()));
-  std::array<char, 256> ansi{};
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, ansi.data(), static_cast<int>(ansi.size()) - 1, nullptr,
-                      nullptr);
-  return std::string(ansi.data());
+  const std::wstring wide = WideOf(CP_UTF8, UpToNul(utf8));
+  // An ANSI code page of UTF-8 carries every character, and takes neither the flag nor a default
+  // character. Any other gets both: a character it cannot carry exactly becomes "?", never the
+  // code page's best-fit look-alike.
+  if (GetACP() == CP_UTF8) return BytesOf(CP_ACP, 0, nullptr, wide);
+  return BytesOf(CP_ACP, WC_NO_BEST_FIT_CHARS, kUncarried, wide);
+}
+
+std::string Win32TextCodec::AnsiToUtf8(std::string_view ansi) {
+  return BytesOf(CP_UTF8, 0, nullptr, WideOf(CP_ACP, UpToNul(ansi)));
 }
 
 }  // namespace quorvel::platform

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "iconv_text_codec.h"
 #include "panel_fixture.h"
 #include "platform/fake/fake_network_drives.h"
 
@@ -110,6 +111,24 @@ class MappingTest : public PanelTest {
   void ExpectNoErrors() {
     for (const std::string& error : ui.errors()) ADD_FAILURE() << error;
   }
+};
+
+// The PC's ANSI code page is CP932 and alpha offers volumes that it must carry in double bytes or that
+// hold two dots. Their UTF-8 names, and what the lists show: "表示" is 95 5C 8E A6 in CP932.
+inline constexpr const char* kHyouji = "\xE8\xA1\xA8\xE7\xA4\xBA";
+inline constexpr const char* kHyoujiShown = "\x95\x5C\x8E\xA6";
+inline constexpr const char* kBackup = "Backup..2024";
+
+class DoubleByteMappingTest : public MappingTest {
+ protected:
+  DoubleByteMappingTest() {
+    text.Use(cp932);
+    shareNames = std::string(kHyouji) + ":Recycle Bin - " + kHyouji + ":" + kBackup;
+  }
+  static std::string Unc(const std::string& host, const std::string& share) { return "\\\\" + host + "\\" + share; }
+  static std::string Companion(const std::string& volume) { return "Recycle Bin - " + volume; }
+
+  IconvTextCodec cp932{"CP932"};
 };
 
 }  // namespace quorvel::testkit

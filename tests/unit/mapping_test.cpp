@@ -321,17 +321,53 @@ INSTANTIATE_TEST_SUITE_P(
                       UntrustedCase{"VolumeDot", kAddress, "."}),
     [](const auto& each) { return std::string(each.param.name); });
 
+// Judged as the box sent the name (UTF-8): double-byte characters of the ANSI code page whose second
+// byte is a backslash ("表" 95 5C, "ソ" 83 5C in CP932) and dots inside a name are valid; a '/' that
+// only an overlong sequence spells, controls and bytes that are not UTF-8 are refused.
 TEST(SharePaths, NamesThatStayOneShare) {
-  for (const char* good : {"Volume_1", "v.1", ".hidden", "HDD_a", "Recycle Bin - Volume_1", "a b"}) {
+  for (const char* good : {"Volume_1", "v.1", ".hidden", "HDD_a", "Recycle Bin - Volume_1", "a b", "a..b", "...",
+                           "Backup..2024", "\xE8\xA1\xA8\xE7\xA4\xBA", "\xE3\x82\xBD", "\xF0\x9F\x93\x81",
+                           "\xC2\xA0"}) {
     EXPECT_TRUE(IsSafeShareName(good)) << good;
   }
-  for (const char* bad : {"", ".", "..", "...", "a..b", "a\\b", "\\", "a/b", "/", "..\\x", "x\\.."}) {
-    EXPECT_FALSE(IsSafeShareName(bad)) << bad;
+  for (const char* bad : {"", ".", "..", "a\\b", "\\", "a/b", "/", "..\\x", "x\\..", "a\tb", "\x1F", "a\x7F",
+                          "a\xC2\x85", "\xC0\xAF", "a\xE0\x80\xAF", "\xFF", "\xE8\xA1", "\xED\xA0\x80",
+                          "\xF4\x90\x80\x80"}) {
+    EXPECT_FALSE(IsSafeShareName(bad)) << ::testing::PrintToString(std::string(bad));
   }
   EXPECT_TRUE(CanMapVolume("192.0.2.1", "Volume_1"));
   EXPECT_FALSE(CanMapVolume("192.0.2.1 ", "Volume_1"));
-  EXPECT_FALSE(CanMapVolume("192.0.2.1", "a..b"));
+  EXPECT_FALSE(CanMapVolume("192.0.2.1", ".."));
   EXPECT_EQ(ShareUncPath("192.0.2.1", RecycleShareName("v")), "\\\\192.0.2.1\\Recycle Bin - v");
+}
+
+// ---- a double-byte ANSI code page
+
+// Each volume is mapped by the name the box sent, not by the row's CP932 text: judging that text
+// refuses "表示" (its second byte is a backslash), and "Backup..2024" was refused for its dots; mapping it
+// would address another share. The drive-letter box and the share list then show the mapping in CP932.
+TEST_F(DoubleByteMappingTest, MapsEachVolumeByTheNameTheBoxSent) {
+  const std::vector<std::pair<std::string, std::string>> volumes{{kHyouji, kHyoujiShown}, {kBackup, kBackup}};
+  Start();
+  ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, ""}, {kBackup, ""}}));
+  for (std::size_t row = 0; row < volumes.size(); ++row) {
+    const auto& [volume, shown] = volumes[row];
+    SCOPED_TRACE(shown);
+    networkDrives.ClearCalls();
+    host->ClickListRow(IDC_SHARE_LIST, static_cast<int>(row));
+    const std::string drive = Letters()[static_cast<std::size_t>(CurrentLetter())].substr(0, 2);
+    const std::string companionDrive{static_cast<char>(drive[0] - 1), ':'};
+    Connect();
+    const NetworkCall main = NetworkCall::Add(drive, Unc(kAddress, volume), kEmpty, kEmpty, kProfile);
+    const NetworkCall companion =
+        NetworkCall::Add(companionDrive, Unc(kAddress, Companion(volume)), kNull, kNull, kProfile);
+    EXPECT_EQ(calls(), (Calls{CancelOf(drive), main, companion}));
+    ASSERT_EQ(ui.messageBoxes().size(), row + 1);
+    EXPECT_EQ(ui.messageBoxes().back().text, kMapped);
+    EXPECT_EQ(ShareRows()[row], (Texts{shown, drive}));
+    EXPECT_EQ(Letters()[static_cast<std::size_t>('Z' - drive[0])], drive + " \\\\192.0.2.1\\" + shown);
+  }
+  ExpectNoErrors();
 }
 
 // ---- the drive-letter-in-use dialog on its own

@@ -12,6 +12,7 @@
 
 #include "app/address_validation.h"
 #include "app/vantor_dlg.h"
+#include "chosen_text_codec.h"
 #include "fake_transport.h"
 #include "framework/headless/headless_ui.h"
 #include "packet.h"
@@ -171,7 +172,8 @@ class PanelTest : public ::testing::Test {
   DeviceProtocol protocol{Adopt(), clock};
   platform::FakeDrives drives;
   platform::FakeOsInfo os;
-  platform::Latin1TextCodec text;
+  platform::Latin1TextCodec latin1;
+  ChosenTextCodec text{latin1};  // Latin-1 unless a test chooses another code page before Open()
   platform::FakeRegistry registry;
   platform::FakeProcesses processes;
   platform::FakeReachability reachability{clock};

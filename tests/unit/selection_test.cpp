@@ -274,7 +274,8 @@ TEST_P(Variants, CompareHostsAndNamesAndHideCompanionsAsTabled) {
   std::vector<ShareName> names;
   for (std::string_view name : {"Volume_1", "Recycle Bin - Volume_1", "usb", "Recycle binder"}) names.emplace_back(name);
 
-  FillShareList(list, names, table, text, GetParam().hosts, GetParam().variant);
+  ShareListContent content;
+  FillShareList(list, names, table, text, GetParam().hosts, GetParam().variant, content);
   Rows rows;
   for (int r = 0; r < list.ItemCount(); ++r) rows.push_back({list.ItemText(r, 0), list.ItemText(r, 1)});
   EXPECT_EQ(rows, GetParam().rows);

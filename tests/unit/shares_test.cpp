@@ -9,6 +9,7 @@
 
 #include "framework/headless/headless_combo_box.h"
 #include "platform/fake/fake_drives.h"
+#include "platform/fake/latin1_text_codec.h"
 
 namespace quorvel {
 namespace {
@@ -27,10 +28,11 @@ void SetTypes(FakeDrives& drives, char from, char to, unsigned type) {
 class DriveMapTableTest : public ::testing::Test {
  protected:
   void Rescan() { table.RescanDriveMappings(drives); }
-  void Fill() { table.FillDriveLetterBox(box, drives); }
+  void Fill() { table.FillDriveLetterBox(box, drives, text); }
   const DriveMapEntry& Row(char letter) const { return table.rows()[RowOf(letter)]; }
 
   FakeDrives drives;
+  platform::Latin1TextCodec text;
   DriveMapTable table;
   ui::HeadlessControlState boxState;
   ui::HeadlessFocus focus;

@@ -123,6 +123,91 @@ INSTANTIATE_TEST_SUITE_P(
                       {CancelOf("X:"), CancelOf("W:")}}),
     [](const auto& each) { return std::string(each.param.name); });
 
+// The companion's host is that of the removed letter's own mapping, compared ignoring ASCII case; not
+// the hosts of the box whose row is selected (the letter's mapping may use the other of them).
+class CompanionOfTheLettersHost : public MappingTest, public ::testing::WithParamInterface<CompanionCase> {};
+
+TEST_P(CompanionOfTheLettersHost, IsTheOneDropped) {
+  StartWithVolume(GetParam().connections);
+  ASSERT_EQ(ShareRows()[0], (Texts{"Volume_1", "Z:"}));
+  Disconnect();
+  EXPECT_EQ(calls(), GetParam().expected);
+  ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LetterMappedByNameOrAddress, CompanionOfTheLettersHost,
+    ::testing::Values(
+        CompanionCase{"SameHostInAnotherCase",
+                      {{"Z:", "\\\\ALPHA\\Volume_1"},
+                       {"X:", "\\\\192.0.2.1\\Recycle Bin - Volume_1"},
+                       {"W:", "\\\\alpha\\Recycle Bin - Volume_1"}},
+                      {CancelOf("Z:"), CancelOf("W:")}},
+        CompanionCase{"TheBoxsOtherHostText",
+                      {{"Z:", "\\\\192.0.2.1\\Volume_1"}, {"Y:", "\\\\alpha\\Recycle Bin - Volume_1"}},
+                      {CancelOf("Z:")}}),
+    [](const auto& each) { return std::string(each.param.name); });
+
+// The share list may belong to another box than the selected device row (a login cancelled on beta
+// leaves alpha's shares), or no device row may be in view: the companion goes all the same, by the
+// letter's host, or by the hosts the list was filled for when the volume has no letter.
+class WithoutTheListsDeviceRow : public MappingTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WithoutTheListsDeviceRow, TheCompanionOfTheListsBoxGoes) {
+  Start(Concat(kAlphaVolumeAndCompanion, {{"X:", "\\\\192.0.2.1\\Recycle Bin - usb"},
+                                          {"W:", "\\\\198.51.100.9\\Recycle Bin - usb"}}));
+  if (GetParam()) {
+    host->List(IDC_DEVICE_LIST).SetTopIndex(1);
+  } else {
+    LoginWith("admin", "", /*ok=*/false);
+    host->ClickListRow(IDC_DEVICE_LIST, 1);
+  }
+  ASSERT_EQ(ShareRows(), (Rows{{"Volume_1", "Z:"}, {"usb", ""}}));
+  host->ClickListRow(IDC_SHARE_LIST, 1);  // usb: no letter
+  Disconnect();
+  host->ClickListRow(IDC_SHARE_LIST, 0);
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("X:"), CancelOf("Z:"), CancelOf("Y:")}));
+  EXPECT_TRUE(drives.IsConnected("W:"));
+  EXPECT_EQ(Messages(), (Texts{kUnmapFailed, kUnmapped}));
+  ExpectNoErrors();
+}
+
+INSTANTIATE_TEST_SUITE_P(BetasRowOrNone, WithoutTheListsDeviceRow, ::testing::Values(false, true),
+                         [](const auto& each) { return each.param ? "NoDeviceRowInView" : "BetasRowSelected"; });
+
+// ---- a double-byte ANSI code page
+
+// The volume's companion is found by the name the box sent, and hosts are compared in their wide form:
+// in CP932 "ア" is 83 41 and "ヂ" 83 61, one ASCII letter's case apart in their second byte.
+TEST_F(DoubleByteMappingTest, DisconnectsByTheNameTheBoxSentOnTheSameHostOnly) {
+  const std::string a = "\xE3\x82\xA2";  // ア
+  const std::string di = "\xE3\x83\x82";  // ヂ
+  Start({{"Z:", Unc(kAddress, kHyouji)},
+         {"Y:", Unc(kAddress, Companion(kHyouji))},
+         {"W:", Unc(di, kHyouji)},
+         {"V:", Unc(di, Companion(kBackup))},
+         {"U:", Unc(a, Companion(kBackup))}});
+  EXPECT_EQ(Letters()[0], std::string("Z: \\\\192.0.2.1\\") + kHyoujiShown);
+  ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, "Z:"}, {kBackup, ""}}));
+  host->ClickListRow(IDC_SHARE_LIST, 0);
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("Z:"), CancelOf("Y:")}));
+  ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
+  EXPECT_EQ(ShareRows(), (Rows{{kHyoujiShown, ""}, {kBackup, ""}}));
+
+  // A box named "ア" (its row shows 83 41): ヂ's mappings are not its own.
+  networkDrives.ClearCalls();
+  SetBoxes({{kAlpha, BoxFields("\x83\x41", {{kAddress, "255.255.255.0", "192.0.2.254"}})}});
+  host->Click(IDC_REFRESH);
+  SelectAccepted(0);
+  ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, ""}, {kBackup, ""}}));
+  host->ClickListRow(IDC_SHARE_LIST, 1);  // no letter: the companion on a host the list was filled for
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("U:")}));
+  EXPECT_TRUE(drives.IsConnected("V:"));
+}
+
 TEST_F(MappingTest, RefusedDisconnectIsAnErrorAfterTheCompanionWent) {
   StartWithVolume(kAlphaVolumeAndCompanion);
   networkDrives.QueueCancelResult(kOpenFiles);

@@ -115,9 +115,11 @@ class ConsoleDriving:
 class ConsoleCase(LabCase, ConsoleDriving):
     """Starts quorvel.exe in the lab once for the class and closes it at the end. SESSION names the run;
     prepare(gui) runs once the prefix is up, before the program starts; started() once its window shows
-    (cls.launched: when the session began); BUILT lists further files the tests need."""
+    (cls.launched: when the session began); BUILT lists further files the tests need; LOCALE is the Unix
+    locale of the session's Wine processes (None: the caller's)."""
     SESSION = "console"
     BUILT = ()
+    LOCALE = None
 
     @classmethod
     def setUpClass(cls):
@@ -125,7 +127,8 @@ class ConsoleCase(LabCase, ConsoleDriving):
         super().setUpClass()
         try:
             cls.launched = time.monotonic()
-            cls.gui = GuiSession(cls.lab, guilab.QUORVEL_EXE, name=cls.SESSION, prepare=cls.prepare)
+            cls.gui = GuiSession(cls.lab, guilab.QUORVEL_EXE, name=cls.SESSION, prepare=cls.prepare,
+                                 locale=cls.LOCALE)
             cls.gui.wait_for_window(TITLE, timeout=120)
             cls.started()
         except BaseException:

@@ -141,11 +141,14 @@ class GuiSession:
     display: an X display to use (for example the host's); None starts a private Xvfb.
     name: prefixes the artefacts (program log, screenshots) of this session.
     prepare: called with the session once its prefix is up and before the program starts (registry
-    values, files in the prefix, connections the program should find)."""
+    values, files in the prefix, connections the program should find).
+    locale: a Unix locale (for example "ja_JP.UTF-8") for every Wine process of the session; Wine takes
+    its ANSI code page from it. None keeps the caller's."""
 
-    def __init__(self, lab, exe, args=(), name="gui", display=None, inspect_exe=None, prepare=None):
+    def __init__(self, lab, exe, args=(), name="gui", display=None, inspect_exe=None, prepare=None, locale=None):
         self.lab = lab
         self.name = name
+        self.locale = locale
         self.artefacts = artefacts_dir()
         self.inspect_exe = Path(inspect_exe or WINREAD_EXE)
         self.xvfb = None
@@ -190,6 +193,8 @@ class GuiSession:
                 raise GuiError(f"the first Wine process failed ({result.returncode}); see {wine_log}")
 
     def env(self, **extra):
+        if self.locale:
+            extra = dict(LANG=self.locale, LC_ALL=self.locale, **extra)
         return self.prefix.env(DISPLAY=self.display, **extra)
 
     def x_env(self):

@@ -5,7 +5,14 @@ As Wine comes, it has no network provider: every connection fails (ERROR_NO_NETW
 provider installed in the prefix (testnet.py) the whole round trip runs: the volume and its companion are
 mapped, the drive-letter box and the share list show them, Disconnect removes both; a letter in use asks
 first; and a failing mapping leaves the chosen letter without its earlier connection. The provider's record
-says which calls the program made, with which credentials and flags."""
+says which calls the program made, with which credentials and flags.
+
+With a Japanese ANSI code page (932, Wine started under the Unix locale ja_JP.UTF-8) a box's volumes "表示"
+(95 5C 8E A6 in CP932: its second byte is a backslash) and "Backup..2024" are mapped by their exact names,
+shown in the share list and the drive-letter box as CP932 texts (the inspector reads them in the program's
+code page), and found again by Disconnect. "Yen¥", which CP932 carries only as the look-alike backslash, shows
+as "Yen?" and is mapped by its exact name all the same."""
+import subprocess
 import unittest
 
 from console_driver import (CONNECT, DISCONNECT, DRIVE_LETTERS, MAIN, SHARE_LIST, TITLE, ConsoleCase,
@@ -162,6 +169,89 @@ class WineWithTestNetwork(MappingCase):
             self.assertRegex(call, rf"^add3 V: \\\\{HOST}\\Daten .* -> {BAD_NET_NAME}$")
         self.assertEqual((self.net.show("V:"), self.net.remembered("V:")), (None, None))
         self.assertIn(f"V: {EARLIER}", self.letters()[0])  # not rescanned after a failure
+
+
+JAPANESE = "ja_JP.UTF-8"
+HYOUJI = "表示"
+BACKUP = "Backup..2024"
+YEN = "Yen\u00a5"
+SHOWN = {HYOUJI: HYOUJI, BACKUP: BACKUP, YEN: "Yen?"}  # each volume's name as the lists show it
+TOKYO = box(43, "tokyo", password="pw", ports=[lab_port(0, 10)],
+            shares=[name for volume in SHOWN for name in (volume, f"Recycle Bin - {volume}")])
+
+
+def unc(share):
+    return rf"\\{HOST}\{share}"
+
+
+def ensure_locale(name):
+    """Generates the Unix locale when the system does not have it yet (Wine takes its code page from it)."""
+    have = subprocess.run(["locale", "-a"], capture_output=True, text=True, check=True).stdout.split()
+    if name.lower().replace("-", "") not in [each.lower().replace("-", "") for each in have]:
+        language, charset = name.split(".")
+        subprocess.run(["localedef", "-i", language, "-f", charset, name], check=True, capture_output=True)
+
+
+class WineWithJapaneseCodePage(MappingCase):
+    SESSION = "mapping-japanese"
+    BOXES = {0: [TOKYO]}
+    LOCALE = JAPANESE
+
+    @classmethod
+    def setUpClass(cls):
+        ensure_locale(JAPANESE)
+        super().setUpClass()
+
+    @classmethod
+    def prepare(cls, gui):
+        cls.net = testnet.TestNetwork(gui)
+        for volume in SHOWN:
+            cls.net.share(HOST, volume)
+            cls.net.share(HOST, f"Recycle Bin - {volume}")
+
+    def select_tokyo(self):
+        return self.select_box(0, "tokyo", "pw", list(SHOWN.values()))
+
+    def test_1_the_code_page_is_932_and_the_share_list_shows_the_names(self):
+        self.assertEqual(self.gui.reg_query(r"HKLM\System\CurrentControlSet\Control\Nls\CodePage", "ACP"), "932")
+        window = self.select_tokyo()
+        self.assertEqual(find_control(window, SHARE_LIST)["rows"], [[shown, ""] for shown in SHOWN.values()])
+        self.gui.screenshot("japanese-share-list")
+
+    def test_2_connect_maps_each_volume_to_its_exact_unc_path(self):
+        self.select_tokyo()
+        for row, (volume, shown) in enumerate(SHOWN.items()):
+            with self.subTest(volume=volume):
+                self.click_share(shown)
+                items, chosen = self.letters()
+                letter = items[chosen]
+                companion_letter = chr(ord(letter[0]) - 1) + ":"
+                before = len(self.net.calls())
+                self.click(CONNECT)
+                self.assertEqual(self.answer_message("Confirm", shot=f"japanese-mapped-{row}"), MAPPED)
+                self.assertEqual(self.net.calls()[before:], [
+                    f"cancel {letter} force=1 -> {NOT_CONNECTED}",
+                    f'add3 {letter} {unc(volume)} user="" password="" flags=1 -> 0',
+                    f"add3 {companion_letter} {unc('Recycle Bin - ' + volume)} user=- password=- flags=1 -> 0",
+                ])
+                self.assertEqual(self.net.show(letter), unc(volume))
+                wait_until(lambda: f"{letter} {unc(shown)}" in self.letters()[0], 30,
+                           f"the drive-letter box to show {letter} mapped")
+                self.assertEqual(self.rows(SHARE_LIST)[row], [shown, letter])
+
+    def test_3_disconnect_finds_the_mapping_and_its_companion_by_name(self):
+        rows = self.rows(SHARE_LIST)
+        self.assertEqual([name for name, _ in rows], list(SHOWN.values()))
+        letter = rows[0][1]
+        companion_letter = chr(ord(letter[0]) - 1) + ":"
+        self.click_share(HYOUJI)
+        before = len(self.net.calls())
+        self.click(DISCONNECT)
+        self.assertEqual(self.answer_message("Confirm", shot="japanese-unmapped"), UNMAPPED)
+        self.assertEqual(self.net.calls()[before:],
+                         [f"cancel {letter} force=1 -> 0", f"cancel {companion_letter} force=1 -> 0"])
+        wait_until(lambda: self.rows(SHARE_LIST)[0] == [HYOUJI, ""], 30, f"{HYOUJI} shown without a letter")
+        self.assertEqual(self.rows(SHARE_LIST)[1:], rows[1:])
 
 
 if __name__ == "__main__":

@@ -3,8 +3,8 @@
 //   quorvel-test-netuse add X: \\host\share   WNetAddConnection2W, remembered (CONNECT_UPDATE_PROFILE)
 //   quorvel-test-netuse del X:                WNetCancelConnection2W, forgotten, forced
 //   quorvel-test-netuse show X:               WNetGetConnectionW: prints the remote name
-// Prints the call's result number on its first line ("result 0"), the remote name on a second line
-// for show; exit 0 when the result is 0, 1 otherwise, 2 for wrong usage.
+// Prints the call's result number on its first line ("result 0"), the remote name in UTF-8 on a second
+// line for show; exit 0 when the result is 0, 1 otherwise, 2 for wrong usage.
 #include <windows.h>
 #include <winnetwk.h>
 
@@ -40,7 +40,11 @@ int wmain(int argc, wchar_t** argv) {
     DWORD size = kRemoteChars;
     const DWORD result = WNetGetConnectionW(argv[2], remote, &size);
     const int code = Report(result);
-    if (result == NO_ERROR) std::printf("%ls\n", remote);
+    if (result == NO_ERROR) {
+      char utf8[kRemoteChars * 3] = {};
+      WideCharToMultiByte(CP_UTF8, 0, remote, -1, utf8, sizeof utf8, nullptr, nullptr);
+      std::printf("%s\n", utf8);
+    }
     return code;
   }
   std::fputs("usage: quorvel-test-netuse add X: \\\\host\\share | del X: | show X:\n", stderr);

@@ -16,6 +16,7 @@
 #include <winioctl.h>
 #include <winnetwk.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -59,6 +60,13 @@ std::string Utf8(const wchar_t* text) {
   std::string utf8(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0, '\0');
   if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), bytes, nullptr, nullptr);
   return utf8;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(chars > 0 ? static_cast<std::size_t>(chars) : 0, L'\0');
+  if (chars > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), chars);
+  return wide;
 }
 
 std::string Quoted(const wchar_t* text) {
@@ -203,8 +211,10 @@ DWORD APIENTRY NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD size
   const wchar_t letter = LetterOf(localName);
   const std::string mountPoint = letter ? OurMountPoint(letter) : std::string();
   if (mountPoint.empty()) return WN_NOT_CONNECTED;
-  std::wstring remote = L"\\\\";
-  for (std::size_t i = 4; i < mountPoint.size(); ++i) remote += mountPoint[i] == '/' ? L'\\' : wchar_t(mountPoint[i]);
+  // The mount point is a Unix path in UTF-8: "unc/host/share" gives "\\host\share" in the wide form.
+  std::string unc = "\\\\" + mountPoint.substr(4);
+  std::replace(unc.begin(), unc.end(), '/', '\\');
+  const std::wstring remote = Wide(unc);
   if (!size || *size < remote.size() + 1) {
     if (size) *size = static_cast<DWORD>(remote.size() + 1);
     return WN_MORE_DATA;
