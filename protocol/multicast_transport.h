@@ -24,6 +24,7 @@ class MulticastTransport final : public Transport {
 
   void SendOnInterface(int index, Bytes request) override;
   Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) override;
+  std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
 
  private:
   struct Interface {
@@ -33,7 +34,6 @@ class MulticastTransport final : public Transport {
   };
 
   bool ValidIndex(int index) const { return index >= 0 && index < InterfaceCount(); }
-  void DrainReceiveSocket(int index);
 
   std::optional<std::vector<net::LocalInterface>> locals_;
   net::SocketLibrary library_;
