@@ -9,6 +9,7 @@
 
 #include "clock.h"
 #include "device_record.h"
+#include "search_stats.h"
 #include "share_names.h"
 #include "transport.h"
 
@@ -45,6 +46,8 @@ class DeviceProtocol {
   void SearchDevices();
   void ClearDeviceTable() { devices_.clear(); }
   const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }
+  // One entry per interface of the last search, in interface order.
+  const std::vector<SearchStats>& LastSearchStats() const { return searchStats_; }
   bool IsKnownDevice(const DeviceId& id) const { return FindDevice(id) != nullptr; }
   const DeviceRecord* FindDevice(const DeviceId& id) const;
   int InterfaceOfDevice(const DeviceId& id) const;
@@ -73,13 +76,13 @@ class DeviceProtocol {
                                   PacketBuffer& reply);
   std::optional<Bytes> Exchange(const Request& request, int waitMicros, PacketBuffer& reply);
   Request CommandRequest(std::uint16_t opcode) const;
-  void SearchInterface(int interfaceIndex, const Request& request);
 
   std::unique_ptr<Transport> transport_;
   Clock& clock_;
   bool started_ = false;
   ClientId clientId_{};
   std::vector<DeviceRecord> devices_;
+  std::vector<SearchStats> searchStats_;
   std::vector<ShareName> shares_;
   std::uint16_t shareNamesStatus_ = 0;
   CommandContext context_;
