@@ -3,7 +3,6 @@ running quorvel-cli inside the lab's PC namespace.
 
 A box whose primary port has an address of its net (lab_port) gets that address in the box namespace when its
 simulator starts, and a web page there; its log lines carry "http": true."""
-import ipaddress
 import json
 import os
 import sys
@@ -27,11 +26,11 @@ def port(ip, netmask="255.255.255.0", gateway="", addr_a="", addr_b="", dhcp="0"
 
 
 def lab_port(net, host, **extra):
-    """A port with host number `host` of lab net `net` (2..62; the PC has 1, the simulator 2), in the net's /26
-    with the PC as gateway: the lab gives the box that address, and the PC reaches it on the net's link."""
+    """A port with host number `host` of lab net `net` (2..lab.MAX_HOST; the PC has 1, the simulator 2), with the
+    net's netmask and the PC as gateway: the lab gives the box that address, and the PC reaches it on the net's
+    link."""
     extra.setdefault("gateway", lab.net_address(net, 1))
-    return port(lab.net_address(net, host), str(ipaddress.IPv4Network(f"0.0.0.0/{lab.PREFIX_LEN}").netmask),
-                **extra)
+    return port(lab.net_address(net, host), lab.NETMASK, **extra)
 
 
 def box(number, name, model="VRX-510L", ports=None, **extra):

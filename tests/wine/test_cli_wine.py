@@ -40,9 +40,9 @@ class CliUnderWine(LabCase):
         records = self.by_name(json.loads(result.stdout))
         self.assertEqual(set(records), {"wine-one", "wine-two"})
         self.assertEqual((records["wine-one"]["interface"], records["wine-one"]["ports"][0]["gateway"]),
-                         ("198.51.100.1", "192.0.2.1"))
+                         (self.lab.pc_addresses[0], "192.0.2.1"))
         self.assertEqual((records["wine-two"]["interfaceIndex"], records["wine-two"]["interface"]),
-                         (1, "198.51.100.65"))
+                         (1, self.lab.pc_addresses[1]))
 
     def test_shares_through_the_second_interface(self):
         result = self.wine_cli("shares", "--device", "wine-two", "--user", "admin", "--json", password="secret\n")
