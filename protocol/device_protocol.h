@@ -9,6 +9,7 @@
 
 #include "clock.h"
 #include "device_record.h"
+#include "search_stats.h"
 #include "share_names.h"
 #include "transport.h"
 
@@ -45,6 +46,8 @@ class DeviceProtocol {
   void SearchDevices();
   void ClearDeviceTable() { devices_.clear(); }
   const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }
+  // One entry per interface of the last search, in interface order.
+  const std::vector<SearchStats>& LastSearchStats() const { return searchStats_; }
   bool IsKnownDevice(const DeviceId& id) const { return FindDevice(id) != nullptr; }
   const DeviceRecord* FindDevice(const DeviceId& id) const;
   int InterfaceOfDevice(const DeviceId& id) const;
@@ -77,6 +80,7 @@ class DeviceProtocol {
   bool started_ = false;
   ClientId clientId_{};
   std::vector<DeviceRecord> devices_;
+  std::vector<SearchStats> searchStats_;
   std::vector<ShareName> shares_;
   CommandContext context_;
 };

@@ -15,6 +15,7 @@ constexpr std::int64_t kSearchDeadlineMicros =
 void DeviceProtocol::SearchDevices() {
   ClearDeviceTable();
   const Request request(OP_SEARCH, clientId_, DeviceId{});
+  searchStats_.assign(static_cast<std::size_t>(transport_->InterfaceCount()), SearchStats{});
   for (int i = 0; i < transport_->InterfaceCount(); ++i) SearchInterface(i, request);
 }
 
@@ -22,15 +23,23 @@ void DeviceProtocol::SearchInterface(int interfaceIndex, const Request& request)
   transport_->SendOnInterface(interfaceIndex, request.bytes());
   PacketBuffer buffer{};
   const std::int64_t deadline = clock_.NowMicros() + kSearchDeadlineMicros;
+  SearchStats& stats = searchStats_[static_cast<std::size_t>(interfaceIndex)];
   int polls = 0;
   while (clock_.NowMicros() < deadline) {
     const Received received = transport_->ReceiveOnInterface(interfaceIndex, SEARCH_POLL_MICROS, buffer);
     if (received.arrived) {
       const Bytes reply = ReceivedBytes(received, buffer);
-      if (!ValidateReply(reply, OP_SEARCH, clientId_)) continue;
+      const ReplyVerdict verdict = JudgeReply(reply, OP_SEARCH, clientId_);
+      if (verdict != ReplyVerdict::Valid) {
+        ++(verdict == ReplyVerdict::Foreign ? stats.foreign : stats.invalid);
+        continue;
+      }
       if (IsAcceptedModel(ReplyModel(reply))) {
         if (IsKnownDevice(ReplyDeviceId(reply))) continue;
         devices_.push_back(RecordFromReply(reply, interfaceIndex));
+        ++stats.boxes;
+      } else {
+        ++stats.rejectedModel;
       }
     }
     if (++polls == SEARCH_COUNTED_POLLS) return;

@@ -6,7 +6,9 @@ namespace quorvel {
 
 bool MulticastTransport::Start() {
   if (!library_.Start()) return false;
-  for (const net::LocalInterface& local : net::ListLocalInterfaces(MAX_INTERFACES)) {
+  const std::vector<net::LocalInterface> locals =
+      locals_ ? *locals_ : net::ListLocalInterfaces(MAX_INTERFACES);
+  for (const net::LocalInterface& local : locals) {
     interfaces_.push_back({local.address, net::UdpSocket::OpenSender(), net::UdpSocket::OpenReceiver(local)});
   }
   return true;

@@ -1,6 +1,8 @@
 // The real transport: one send and one receive socket per local IPv4 interface, at most eight.
 #pragma once
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "socket_api.h"
@@ -9,6 +11,11 @@ namespace quorvel {
 
 class MulticastTransport final : public Transport {
  public:
+  // The first MAX_INTERFACES usable addresses that the system lists.
+  MulticastTransport() = default;
+  // Exactly these interfaces, in this order (to search addresses beyond the usual ones).
+  explicit MulticastTransport(std::vector<net::LocalInterface> locals) : locals_(std::move(locals)) {}
+
   bool Start() override;
   void Stop() override;
 
@@ -28,6 +35,7 @@ class MulticastTransport final : public Transport {
   bool ValidIndex(int index) const { return index >= 0 && index < InterfaceCount(); }
   void DrainReceiveSocket(int index);
 
+  std::optional<std::vector<net::LocalInterface>> locals_;
   net::SocketLibrary library_;
   std::vector<Interface> interfaces_;
 };

@@ -88,13 +88,18 @@ std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t c
   return length;
 }
 
-bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
+ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
   // Replies are read into 4096-byte buffers: a longer datagram is never a reply.
-  if (datagram.size() < HEADER_SIZE || datagram.size() > PACKET_BUFFER_SIZE) return false;
-  if (ReadU16(datagram, HDR_MAGIC) != REPLY_MAGIC) return false;
-  if (ReadU16(datagram, HDR_OPCODE) != opcode) return false;
-  if (std::memcmp(datagram.data() + HDR_CLIENT_ID, client.data(), client.size()) != 0) return false;
-  return ReadU16(datagram, HDR_PAYLOAD_LENGTH) + HEADER_SIZE == datagram.size();
+  if (datagram.size() < HEADER_SIZE || datagram.size() > PACKET_BUFFER_SIZE) return ReplyVerdict::Invalid;
+  if (ReadU16(datagram, HDR_MAGIC) != REPLY_MAGIC) return ReplyVerdict::Invalid;
+  if (ReadU16(datagram, HDR_OPCODE) != opcode) return ReplyVerdict::Invalid;
+  if (ReadU16(datagram, HDR_PAYLOAD_LENGTH) + HEADER_SIZE != datagram.size()) return ReplyVerdict::Invalid;
+  const bool ours = std::memcmp(datagram.data() + HDR_CLIENT_ID, client.data(), client.size()) == 0;
+  return ours ? ReplyVerdict::Valid : ReplyVerdict::Foreign;
+}
+
+bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
+  return JudgeReply(datagram, opcode, client) == ReplyVerdict::Valid;
 }
 
 std::uint16_t ReplyStatus(Bytes reply) {

@@ -35,6 +35,14 @@ std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t c
 // Standard Base64 of the bytes up to the first NUL, with "=" padding and no line breaks.
 std::string Base64Encode(std::string_view text);
 
+// How a datagram stands against the reply check for a request with this opcode from this client.
+enum class ReplyVerdict {
+  Valid,
+  Foreign,  // would be valid but for its client id: the reply to another program's request
+  Invalid,
+};
+ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& client);
+
 // True when the datagram is a reply to a request with this opcode from this client.
 bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client);
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "device_record.h"
@@ -231,6 +232,7 @@ struct NoiseCase {
   const char* name;
   std::function<Datagram(const ByteVector& request)> make;
   bool countsPoll;
+  int SearchStats::*dropCounter;  // where the 100 datagrams are counted; null: nowhere
 };
 
 class SearchNoiseTest : public ::testing::TestWithParam<NoiseCase> {};
@@ -251,6 +253,13 @@ TEST_P(SearchNoiseTest, OnlyEmptyPollsAndTakenOrRejectedModelsCount) {
   EXPECT_EQ(rig.protocol.DeviceTable()[0].id, kBox);
   const std::int64_t afterNoise = 101 * 1000 + kCost;
   EXPECT_EQ(rig.Now() - start, kDrain + afterNoise + (GetParam().countsPoll ? 0 : 100 * kPoll));
+  // The figures for a box that is not found: each dropped reply under its own reason.
+  SearchStats expected{.boxes = 1};
+  if (GetParam().dropCounter) expected.*GetParam().dropCounter = 100;
+  ASSERT_EQ(rig.protocol.LastSearchStats().size(), 1u);
+  const SearchStats& seen = rig.protocol.LastSearchStats()[0];
+  EXPECT_EQ(std::tie(seen.boxes, seen.foreign, seen.invalid, seen.rejectedModel),
+            std::tie(expected.boxes, expected.foreign, expected.invalid, expected.rejectedModel));
 }
 
 ByteVector Oversized(const ByteVector& request) {
@@ -266,30 +275,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NoiseCase{"SameBoxAgain",
                   [](const ByteVector& r) { return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build()}; },
-                  false},
+                  false, nullptr},
         NoiseCase{"OtherClient",
                   [](const ByteVector&) {
                     return Datagram{ReplyBuilder(OP_SEARCH, ClientId{9}).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").Build()};
                   },
-                  false},
+                  false, &SearchStats::foreign},
         NoiseCase{"OtherOpcode",
                   [](const ByteVector& r) {
                     return Datagram{ReplyBuilder(r).Opcode(OP_GET_SHARES).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").Build()};
                   },
-                  false},
-        NoiseCase{"OwnRequest", [](const ByteVector& r) { return Datagram{r}; }, false},
+                  false, &SearchStats::invalid},
+        NoiseCase{"OwnRequest", [](const ByteVector& r) { return Datagram{r}; }, false, &SearchStats::invalid},
         NoiseCase{"PayloadLengthWrong",
                   [](const ByteVector& r) {
                     return Datagram{ReplyBuilder(r).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").PayloadLength(8).Build()};
                   },
-                  false},
-        NoiseCase{"LongerThanTheBuffer", [](const ByteVector& r) { return Datagram{Oversized(r)}; }, false},
-        NoiseCase{"SocketError", [](const ByteVector&) { return Datagram{{}, 0, -1}; }, false},
+                  false, &SearchStats::invalid},
+        NoiseCase{"LongerThanTheBuffer", [](const ByteVector& r) { return Datagram{Oversized(r)}; }, false, &SearchStats::invalid},
+        NoiseCase{"SocketError", [](const ByteVector&) { return Datagram{{}, 0, -1}; }, false, &SearchStats::invalid},
         NoiseCase{"OtherModel",
                   [](const ByteVector& r) {
                     return Datagram{ReplyBuilder(r).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-999").Build()};
                   },
-                  true}),
+                  true, &SearchStats::rejectedModel}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Search, ABoxSeenOnTwoInterfacesBelongsToTheFirstAndOrderIsArrivalOrder) {

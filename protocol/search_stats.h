@@ -1,0 +1,13 @@
+// What one search saw on one interface: the boxes it added and the replies it turned away, by reason.
+#pragma once
+
+namespace quorvel {
+
+struct SearchStats {
+  int boxes = 0;          // records this interface added to the device table
+  int foreign = 0;        // replies that would pass the reply check but carry another program's client id
+  int invalid = 0;        // replies that failed the reply check otherwise (socket errors and oversize included)
+  int rejectedModel = 0;  // valid replies whose model is not accepted
+};
+
+}  // namespace quorvel
