@@ -33,18 +33,28 @@ std::string Joined(const std::vector<std::string>& items) {
   return out;
 }
 
-// "2 through lan0 (...) and 1 through lan3 (...)" over the addresses that pass the filter and
-// found boxes; total receives their sum.
+// The boxes found through the addresses that pass a filter, and where: "through lan0 (...)" when
+// one address found them all, else "2 through lan0 (...) and 1 through lan3 (...)".
+struct BoxesFound {
+  int total = 0;
+  int places = 0;
+  std::string where;
+};
+
 template <typename Filter>
-std::string BoxesThrough(const DoctorFindings& findings, Filter filter, int& total) {
+BoxesFound BoxesThrough(const DoctorFindings& findings, Filter filter) {
+  BoxesFound found;
   std::vector<std::string> parts;
-  total = 0;
+  std::string only;
   for (const AddressFindings& each : findings.addresses) {
     if (!filter(each) || each.stats.boxes == 0) continue;
     parts.push_back(std::to_string(each.stats.boxes) + " through " + Where(each));
-    total += each.stats.boxes;
+    only = "through " + Where(each);
+    found.total += each.stats.boxes;
   }
-  return Joined(parts);
+  found.places = static_cast<int>(parts.size());
+  found.where = found.places == 1 ? only : Joined(parts);
+  return found;
 }
 
 constexpr const char* kWhatToCheck =
@@ -52,13 +62,12 @@ constexpr const char* kWhatToCheck =
     "the box is not behind a router: this protocol does not cross routers.";
 
 std::string NothingListed(const DoctorFindings& findings, int keptCount) {
-  int beyond = 0;
-  const std::string beyondWhere = BoxesThrough(findings, SearchedBeyondLimit, beyond);
-  if (beyond > 0) {
-    return "No box can be found: " + Counted(beyond, "box answers", "boxes answer") + " only through " +
-           beyondWhere + ", beyond the first " + std::to_string(MAX_INTERFACES) +
-           " addresses, which are the only ones searched. Disable network adapters that are not needed, "
-           "so that this address is among the first " + std::to_string(MAX_INTERFACES) + ".";
+  const BoxesFound beyond = BoxesThrough(findings, SearchedBeyondLimit);
+  if (beyond.total > 0) {
+    return "No box can be found: " + Counted(beyond.total, "box answers", "boxes answer") + ", " + beyond.where +
+           ", but " + (beyond.places == 1 ? "that address is" : "those addresses are") + " beyond the first " +
+           std::to_string(MAX_INTERFACES) + " addresses, the only ones searched. Disable network adapters that "
+           "are not needed, so that the box's network is among the first " + std::to_string(MAX_INTERFACES) + ".";
   }
   int listening = 0;
   int rejected = 0;
@@ -131,11 +140,7 @@ std::string SkipReasonText(net::SkipReason reason) {
   return "beyond the first " + std::to_string(MAX_INTERFACES) + " addresses";
 }
 
-int ListedBoxes(const DoctorFindings& findings) {
-  int listed = 0;
-  BoxesThrough(findings, Kept, listed);
-  return listed;
-}
+int ListedBoxes(const DoctorFindings& findings) { return BoxesThrough(findings, Kept).total; }
 
 std::string Verdict(const DoctorFindings& findings) {
   int keptCount = 0;
@@ -144,16 +149,15 @@ std::string Verdict(const DoctorFindings& findings) {
     return "No interface to search: the system lists no IPv4 address that is up and not loopback. "
            "Connect this PC to the box's network.";
   }
-  int listed = 0;
-  const std::string listedWhere = BoxesThrough(findings, Kept, listed);
-  if (listed == 0) return NothingListed(findings, keptCount);
-  std::string verdict = "Found " + Counted(listed, "box", "boxes") + ": " + listedWhere + ".";
-  int beyond = 0;
-  const std::string beyondWhere = BoxesThrough(findings, SearchedBeyondLimit, beyond);
-  if (beyond > 0) {
-    verdict += " " + Counted(beyond, "more box answers", "more boxes answer") + " only through " + beyondWhere +
+  const BoxesFound listed = BoxesThrough(findings, Kept);
+  if (listed.total == 0) return NothingListed(findings, keptCount);
+  std::string verdict = "Found " + Counted(listed.total, "box", "boxes") + (listed.places == 1 ? ", " : ": ") +
+                        listed.where + ".";
+  const BoxesFound beyond = BoxesThrough(findings, SearchedBeyondLimit);
+  if (beyond.total > 0) {
+    verdict += " " + Counted(beyond.total, "more box answers", "more boxes answer") + ", " + beyond.where +
                ", beyond the first " + std::to_string(MAX_INTERFACES) + " addresses, and " +
-               (beyond == 1 ? "is" : "are") + " not listed.";
+               (beyond.total == 1 ? "is" : "are") + " not listed.";
   }
   return verdict;
 }
