@@ -3,8 +3,9 @@
 
 A PC namespace with one interface per "net" and, for every net, a box namespace on the far end of a veth pair.
 Net k is the k-th /27 of TEST-NET-2 and then TEST-NET-3 (16 nets: 0-7 in 198.51.100.0/24, 8-15 in
-203.0.113.0/24): the PC end has host 1, the box end host 2 (and more on request, up to host 30). Every veth is created inside the lab namespaces, so the host namespace is never configured and the
-protocol's multicast cannot leave the machine.
+203.0.113.0/24): the PC end has host 1, the box end host 2 (and more on request, up to host 30). Every veth
+is created inside the lab namespaces, so the host namespace is never configured and the protocol's multicast
+cannot leave the machine.
 
 A simulated box whose primary port has an address of its net (for example net_address(0, 10)) gets that
 address on the box interface when its simulator starts, and the simulator serves the box's web page there;
