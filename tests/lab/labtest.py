@@ -3,8 +3,10 @@ running quorvel-cli inside the lab's PC namespace.
 
 A box whose primary port has an address of its net (lab_port) gets that address in the box namespace when its
 simulator starts, and a web page there; its log lines carry "http": true."""
+import contextlib
 import json
 import os
+import subprocess
 import sys
 import tempfile
 import time
@@ -18,6 +20,32 @@ import lab  # noqa: E402
 BUILD = Path(os.environ.get("QUORVEL_BUILD", REPO / "build"))
 BOXSIM = BUILD / "tools" / "boxsim" / "quorvel-boxsim"
 CLI = BUILD / "tools" / "cli" / "quorvel-cli"
+
+
+# Holds port 24680 as another program would (sharing allowed), until its standard input closes.
+PORT_HOLDER = r"""
+import socket, sys
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("0.0.0.0", 24680))
+print("ready", flush=True)
+sys.stdin.read()
+"""
+
+
+@contextlib.contextmanager
+def port_held_elsewhere(the_lab):
+    """Another program holds the protocol's port in the lab's PC namespace while the block runs."""
+    holder = the_lab.pc_exec([sys.executable, "-c", PORT_HOLDER], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             text=True)
+    try:
+        if holder.stdout.readline() != "ready\n":
+            raise RuntimeError("the port holder did not start")
+        yield
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=30)
+        holder.stdout.close()
 
 
 def port(ip, netmask="255.255.255.0", gateway="", addr_a="", addr_b="", dhcp="0", option=0):

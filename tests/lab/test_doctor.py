@@ -1,11 +1,9 @@
 """quorvel-cli doctor in the lab: which addresses it keeps, the port and the sockets, the figures of its search
 and its verdict, as text and as JSON."""
 import json
-import subprocess
-import sys
 import unittest
 
-from labtest import LabCase, box
+from labtest import LabCase, box, port_held_elsewhere
 
 KEYS = ["name", "address", "up", "loopback", "kept", "reason", "opened", "bound", "joined", "portShared", "error",
         "boxes", "dropped"]
@@ -15,17 +13,6 @@ ANSWERING = box(71, "answering")
 FOREIGN_TWIN = dict(box(71, "answering-for-another"), faults={"wrongClientId": True})  # the same box, other ClientId
 BAD_LENGTH = box(72, "bad-length", faults={"wrongPayloadLength": True})
 LOWER_MODEL = box(73, "lower-model", model="vrx-510l")
-
-# Holds port 24680 in the PC namespace as another program would (sharing allowed), until its input closes.
-PORT_HOLDER = r"""
-import socket, sys
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-s.bind(("0.0.0.0", 24680))
-print("ready", flush=True)
-sys.stdin.read()
-"""
-
 
 class DoctorCase(LabCase):
     def doctor(self, *args):
@@ -104,14 +91,8 @@ class DroppedRepliesAndASharedPort(DoctorCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.lab.pc_run(["ip", "link", "set", "lan2", "down"], check=True)
-        holder = cls.lab.pc_exec([sys.executable, "-c", PORT_HOLDER], stdin=subprocess.PIPE,
-                                 stdout=subprocess.PIPE, text=True)
-        try:
-            assert holder.stdout.readline() == "ready\n"
+        with port_held_elsewhere(cls.lab):
             cls.report = cls.doctor_json(cls(), 0)
-        finally:
-            holder.stdin.close()
-            holder.wait(timeout=30)
 
     def test_replies_are_counted_by_why_they_were_dropped(self):
         first, second = self.lab.pc_addresses[:2]

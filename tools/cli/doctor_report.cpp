@@ -155,7 +155,8 @@ std::string Verdict(const DoctorFindings& findings) {
                         listed.where + ".";
   const BoxesFound beyond = BoxesThrough(findings, SearchedBeyondLimit);
   if (beyond.total > 0) {
-    verdict += " " + Counted(beyond.total, "more box answers", "more boxes answer") + ", " + beyond.where +
+    verdict += ' ';
+    verdict += Counted(beyond.total, "more box answers", "more boxes answer") + ", " + beyond.where +
                ", beyond the first " + std::to_string(MAX_INTERFACES) + " addresses, and " +
                (beyond.total == 1 ? "is" : "are") + " not listed.";
   }
