@@ -2,6 +2,7 @@
 #include <string>
 
 #include "device_protocol.h"
+#include "drain.h"
 
 namespace quorvel {
 
@@ -60,6 +61,7 @@ std::optional<Bytes> DeviceProtocol::Exchange(const Request& request, int waitMi
                                               PacketBuffer& reply) {
   const int interfaceIndex = InterfaceOfDevice(context_.SelectedDeviceId);
   if (interfaceIndex < 0) return std::nullopt;
+  DrainInterface(*transport_, clock_, interfaceIndex);
   transport_->SendOnInterface(interfaceIndex, request.bytes());
   clock_.SleepMillis(kSettleMillis);
   const Bytes sent = request.bytes();

@@ -73,7 +73,6 @@ class DeviceProtocol {
                                   PacketBuffer& reply);
   std::optional<Bytes> Exchange(const Request& request, int waitMicros, PacketBuffer& reply);
   Request CommandRequest(std::uint16_t opcode) const;
-  void SearchInterface(int interfaceIndex, const Request& request);
 
   std::unique_ptr<Transport> transport_;
   Clock& clock_;

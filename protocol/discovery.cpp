@@ -1,5 +1,10 @@
-// Discovery: one search request on every interface, and the replies that make the device table.
+// Discovery: one search request on every interface at once, and the replies that make the device table.
+#include <algorithm>
+#include <vector>
+
 #include "device_protocol.h"
+#include "drain.h"
+#include "interface_loop.h"
 
 namespace quorvel {
 
@@ -10,39 +15,115 @@ namespace {
 constexpr std::int64_t kSearchDeadlineMicros =
     2LL * SEARCH_COUNTED_POLLS * SEARCH_POLL_MICROS;
 
+// The search on one interface, with the rules of a search of that interface alone: drain, send,
+// then polls of SEARCH_POLL_MICROS until SEARCH_COUNTED_POLLS are counted or the deadline passes.
+// A poll ends with a datagram or with SEARCH_POLL_MICROS of quiet on this interface; a quiet one,
+// a reply of a rejected model and a reply that makes a record are counted.
+class InterfaceSearch final : public InterfaceTask {
+ public:
+  InterfaceSearch(Transport& transport, Clock& clock, int index, const Request& request, const ClientId& client)
+      : transport_(transport), clock_(clock), index_(index), request_(request), client_(client),
+        drain_(clock.NowMicros()) {}
+
+  bool Done() const override { return phase_ == Phase::Done; }
+  std::int64_t WakeAtMicros() const override {
+    return phase_ == Phase::Draining ? drain_.WakeAtMicros() : pollStart_ + SEARCH_POLL_MICROS;
+  }
+
+  void OnDatagram(const Received& received, const PacketBuffer& buffer) override {
+    if (phase_ == Phase::Draining) {
+      if (drain_.Dropped(clock_.NowMicros())) Send();
+      return;
+    }
+    if (Take(ReceivedBytes(received, buffer))) ++polls_;
+    NextPoll();
+  }
+
+  void OnQuiet() override {
+    if (phase_ == Phase::Draining) {
+      Send();
+      return;
+    }
+    ++polls_;
+    NextPoll();
+  }
+
+  const std::vector<DeviceRecord>& found() const { return found_; }
+  SearchStats& stats() { return stats_; }
+
+ private:
+  enum class Phase { Draining, Polling, Done };
+
+  void Send() {
+    transport_.SendOnInterface(index_, request_.bytes());
+    phase_ = Phase::Polling;
+    pollStart_ = clock_.NowMicros();
+    deadline_ = pollStart_ + kSearchDeadlineMicros;
+  }
+
+  void NextPoll() {
+    pollStart_ = clock_.NowMicros();
+    if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_) phase_ = Phase::Done;
+  }
+
+  // Judges one datagram; true when it counts a poll.
+  bool Take(Bytes reply) {
+    const ReplyVerdict verdict = JudgeReply(reply, OP_SEARCH, client_);
+    if (verdict != ReplyVerdict::Valid) {
+      ++(verdict == ReplyVerdict::Foreign ? stats_.foreign : stats_.invalid);
+      return false;
+    }
+    // The model is judged before the box is looked up: a known box that answers again with a
+    // model not accepted counts a poll.
+    if (!IsAcceptedModel(ReplyModel(reply))) {
+      ++stats_.rejectedModel;
+      return true;
+    }
+    // Only this interface's records are known here: a box that an earlier interface also finds
+    // counts a poll on this one, where a search of one interface after another would drop it
+    // uncounted. That can end this interface's wait sooner only when it comes near the cap of
+    // counted polls, that is with about a hundred boxes answering on it.
+    const DeviceId id = ReplyDeviceId(reply);
+    const bool known = std::any_of(found_.begin(), found_.end(), [&](const DeviceRecord& r) { return r.id == id; });
+    if (known) return false;
+    found_.push_back(RecordFromReply(reply, index_));
+    return true;
+  }
+
+  Transport& transport_;
+  Clock& clock_;
+  const int index_;
+  const Request& request_;
+  const ClientId& client_;
+  Phase phase_ = Phase::Draining;
+  DrainTimer drain_;
+  std::int64_t pollStart_ = 0;
+  std::int64_t deadline_ = 0;
+  int polls_ = 0;
+  std::vector<DeviceRecord> found_;
+  SearchStats stats_;
+};
+
 }  // namespace
 
 void DeviceProtocol::SearchDevices() {
   ClearDeviceTable();
   const Request request(OP_SEARCH, clientId_, DeviceId{});
-  searchStats_.assign(static_cast<std::size_t>(transport_->InterfaceCount()), SearchStats{});
-  for (int i = 0; i < transport_->InterfaceCount(); ++i) SearchInterface(i, request);
-}
-
-void DeviceProtocol::SearchInterface(int interfaceIndex, const Request& request) {
-  transport_->SendOnInterface(interfaceIndex, request.bytes());
-  PacketBuffer buffer{};
-  const std::int64_t deadline = clock_.NowMicros() + kSearchDeadlineMicros;
-  SearchStats& stats = searchStats_[static_cast<std::size_t>(interfaceIndex)];
-  int polls = 0;
-  while (clock_.NowMicros() < deadline) {
-    const Received received = transport_->ReceiveOnInterface(interfaceIndex, SEARCH_POLL_MICROS, buffer);
-    if (received.arrived) {
-      const Bytes reply = ReceivedBytes(received, buffer);
-      const ReplyVerdict verdict = JudgeReply(reply, OP_SEARCH, clientId_);
-      if (verdict != ReplyVerdict::Valid) {
-        ++(verdict == ReplyVerdict::Foreign ? stats.foreign : stats.invalid);
-        continue;
-      }
-      if (IsAcceptedModel(ReplyModel(reply))) {
-        if (IsKnownDevice(ReplyDeviceId(reply))) continue;
-        devices_.push_back(RecordFromReply(reply, interfaceIndex));
-        ++stats.boxes;
-      } else {
-        ++stats.rejectedModel;
-      }
+  std::vector<InterfaceSearch> searches;
+  for (int i = 0; i < transport_->InterfaceCount(); ++i) searches.emplace_back(*transport_, clock_, i, request, clientId_);
+  std::vector<ServedInterface> served;
+  for (int i = 0; i < transport_->InterfaceCount(); ++i) served.push_back({i, &searches[static_cast<std::size_t>(i)]});
+  ServeInterfaces(*transport_, clock_, served);
+  // The table of a search of one interface after another: interface 0's boxes in arrival order,
+  // then each later interface's boxes that no earlier one found.
+  searchStats_.clear();
+  for (InterfaceSearch& search : searches) {
+    for (const DeviceRecord& record : search.found()) {
+      if (IsKnownDevice(record.id)) continue;
+      devices_.push_back(record);
+      ++search.stats().boxes;
     }
-    if (++polls == SEARCH_COUNTED_POLLS) return;
+    searchStats_.push_back(search.stats());
   }
 }
 

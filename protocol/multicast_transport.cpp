@@ -1,6 +1,5 @@
 #include "multicast_transport.h"
 
-#include <chrono>
 
 namespace quorvel {
 
@@ -29,28 +28,32 @@ std::string MulticastTransport::InterfaceAddress(int index) const {
   return ValidIndex(index) ? interfaces_[index].address : std::string();
 }
 
-// Discards what waits on the receive socket: each datagram read restarts the one-second wait, but a
-// steady stream of datagrams cannot hold the send for longer than twice that in all.
-void MulticastTransport::DrainReceiveSocket(int index) {
-  using Steady = std::chrono::steady_clock;
-  const auto deadline = Steady::now() + 2 * std::chrono::microseconds(DRAIN_WAIT_MICROS);
-  PacketBuffer scratch;
-  while (interfaces_[index].receiver.Receive(DRAIN_WAIT_MICROS, scratch).arrived) {
-    if (Steady::now() >= deadline) return;
-  }
-}
-
 void MulticastTransport::SendOnInterface(int index, Bytes request) {
   if (!ValidIndex(index)) return;
   Interface& target = interfaces_[index];
   target.sender.SelectInterface(target.address);
-  DrainReceiveSocket(index);
   target.sender.SendToGroup(request);
 }
 
 Received MulticastTransport::ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) {
   if (!ValidIndex(index)) return {};
   return interfaces_[index].receiver.Receive(timeoutMicros, buffer);
+}
+
+std::vector<int> MulticastTransport::WaitReadable(std::span<const int> indices, int timeoutMicros) {
+  std::vector<const net::UdpSocket*> sockets;
+  std::vector<int> asked;
+  for (int index : indices) {
+    if (!ValidIndex(index)) continue;
+    sockets.push_back(&interfaces_[index].receiver);
+    asked.push_back(index);
+  }
+  const std::vector<bool> readable = net::UdpSocket::WaitReadable(sockets, timeoutMicros);
+  std::vector<int> result;
+  for (std::size_t i = 0; i < asked.size(); ++i) {
+    if (readable[i]) result.push_back(asked[i]);
+  }
+  return result;
 }
 
 }  // namespace quorvel

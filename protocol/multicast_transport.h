@@ -27,6 +27,7 @@ class MulticastTransport final : public Transport {
 
   void SendOnInterface(int index, Bytes request) override;
   Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) override;
+  std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
 
  private:
   struct Interface {
@@ -37,7 +38,6 @@ class MulticastTransport final : public Transport {
   };
 
   bool ValidIndex(int index) const { return index >= 0 && index < InterfaceCount(); }
-  void DrainReceiveSocket(int index);
 
   std::optional<std::vector<net::LocalInterface>> locals_;
   net::SocketLibrary library_;

@@ -1,8 +1,13 @@
 #include "socket_api.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -113,49 +118,57 @@ bool BindRefused(const sockaddr_in& address) {
   return refused;
 }
 
-// Waits until the socket is readable or the time is up.
-bool WaitReadable(std::intptr_t handle, std::int64_t timeoutMicros) {
-  fd_set readSet;
-  FD_ZERO(&readSet);
-  FD_SET(Native(handle), &readSet);
+// Room for the ancillary data of one datagram (the arrival interface on Linux).
+constexpr std::size_t kControlBytes = 64;
+
+timeval Timeout(std::int64_t micros) {
   timeval timeout{};
-  timeout.tv_sec = static_cast<long>(timeoutMicros / 1'000'000);
-  timeout.tv_usec = static_cast<long>(timeoutMicros % 1'000'000);
-  const int ready = select(static_cast<int>(Native(handle)) + 1, &readSet, nullptr, nullptr, &timeout);
-  return ready > 0 && FD_ISSET(Native(handle), &readSet);
+  timeout.tv_sec = static_cast<long>(micros / 1'000'000);
+  timeout.tv_usec = static_cast<long>(micros % 1'000'000);
+  return timeout;
 }
 
 #ifdef _WIN32
 
-// Reads one datagram; a datagram longer than the buffer is reported as longer than the buffer.
-int ReadDatagram(std::intptr_t handle, PacketBuffer& buffer, unsigned& arrivedOn) {
-  arrivedOn = 0;
+// recvfrom; a datagram longer than the buffer is reported as longer than the buffer.
+long ReadNative(std::intptr_t handle, std::span<std::byte> data, std::span<std::byte>, std::size_t& controlLength) {
+  controlLength = 0;
   sockaddr_in from{};
   int fromLength = sizeof from;
-  const int n = recvfrom(Native(handle), reinterpret_cast<char*>(buffer.data()),
-                         static_cast<int>(buffer.size()), 0, reinterpret_cast<sockaddr*>(&from),
-                         &fromLength);
-  if (n < 0 && WSAGetLastError() == WSAEMSGSIZE) return static_cast<int>(buffer.size()) + 1;
+  const int n = recvfrom(Native(handle), reinterpret_cast<char*>(data.data()), static_cast<int>(data.size()), 0,
+                         reinterpret_cast<sockaddr*>(&from), &fromLength);
+  if (n < 0 && WSAGetLastError() == WSAEMSGSIZE) return static_cast<long>(data.size()) + 1;
   return n;
 }
 
+// Windows scopes a receive socket by its bound address; it reports no arrival interface.
+unsigned ArrivalInterface(std::span<std::byte>, std::size_t) { return 0; }
+
 #else
 
-// Reads one datagram with the index of the interface it arrived on. MSG_TRUNC gives the real
-// length of a datagram that did not fit.
-int ReadDatagram(std::intptr_t handle, PacketBuffer& buffer, unsigned& arrivedOn) {
-  arrivedOn = 0;
+// recvmsg with MSG_TRUNC, which gives the real length of a datagram that did not fit.
+long ReadNative(std::intptr_t handle, std::span<std::byte> data, std::span<std::byte> control,
+                std::size_t& controlLength) {
   sockaddr_in from{};
-  iovec part{buffer.data(), buffer.size()};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  iovec part{data.data(), data.size()};
   msghdr message{};
   message.msg_name = &from;
   message.msg_namelen = sizeof from;
   message.msg_iov = &part;
   message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
+  message.msg_control = control.data();
+  message.msg_controllen = control.size();
   const ssize_t n = recvmsg(Native(handle), &message, MSG_TRUNC);
+  controlLength = n < 0 ? 0 : message.msg_controllen;
+  return static_cast<long>(n);
+}
+
+// The system index of the interface that the datagram arrived on, from its IP_PKTINFO; 0 if none.
+unsigned ArrivalInterface(std::span<std::byte> control, std::size_t controlLength) {
+  msghdr message{};
+  message.msg_control = control.data();
+  message.msg_controllen = controlLength;
+  unsigned arrivedOn = 0;
   for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
     if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
       in_pktinfo info{};
@@ -163,10 +176,55 @@ int ReadDatagram(std::intptr_t handle, PacketBuffer& buffer, unsigned& arrivedOn
       arrivedOn = static_cast<unsigned>(info.ipi_ifindex);
     }
   }
-  return static_cast<int>(n);
+  return arrivedOn;
 }
 
 #endif
+
+class SystemCalls final : public SocketCalls {
+ public:
+  std::vector<bool> WaitReadable(std::span<const std::intptr_t> handles, std::int64_t timeoutMicros) override {
+    std::vector<bool> readable(handles.size(), false);
+    fd_set readSet;
+    FD_ZERO(&readSet);
+    NativeSocket highest = 0;
+    for (std::intptr_t handle : handles) {
+      FD_SET(Native(handle), &readSet);
+      highest = std::max(highest, Native(handle));
+    }
+    timeval timeout = Timeout(timeoutMicros);
+    if (handles.empty()) {
+      // select with no socket at all fails at once on Windows: wait the time out here instead.
+      std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicros));
+      return readable;
+    }
+    if (select(static_cast<int>(highest) + 1, &readSet, nullptr, nullptr, &timeout) <= 0) return readable;
+    for (std::size_t i = 0; i < handles.size(); ++i) readable[i] = FD_ISSET(Native(handles[i]), &readSet) != 0;
+    return readable;
+  }
+
+  long ReadMessage(std::intptr_t handle, std::span<std::byte> data, std::span<std::byte> control,
+                   std::size_t& controlLength) override {
+    return ReadNative(handle, data, control, controlLength);
+  }
+
+  void Close(std::intptr_t handle) override { CloseNative(handle); }
+};
+
+// Reads one datagram. Empty when it arrived on another interface than `filter` (0: any); else its
+// length, more than the buffer when it did not fit, or the negative value of a failed read.
+std::optional<int> ReadDatagram(SocketCalls& calls, std::intptr_t handle, PacketBuffer& buffer, unsigned filter) {
+  alignas(std::max_align_t) std::array<std::byte, kControlBytes> control{};
+  std::size_t controlLength = control.size();
+  const long n = calls.ReadMessage(handle, buffer, control, controlLength);
+  // A failed read carries no datagram and no ancillary data: it is reported as the error it is,
+  // never taken for another interface's datagram.
+  if (n < 0) return static_cast<int>(n);
+  if (filter != 0 && ArrivalInterface(control, std::min(controlLength, control.size())) != filter) {
+    return std::nullopt;
+  }
+  return static_cast<int>(n);
+}
 
 }  // namespace
 
@@ -279,8 +337,20 @@ bool PortHeldElsewhere(const LocalInterface& local) {
 
 UdpSocket::~UdpSocket() { Close(); }
 
+SocketCalls& SystemSocketCalls() {
+  static SystemCalls calls;
+  return calls;
+}
+
+UdpSocket UdpSocket::Adopt(std::intptr_t handle, unsigned interfaceFilter, SocketCalls& calls) {
+  UdpSocket sock(handle);
+  sock.interfaceFilter_ = interfaceFilter;
+  sock.calls_ = &calls;
+  return sock;
+}
+
 UdpSocket::UdpSocket(UdpSocket&& other) noexcept
-    : handle_(other.handle_), interfaceFilter_(other.interfaceFilter_) {
+    : handle_(other.handle_), calls_(other.calls_), interfaceFilter_(other.interfaceFilter_) {
   other.handle_ = -1;
 }
 
@@ -288,6 +358,7 @@ UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = other.handle_;
+    calls_ = other.calls_;
     interfaceFilter_ = other.interfaceFilter_;
     other.handle_ = -1;
   }
@@ -297,7 +368,7 @@ UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
 bool UdpSocket::valid() const { return handle_ != -1; }
 
 void UdpSocket::Close() {
-  if (valid()) CloseNative(handle_);
+  if (valid()) calls_->Close(handle_);
   handle_ = -1;
 }
 
@@ -359,15 +430,31 @@ Received UdpSocket::Receive(std::int64_t timeoutMicros, PacketBuffer& buffer) {
   using Steady = std::chrono::steady_clock;
   const auto deadline = Steady::now() + std::chrono::microseconds(timeoutMicros);
   std::int64_t left = timeoutMicros;
-  while (WaitReadable(handle_, left)) {
-    unsigned arrivedOn = 0;
-    const int length = ReadDatagram(handle_, buffer, arrivedOn);
-    if (interfaceFilter_ == 0 || arrivedOn == interfaceFilter_) return {true, length};
+  const UdpSocket* self[] = {this};
+  while (WaitReadable(self, left)[0]) {
+    if (const std::optional<int> length = ReadDatagram(*calls_, handle_, buffer, interfaceFilter_)) {
+      return {true, *length};
+    }
     // A datagram of another interface: not ours; keep waiting for the rest of the time.
     left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Steady::now()).count();
     if (left <= 0) break;
   }
   return {};
+}
+
+std::vector<bool> UdpSocket::WaitReadable(std::span<const UdpSocket* const> sockets, std::int64_t timeoutMicros) {
+  std::vector<std::intptr_t> handles;
+  SocketCalls* calls = &SystemSocketCalls();
+  for (const UdpSocket* socket : sockets) {
+    if (!socket->valid()) continue;
+    handles.push_back(socket->handle_);
+    calls = socket->calls_;
+  }
+  const std::vector<bool> marks = calls->WaitReadable(handles, std::max<std::int64_t>(timeoutMicros, 0));
+  std::vector<bool> readable;
+  std::size_t next = 0;
+  for (const UdpSocket* socket : sockets) readable.push_back(socket->valid() && next < marks.size() && marks[next++]);
+  return readable;
 }
 
 }  // namespace quorvel::net

@@ -2,7 +2,9 @@
 // Every platform difference lives in socket_api.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,24 @@ struct ReceiverSteps {
 // program opens its own receive sockets, which would count otherwise.
 bool PortHeldElsewhere(const LocalInterface& local);
 
+// The calls that a socket makes on its handle once it is open: wait, read, close. The system's
+// calls are the default; a test may give a socket other ones (a read that fails, say).
+class SocketCalls {
+ public:
+  virtual ~SocketCalls() = default;
+  // Waits up to timeoutMicros until one of the handles is readable; gives for each handle whether
+  // it is. None is: the time passed, or the wait failed.
+  virtual std::vector<bool> WaitReadable(std::span<const std::intptr_t> handles, std::int64_t timeoutMicros) = 0;
+  // Reads one datagram into `data`, with the ancillary data into `control` (controlLength: its
+  // size on entry, the bytes filled on return). Gives the datagram's full length, more than
+  // data.size() when it did not fit, or a negative value when the read failed.
+  virtual long ReadMessage(std::intptr_t handle, std::span<std::byte> data, std::span<std::byte> control,
+                           std::size_t& controlLength) = 0;
+  virtual void Close(std::intptr_t handle) = 0;
+};
+
+SocketCalls& SystemSocketCalls();
+
 // One UDP socket; move-only, closed by its destructor.
 class UdpSocket {
  public:
@@ -67,6 +87,9 @@ class UdpSocket {
   // this interface and no other.
   // steps, when given, learns how far the opening got.
   static UdpSocket OpenReceiver(const LocalInterface& local, ReceiverSteps* steps = nullptr);
+  // A socket over a handle that is open already, whose calls go through `calls`; it keeps the
+  // datagrams that carry this system interface index (0: all of them).
+  static UdpSocket Adopt(std::intptr_t handle, unsigned interfaceFilter, SocketCalls& calls);
 
   // Makes the next datagrams leave through the interface with this address.
   void SelectInterface(const std::string& address);
@@ -74,6 +97,10 @@ class UdpSocket {
   // Waits up to timeoutMicros for one datagram of this interface. The length may exceed the
   // buffer (the datagram was too long) or be negative (an error of the socket layer).
   Received Receive(std::int64_t timeoutMicros, PacketBuffer& buffer);
+  // Waits up to timeoutMicros until one of the sockets is readable and gives, for each of them,
+  // whether it is (a readable socket may hold only another interface's datagram). The sockets
+  // share one kind of calls; closed ones are never readable.
+  static std::vector<bool> WaitReadable(std::span<const UdpSocket* const> sockets, std::int64_t timeoutMicros);
 
   bool valid() const;
   void Close();
@@ -82,6 +109,7 @@ class UdpSocket {
   explicit UdpSocket(std::intptr_t handle) : handle_(handle) {}
 
   std::intptr_t handle_ = -1;
+  SocketCalls* calls_ = &SystemSocketCalls();
   unsigned interfaceFilter_ = 0;  // system index that received datagrams must carry; 0: any
 };
 

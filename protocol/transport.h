@@ -1,9 +1,11 @@
-// The two primitive steps of the protocol on one local interface: send a request to the group,
-// and wait for one datagram. The real transport uses multicast sockets; tests use an in-memory one.
+// The primitive steps of the protocol on the local interfaces: send a request to the group on one
+// interface, wait until some interfaces' receive sockets are readable, and read one datagram. The
+// real transport uses multicast sockets; tests use an in-memory one.
 #pragma once
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "packet.h"
 
@@ -27,10 +29,15 @@ class Transport {
   virtual int InterfaceCount() const = 0;
   virtual std::string InterfaceAddress(int index) const = 0;
 
-  // Selects the interface, drains whatever waits on its receive socket (up to 1 s), then sends.
+  // Makes the interface the outgoing one and sends the request to the group. What waits on the
+  // interface's receive socket is the caller's to drain first.
   virtual void SendOnInterface(int index, Bytes request) = 0;
   // Waits up to timeoutMicros for one datagram on the interface's receive socket.
   virtual Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) = 0;
+  // Waits up to timeoutMicros until one of these interfaces' receive sockets is readable; gives
+  // those that are, in the order asked (none: the time passed). A readable socket may still yield
+  // nothing to ReceiveOnInterface (a datagram of another interface, dropped there).
+  virtual std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) = 0;
 };
 
 }  // namespace quorvel

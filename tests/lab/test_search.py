@@ -1,5 +1,10 @@
 """Search over real multicast sockets between namespaces, with simulated boxes answering."""
 import json
+import secrets
+import struct
+import subprocess
+import sys
+import time
 import unittest
 
 from labtest import CLI, LabCase, box, port
@@ -117,6 +122,103 @@ class SettingsChangeIsSeenByTheNextSearch(LabCase):
         self.assertEqual(record["ports"][0]["dhcp"], "1")
         sent = self.requests(0, 106)[-1]
         self.assertEqual([f["value"] for f in sent["fields"]][3:], ["keepA", "keepB", "1", "0", "1"])
+
+
+def search_request(client_id):
+    """A search request as any program sends it: header only, magic 55AA, opcode 101."""
+    return struct.pack("<HHHH8s8s18sH", 0x55AA, 101, 0, 0, client_id, bytes(8), bytes(18), 0)
+
+
+# Sends datagrams to the group through the interface with address argv[1] for argv[3] seconds:
+# argv[2] "noise" (garbage every 5 ms) or a hex search request sent at each of the times in argv[4:].
+SENDER = r"""
+import socket, sys, time
+address, what, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind((address, 0))
+s.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton(address))
+start = time.monotonic()
+if what == "noise":
+    while time.monotonic() - start < seconds:
+        s.sendto(b"\x5a" * 60, ("224.0.0.10", 24680))
+        time.sleep(0.005)
+else:
+    for at in map(float, sys.argv[4:]):
+        time.sleep(max(0.0, start + at - time.monotonic()))
+        s.sendto(bytes.fromhex(what), ("224.0.0.10", 24680))
+"""
+
+
+def table(records):
+    return [(r["name"], r["interfaceIndex"], r["interface"]) for r in records]
+
+
+class LateReplyOnOneNet(LabCase):
+    """A box on net 0 answers 1.5 s after the request, when interface 0 has stopped listening; interface 1
+    still listens then, because chatter on net 1 held its drain to the cap and holds its polls to the deadline.
+    The reply must not be taken on interface 1 (a receive socket that took another interface's datagrams)."""
+    NETS = 2
+    BOXES = {0: [box(50, "late", replyDelayMs=1500)], 1: [box(51, "second-net")]}
+
+    def test_a_late_reply_is_kept_on_its_own_interface_or_dropped(self):
+        self.lab.box_popen(1, [sys.executable, "-c", SENDER, self.lab.box_address(1), "noise", "6"])
+        records = self.by_name(self.search())
+        self.assertNotEqual(records.get("late", {}).get("interfaceIndex", 0), 1)
+        self.assertEqual(records["second-net"]["interfaceIndex"], 1)
+        # The premise: interface 1 sent its request well after interface 0 (its drain ran to the cap), so it
+        # was still waiting for replies when the late one came.
+        first, second = self.wait_for_request(0, 101)[-1]["time"], self.wait_for_request(1, 101)[-1]["time"]
+        self.assertGreater(second - first, 0.5, "the chatter did not hold interface 1's drain")
+
+
+class SearchesAtTheSameMoment(LabCase):
+    """Two quorvel-cli searches on one PC at once, and a third program searching with its own client id on
+    both nets meanwhile: every search gets the whole table, and no reply to another program adds a record."""
+    NETS = 2
+    BOXES = {0: [box(60, "zero-a"), box(61, "zero-b", replyDelayMs=20)], 1: [box(62, "one-a")]}
+    EXPECTED = {"zero-a": 0, "zero-b": 0, "one-a": 1}
+
+    def test_each_search_gets_the_full_table(self):
+        other = secrets.token_bytes(8)
+        request = search_request(other).hex()
+        times = ["0.8", "1.0", "1.05", "1.2", "1.6", "2.0"]  # around the moment the searches send theirs
+        clis = [self.lab.pc_exec([CLI, "search", "--json"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE, text=True) for _ in range(2)]
+        for address in self.lab.pc_addresses:
+            self.lab.pc_exec([sys.executable, "-c", SENDER, address, request, "3", *times])
+        for cli in clis:
+            out, err = cli.communicate(timeout=60)
+            self.assertEqual(cli.returncode, 0, err)
+            records = json.loads(out)
+            self.assertEqual({r["name"]: r["interfaceIndex"] for r in records}, self.EXPECTED)
+            self.assertEqual(len(records), len(self.EXPECTED))
+        # The premise: the boxes heard three programs' searches on each net.
+        for net in range(2):
+            clients = {r["clientId"] for r in self.requests(net, 101)}
+            self.assertEqual(len(clients), 3, clients)
+            self.assertIn(other.hex(), clients)
+
+
+class FourNetsTableAsOneAtATime(LabCase):
+    """Boxes on four nets, one of them on nets 1 and 3, answering with delays that fix their arrival order.
+    The table is the one a search of one interface after another makes, record by record."""
+    NETS = 4
+    SHARED = box(79, "on-nets-1-and-3", replyDelayMs=60)
+    BOXES = {0: [box(70, "zero-late", replyDelayMs=40), box(71, "zero-early")],
+             1: [box(72, "one-early", replyDelayMs=20), SHARED],
+             2: [box(73, "two")],
+             3: [dict(SHARED, replyDelayMs=0), box(74, "three", replyDelayMs=30)]}
+
+    def test_table_equals_the_one_at_a_time_table(self):
+        pc = self.lab.pc_addresses
+        expected = [("zero-early", 0, pc[0]), ("zero-late", 0, pc[0]),
+                    ("one-early", 1, pc[1]), ("on-nets-1-and-3", 1, pc[1]),
+                    ("two", 2, pc[2]),
+                    ("three", 3, pc[3])]
+        self.assertEqual(table(self.search()), expected)
+        # Every interface sent its request at nearly the same moment: within the drain's second of one another.
+        sent = [self.requests(net, 101)[0]["time"] for net in range(4)]
+        self.assertLess(max(sent) - min(sent), 1.0, sent)
 
 
 if __name__ == "__main__":

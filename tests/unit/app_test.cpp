@@ -31,6 +31,9 @@ class CountingTransport final : public Transport {
   Received ReceiveOnInterface(int i, int timeout, PacketBuffer& buffer) override {
     return inner_->ReceiveOnInterface(i, timeout, buffer);
   }
+  std::vector<int> WaitReadable(std::span<const int> indices, int timeout) override {
+    return inner_->WaitReadable(indices, timeout);
+  }
   testkit::FakeTransport& fake() { return *inner_; }
 
   bool startResult = true;

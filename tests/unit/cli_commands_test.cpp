@@ -35,10 +35,21 @@ ByteVector Reply(std::uint16_t opcode, std::uint16_t status, Bytes request, cons
   return ByteVector(buffer.begin(), buffer.begin() + static_cast<long>(end));
 }
 
+class ManualClock final : public Clock {
+ public:
+  std::int64_t NowMicros() override { return now_; }
+  void SleepMillis(int millis) override { now_ += millis * 1000LL; }
+  void Advance(std::int64_t micros) { now_ += micros; }
+
+ private:
+  std::int64_t now_ = 0;
+};
+
 class ScriptedTransport final : public Transport {
  public:
-  ScriptedTransport(const std::vector<ScriptedBox>& boxes, bool startFails, std::vector<ByteVector>& sent)
-      : boxes_(boxes), startFails_(startFails), sent_(sent) {}
+  ScriptedTransport(const std::vector<ScriptedBox>& boxes, bool startFails, std::vector<ByteVector>& sent,
+                    ManualClock& clock)
+      : boxes_(boxes), startFails_(startFails), sent_(sent), clock_(clock) {}
 
   bool Start() override { return !startFails_; }
   void Stop() override {}
@@ -66,21 +77,20 @@ class ScriptedTransport final : public Transport {
     return {true, static_cast<int>(datagram.size())};
   }
 
+  std::vector<int> WaitReadable(std::span<const int>, int timeoutMicros) override {
+    if (!pending_.empty()) return {0};
+    clock_.Advance(timeoutMicros);
+    return {};
+  }
+
  private:
   const std::vector<ScriptedBox>& boxes_;
   bool startFails_;
   std::vector<ByteVector>& sent_;
+  ManualClock& clock_;
   std::vector<ByteVector> pending_;
 };
 
-class ManualClock final : public Clock {
- public:
-  std::int64_t NowMicros() override { return now_; }
-  void SleepMillis(int millis) override { now_ += millis * 1000LL; }
-
- private:
-  std::int64_t now_ = 0;
-};
 
 constexpr DeviceId kAlphaId{0x00, 0x1B, 0x2C, 0xA0, 0x0F, 0x30, 0x00, 0x01};
 constexpr DeviceId kBetaId{0x00, 0x1B, 0x2C, 0xA0, 0x0F, 0x30, 0x00, 0x02};
@@ -133,7 +143,7 @@ class CliCommandTest : public ::testing::Test {
                              [this] {
                                ++protocolsMade_;
                                return std::make_unique<DeviceProtocol>(
-                                   std::make_unique<ScriptedTransport>(boxes_, startFails_, sent_), clock_);
+                                   std::make_unique<ScriptedTransport>(boxes_, startFails_, sent_, clock_), clock_);
                              },
                              [this] {
                                ++examinations_;

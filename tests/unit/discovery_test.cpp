@@ -24,6 +24,7 @@ using testkit::Rig;
 using testkit::SearchAnswers;
 
 constexpr std::int64_t kDrain = 1'000'000;
+constexpr std::int64_t kDrainCap = 2 * kDrain;
 constexpr std::int64_t kPoll = 10'000;
 constexpr std::int64_t kCost = testkit::FakeTransport::kDatagramCostMicros;
 constexpr std::int64_t kQuietSearch = kDrain + 101 * kPoll;
@@ -214,15 +215,82 @@ TEST(Search, WithoutInterfacesEndsAtOnceWithAnEmptyTable) {
   EXPECT_EQ(rig.transport->SentCount(), 0u);
 }
 
-TEST(Search, EachQuietInterfaceCostsTheDrainAnd101Polls) {
-  Rig rig({"198.51.100.20", "203.0.113.20"});
+TEST(Search, QuietInterfacesAreSearchedAtOnceInOneInterfacesTime) {
+  Rig rig({"198.51.100.20", "203.0.113.20", "192.0.2.20"});
   const std::int64_t start = rig.Now();
   rig.protocol.SearchDevices();
-  EXPECT_EQ(rig.Now() - start, 2 * kQuietSearch);
-  for (int i = 0; i < 2; ++i) {
+  EXPECT_EQ(rig.Now() - start, kQuietSearch);
+  for (int i = 0; i < 3; ++i) {
     ASSERT_EQ(rig.transport->Sent(i).size(), 1u);
+    EXPECT_EQ(rig.transport->SentAt(i)[0], start + kDrain);
     EXPECT_EQ(rig.transport->Sent(i)[0], testkit::ToVector(Request(OP_SEARCH, rig.protocol.clientId(), {}).bytes()));
   }
+}
+
+// Each interface drains before its own send, the drains side by side: interface 0 meets what the
+// case puts there, interface 1 is quiet and sends after one quiet second whatever interface 0 does.
+struct DrainCase {
+  friend void PrintTo(const DrainCase& c, std::ostream* out) { *out << c.name; }
+  const char* name;
+  std::function<void(Rig&)> before;
+  std::int64_t sendsAfter;
+};
+
+class SearchDrainTest : public ::testing::TestWithParam<DrainCase> {};
+
+TEST_P(SearchDrainTest, EndsAfterOneQuietSecondOrAtItsCap) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  const std::int64_t start = rig.Now();
+  GetParam().before(rig);
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.transport->SentAt(0).size(), 1u);
+  EXPECT_NEAR(static_cast<double>(rig.transport->SentAt(0)[0] - start), static_cast<double>(GetParam().sendsAfter),
+              static_cast<double>(kCost));
+  EXPECT_EQ(rig.transport->SentAt(1), std::vector<std::int64_t>{start + kDrain});
+}
+
+ByteVector Noise() { return ByteVector(60, std::byte{0x5A}); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Drains, SearchDrainTest,
+    ::testing::Values(
+        DrainCase{"NothingWaiting", [](Rig&) {}, kDrain},
+        DrainCase{"AStaleReplyStartsTheQuietSecondAgain",
+                  [](Rig& rig) { rig.transport->Inject(0, Noise(), 500'000); }, 500'000 + kDrain},
+        DrainCase{"ChatterThatStopsEarly",
+                  [](Rig& rig) { rig.transport->SetChatter(0, testkit::ChatterFor(rig.clock, 300'000, Noise())); },
+                  300'000 + kDrain},
+        DrainCase{"ChatterThatStopsShortlyBeforeTheCap",
+                  [](Rig& rig) { rig.transport->SetChatter(0, testkit::ChatterFor(rig.clock, 1'900'000, Noise())); },
+                  kDrainCap},
+        DrainCase{"ChatterBeyondTheCap",
+                  [](Rig& rig) { rig.transport->SetChatter(0, testkit::ChatterFor(rig.clock, 5'000'000, Noise())); },
+                  kDrainCap}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// Interface 0: another program's replies every 5 ms for 1.5 s, then a box. Interface 1: 150 boxes
+// at once. Each interface counts its own polls (interface 1 stops at 101 records without ending
+// interface 0) and its own quiet (interface 0 is never quiet for 10 ms until its box has answered).
+TEST(Search, EachInterfaceCountsItsOwnPollsAndItsOwnQuiet) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  const DeviceId lateBox = MakeDeviceId(200);
+  rig.transport->SetBox(0, [&](const ByteVector& request) {
+    ClientId other = rig.protocol.clientId();
+    other[0] ^= 0xFF;
+    std::vector<Datagram> out;
+    for (int k = 1; k <= 300; ++k) out.push_back({ReplyBuilder(OP_SEARCH, other).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build(), k * 5000});
+    out.push_back({ReplyBuilder(request).Device(lateBox).Field(FLD_MODEL, "VRX-510L").Build(), 1'600'000});
+    return out;
+  });
+  std::vector<BoxReply> many;
+  for (int i = 0; i < 150; ++i) many.push_back({MakeDeviceId(static_cast<std::uint8_t>(i)), Model("VRX-510L"), 100 + i});
+  rig.transport->SetBox(1, SearchAnswers(many));
+  rig.protocol.SearchDevices();
+  const auto& table = rig.protocol.DeviceTable();
+  ASSERT_EQ(table.size(), 102u);
+  EXPECT_EQ(table[0].id, lateBox);
+  EXPECT_EQ(table[1].id, many[0].id);
+  EXPECT_EQ(rig.protocol.LastSearchStats()[0].foreign, 300);
 }
 
 // A box answers at 1 ms; then 100 datagrams of one kind arrive 1 ms apart. Those that count a poll
@@ -276,6 +344,10 @@ INSTANTIATE_TEST_SUITE_P(
         NoiseCase{"SameBoxAgain",
                   [](const ByteVector& r) { return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build()}; },
                   false, nullptr},
+        // The model is judged before the duplicate check: a known box with a rejected model counts.
+        NoiseCase{"SameBoxAgainWithARejectedModel",
+                  [](const ByteVector& r) { return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-999").Build()}; },
+                  true, &SearchStats::rejectedModel},
         NoiseCase{"OtherClient",
                   [](const ByteVector&) {
                     return Datagram{ReplyBuilder(OP_SEARCH, ClientId{9}).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").Build()};
@@ -306,11 +378,15 @@ TEST(Search, ABoxSeenOnTwoInterfacesBelongsToTheFirstAndOrderIsArrivalOrder) {
   const DeviceId late = MakeDeviceId(2), early = MakeDeviceId(3), middle = MakeDeviceId(4);
   rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L"), 5000}, {early, Model("VRX-517L"), 1000}}));
   rig.transport->SetBox(1, SearchAnswers({{middle, Model("VRX-530L")}}));
-  rig.transport->SetBox(2, SearchAnswers({{kBox, Model("VRX-510L")}, {late, Model("VRX-510LW")}}));
+  rig.transport->SetBox(2, SearchAnswers({{kBox, Model("VRX-510L"), 1000}, {late, Model("VRX-510LW")}}));
   rig.protocol.SearchDevices();
   std::vector<std::pair<DeviceId, int>> table;
   for (const DeviceRecord& r : rig.protocol.DeviceTable()) table.emplace_back(r.id, r.interfaceIndex);
+  // Interface 2 hears kBox first in time; the table is still the one of a search of one after another.
   EXPECT_EQ(table, (std::vector<std::pair<DeviceId, int>>{{early, 0}, {kBox, 0}, {middle, 1}, {late, 2}}));
+  std::vector<int> boxes;
+  for (const SearchStats& stats : rig.protocol.LastSearchStats()) boxes.push_back(stats.boxes);
+  EXPECT_EQ(boxes, (std::vector<int>{2, 1, 1})) << "a box counts for the interface whose record the table keeps";
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(kBox), 0);
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(late), 2);
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(MakeDeviceId(99)), -1);
@@ -361,19 +437,19 @@ struct StreamCase {
 
 class SearchStreamTest : public ::testing::TestWithParam<StreamCase> {};
 
+// The stream also holds interface 0's drain, to its cap; interface 1 is searched meanwhile.
 TEST_P(SearchStreamTest, EndsByTheDeadlineAndStillRecordsTheBox) {
   Rig rig({"198.51.100.20", "203.0.113.20"});
-  const ClientId client = rig.protocol.clientId();
   rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L"), 5000}}));
-  rig.transport->SetChatter(0, [noise = GetParam().noise, client] { return noise(client); });
+  rig.transport->SetChatter(0, testkit::ChatterFor(rig.clock, 60'000'000, GetParam().noise(rig.protocol.clientId())));
   rig.transport->SetBox(1, SearchAnswers({{MakeDeviceId(2), Model("VRX-510L"), 5000}}));
   const std::int64_t start = rig.Now();
   rig.protocol.SearchDevices();
   ASSERT_EQ(rig.protocol.DeviceTable().size(), 2u);
   EXPECT_EQ(rig.protocol.DeviceTable()[0].id, kBox);
-  const std::int64_t second = kDrain + 5000 + kCost + 100 * kPoll;
-  EXPECT_GE(rig.Now() - start, kDrain + kSearchDeadline + second);
-  EXPECT_LE(rig.Now() - start, kDrain + kSearchDeadline + kCost + second);
+  EXPECT_EQ(rig.transport->SentAt(1)[0], start + kDrain);
+  EXPECT_GE(rig.Now() - start, kDrainCap + kSearchDeadline);
+  EXPECT_LE(rig.Now() - start, kDrainCap + kSearchDeadline + 3 * kCost);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,7 +7,7 @@ namespace quorvel::testkit {
 
 FakeTransport::FakeTransport(VirtualClock& clock, std::vector<std::string> addresses)
     : clock_(clock) {
-  for (std::string& address : addresses) interfaces_.push_back({std::move(address), {}, {}, {}, {}});
+  for (std::string& address : addresses) interfaces_.push_back({std::move(address), {}, {}, {}, {}, {}, {}});
 }
 
 std::string FakeTransport::InterfaceAddress(int index) const {
@@ -36,15 +36,8 @@ void FakeTransport::Inject(int index, ByteVector bytes, std::int64_t delayMicros
 void FakeTransport::SendOnInterface(int index, Bytes request) {
   if (index < 0 || index >= InterfaceCount()) return;
   Interface& each = interfaces_[index];
-  // The drain: read and drop whatever arrives until a whole second passes in silence.
-  for (;;) {
-    const auto next = EarliestDue(each, clock_.NowMicros() + kDrainWaitMicros);
-    if (next == each.queue.end()) break;
-    clock_.Advance(std::max<std::int64_t>(next->due - clock_.NowMicros(), 0) + kDatagramCostMicros);
-    each.queue.erase(next);
-  }
-  clock_.Advance(kDrainWaitMicros);
   each.sent.push_back(ToVector(request));
+  each.sentAt.push_back(clock_.NowMicros());
   if (!each.box) return;
   for (Datagram& datagram : each.box(each.sent.back())) {
     const std::int64_t due = clock_.NowMicros() + datagram.delayMicros;
@@ -62,12 +55,11 @@ Received FakeTransport::ReceiveOnInterface(int index, int timeoutMicros, PacketB
   };
   const std::int64_t now = clock_.NowMicros();
   auto next = EarliestDue(each, now);
-  if (next == each.queue.end() && each.chatter) {
-    ByteVector noise = each.chatter();
-    if (!noise.empty()) {
-      clock_.Advance(kDatagramCostMicros);
-      return deliver(Datagram{std::move(noise)});
-    }
+  if (next == each.queue.end() && PendingChatter(each)) {
+    Datagram noise{std::move(*each.heard)};
+    each.heard.reset();
+    clock_.Advance(kDatagramCostMicros);
+    return deliver(noise);
   }
   if (next == each.queue.end()) next = EarliestDue(each, now + timeoutMicros);
   if (next == each.queue.end()) {
@@ -78,6 +70,39 @@ Received FakeTransport::ReceiveOnInterface(int index, int timeoutMicros, PacketB
   const Datagram datagram = std::move(next->datagram);
   each.queue.erase(next);
   return deliver(datagram);
+}
+
+const ByteVector* FakeTransport::PendingChatter(Interface& each) {
+  if (!each.chatter) return nullptr;
+  if (!each.heard) {
+    ByteVector noise = each.chatter();
+    if (noise.empty()) return nullptr;
+    each.heard = std::move(noise);
+  }
+  return &*each.heard;
+}
+
+std::vector<int> FakeTransport::WaitReadable(std::span<const int> indices, int timeoutMicros) {
+  std::vector<int> known;
+  for (int index : indices) {
+    if (index >= 0 && index < InterfaceCount()) known.push_back(index);
+  }
+  auto readableNow = [&] {
+    std::vector<int> ready;
+    for (int index : known) {
+      Interface& each = interfaces_[index];
+      if (EarliestDue(each, clock_.NowMicros()) != each.queue.end() || PendingChatter(each)) ready.push_back(index);
+    }
+    return ready;
+  };
+  if (std::vector<int> ready = readableNow(); !ready.empty()) return ready;
+  std::int64_t until = clock_.NowMicros() + timeoutMicros;
+  for (int index : known) {
+    Interface& each = interfaces_[index];
+    if (const auto next = EarliestDue(each, until); next != each.queue.end()) until = next->due;
+  }
+  clock_.Advance(until - clock_.NowMicros());
+  return readableNow();
 }
 
 namespace {
@@ -158,6 +183,11 @@ ByteVector ReplyBuilder::Build() const {
   Put16(out, 42, payloadLength_ >= 0 ? static_cast<std::uint16_t>(payloadLength_)
                                      : static_cast<std::uint16_t>(payload));
   return out;
+}
+
+Chatter ChatterFor(VirtualClock& clock, std::int64_t micros, ByteVector noise) {
+  const std::int64_t end = clock.NowMicros() + micros;
+  return [&clock, end, noise = std::move(noise)] { return clock.NowMicros() < end ? noise : ByteVector{}; };
 }
 
 Box SearchAnswers(std::vector<BoxReply> boxes, Box command) {

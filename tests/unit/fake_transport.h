@@ -42,13 +42,13 @@ struct Datagram {
 
 // Answers one request that arrived on its interface.
 using Box = std::function<std::vector<Datagram>(const ByteVector& request)>;
-// Called on a receive when no queued datagram is due yet; an empty result means silence.
+// Called on a receive when no queued datagram is due yet; an empty result means silence. It is
+// asked again for each receive, also during the drain before a send.
 using Chatter = std::function<ByteVector()>;
 
 class FakeTransport final : public Transport {
  public:
   static constexpr std::int64_t kDatagramCostMicros = 100;
-  static constexpr std::int64_t kDrainWaitMicros = 1'000'000;
 
   FakeTransport(VirtualClock& clock, std::vector<std::string> addresses);
 
@@ -56,14 +56,17 @@ class FakeTransport final : public Transport {
   void Stop() override {}
   int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
   std::string InterfaceAddress(int index) const override;
-  // Drains as the real transport does (reads until a whole second passes with nothing due),
-  // records the request and hands it to the interface's box, whose datagrams are then queued.
+  // Records the request and hands it to the interface's box, whose datagrams are then queued.
   void SendOnInterface(int index, Bytes request) override;
   // Delivers the earliest datagram due within the timeout, moving the clock to its due time plus
   // kDatagramCostMicros (an endless stream still moves time); with nothing due yet, the chatter
   // speaks if there is any, else the clock moves by the whole timeout. Like a socket, a datagram
   // longer than the buffer fills the buffer and reports its full length.
   Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) override;
+  // Interfaces with chatter are readable at once; else the clock moves to the earliest due time
+  // within the timeout and the interfaces with a datagram due by then are readable; with nothing
+  // due, the clock moves by the whole timeout.
+  std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
 
   void SetBox(int index, Box box) { interfaces_.at(index).box = std::move(box); }
   void SetChatter(int index, Chatter chatter) { interfaces_.at(index).chatter = std::move(chatter); }
@@ -71,6 +74,8 @@ class FakeTransport final : public Transport {
   void Inject(int index, ByteVector bytes, std::int64_t delayMicros = 0);
 
   const std::vector<ByteVector>& Sent(int index) const { return interfaces_.at(index).sent; }
+  // The clock's reading at each send on the interface.
+  const std::vector<std::int64_t>& SentAt(int index) const { return interfaces_.at(index).sentAt; }
   std::size_t SentCount() const;
 
  private:
@@ -82,12 +87,16 @@ class FakeTransport final : public Transport {
     std::string address;
     Box box;
     Chatter chatter;
+    std::optional<ByteVector> heard;
     std::vector<Queued> queue;
     std::vector<ByteVector> sent;
+    std::vector<std::int64_t> sentAt;
   };
 
   // The earliest queued datagram due by `limit`, first queued first among equals; or end().
   std::vector<Queued>::iterator EarliestDue(Interface& each, std::int64_t limit);
+  // The chatter's next datagram, asked for once and kept until a receive takes it; or null.
+  const ByteVector* PendingChatter(Interface& each);
 
   VirtualClock& clock_;
   std::vector<Interface> interfaces_;
@@ -120,6 +129,10 @@ class ReplyBuilder {
 };
 
 using FieldList = std::vector<std::pair<std::uint16_t, std::string>>;
+
+// Chatter that speaks for `micros` from now and then falls silent: longer than any cap or deadline
+// of a test, yet finite, so that a wait without its cap shows as a wrong time and not as a hang.
+Chatter ChatterFor(VirtualClock& clock, std::int64_t micros, ByteVector noise);
 
 // Answers a search with one reply per box (model and fields as given); other requests go to
 // `command`, when there is one.

@@ -7,6 +7,7 @@ add_executable(protocol_test
   "${CMAKE_CURRENT_LIST_DIR}/packet_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/discovery_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/socket_receive_test.cpp"
 )
 target_link_libraries(protocol_test PRIVATE quorvel_fake_transport GTest::gtest_main)
 gtest_discover_tests(protocol_test DISCOVERY_TIMEOUT 30 PROPERTIES LABELS unit)

@@ -1,0 +1,170 @@
+// The receive path of a real socket with its system calls scripted: which reads it reports, which
+// it drops as another interface's, and what a failed read does to a search.
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstring>
+#include <deque>
+#include <ostream>
+
+#include "fake_transport.h"
+#include "socket_api.h"
+
+namespace quorvel {
+namespace {
+
+using testkit::ByteVector;
+using testkit::ReplyBuilder;
+using testkit::VirtualClock;
+
+constexpr unsigned kOurInterface = 3;
+constexpr unsigned kOtherInterface = 5;
+constexpr std::intptr_t kHandle = 7;
+
+// One scripted read: due at a time of the clock; a negative result is a failed read.
+struct Read {
+  std::int64_t due = 0;
+  long result = 0;
+  unsigned arrivedOn = kOurInterface;
+  ByteVector bytes;
+};
+
+// The socket calls over a script of reads, timed by a virtual clock; closing does nothing.
+class ScriptedCalls final : public net::SocketCalls {
+ public:
+  explicit ScriptedCalls(VirtualClock& clock) : clock_(clock) {}
+
+  std::vector<bool> WaitReadable(std::span<const std::intptr_t> handles, std::int64_t timeoutMicros) override {
+    const std::int64_t until = clock_.NowMicros() + timeoutMicros;
+    const bool ready = !reads.empty() && reads.front().due <= until;
+    clock_.Advance((ready ? std::max(reads.front().due, clock_.NowMicros()) : until) - clock_.NowMicros());
+    return std::vector<bool>(handles.size(), ready);
+  }
+
+  long ReadMessage(std::intptr_t, std::span<std::byte> data, std::span<std::byte> control,
+                   std::size_t& controlLength) override {
+    const Read read = reads.front();
+    reads.pop_front();
+    clock_.Advance(testkit::FakeTransport::kDatagramCostMicros);
+    if (read.result < 0) return read.result;  // as the system: nothing filled in
+    std::memcpy(data.data(), read.bytes.data(), std::min(read.bytes.size(), data.size()));
+    msghdr message{};
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
+    cmsghdr* c = CMSG_FIRSTHDR(&message);
+    c->cmsg_level = IPPROTO_IP;
+    c->cmsg_type = IP_PKTINFO;
+    c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo info{};
+    info.ipi_ifindex = static_cast<int>(read.arrivedOn);
+    std::memcpy(CMSG_DATA(c), &info, sizeof info);
+    controlLength = CMSG_SPACE(sizeof(in_pktinfo));
+    return read.result;
+  }
+
+  void Close(std::intptr_t) override {}
+
+  std::deque<Read> reads;
+
+ private:
+  VirtualClock& clock_;
+};
+
+Read Datagram(ByteVector bytes, std::int64_t due = 0, unsigned arrivedOn = kOurInterface) {
+  const long length = static_cast<long>(bytes.size());
+  return {due, length, arrivedOn, std::move(bytes)};
+}
+
+Read Failure(std::int64_t due = 0) { return {due, -1, kOurInterface, {}}; }
+
+struct ReceiveCase {
+  friend void PrintTo(const ReceiveCase& c, std::ostream* out) { *out << c.name; }
+  const char* name;
+  std::vector<Read> reads;
+  Received expected;
+};
+
+class SocketReceiveTest : public ::testing::TestWithParam<ReceiveCase> {};
+
+TEST_P(SocketReceiveTest, ReportsWhatCameOnItsInterface) {
+  VirtualClock clock;
+  ScriptedCalls calls(clock);
+  for (Read read : GetParam().reads) {
+    read.due += clock.NowMicros();
+    calls.reads.push_back(read);
+  }
+  net::UdpSocket socket = net::UdpSocket::Adopt(kHandle, kOurInterface, calls);
+  PacketBuffer buffer{};
+  const Received received = socket.Receive(10'000, buffer);
+  EXPECT_EQ(std::pair(received.arrived, received.length), std::pair(GetParam().expected.arrived, GetParam().expected.length));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, SocketReceiveTest,
+    ::testing::Values(
+        ReceiveCase{"OurDatagram", {Datagram(ByteVector(60))}, {true, 60}},
+        ReceiveCase{"LongerThanTheBufferKeepsItsLength", {Read{0, 5000, kOurInterface, ByteVector(5000)}}, {true, 5000}},
+        ReceiveCase{"AnotherInterfacesDatagramIsSkipped",
+                    {Datagram(ByteVector(70), 0, kOtherInterface), Datagram(ByteVector(60), 2000)}, {true, 60}},
+        // A failed read is reported at once, not taken for another interface's datagram.
+        ReceiveCase{"AFailedReadIsReported", {Failure(), Datagram(ByteVector(60), 2000)}, {true, -1}},
+        ReceiveCase{"Nothing", {Datagram(ByteVector(60), 20'000)}, {false, 0}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// A transport of one interface over one adopted socket; the reads start when the request leaves.
+class SocketTransport final : public Transport {
+ public:
+  SocketTransport(VirtualClock& clock, ScriptedCalls& calls, std::function<std::vector<Read>(const ByteVector&)> answer)
+      : clock_(clock), calls_(calls), answer_(std::move(answer)),
+        socket_(net::UdpSocket::Adopt(kHandle, kOurInterface, calls)) {}
+
+  bool Start() override { return true; }
+  void Stop() override {}
+  int InterfaceCount() const override { return 1; }
+  std::string InterfaceAddress(int) const override { return "198.51.100.1"; }
+  void SendOnInterface(int, Bytes request) override {
+    for (Read read : answer_(testkit::ToVector(request))) {
+      read.due += clock_.NowMicros();
+      calls_.reads.push_back(read);
+    }
+  }
+  Received ReceiveOnInterface(int, int timeoutMicros, PacketBuffer& buffer) override {
+    return socket_.Receive(timeoutMicros, buffer);
+  }
+  std::vector<int> WaitReadable(std::span<const int>, int timeoutMicros) override {
+    const net::UdpSocket* sockets[] = {&socket_};
+    return net::UdpSocket::WaitReadable(sockets, timeoutMicros)[0] ? std::vector<int>{0} : std::vector<int>{};
+  }
+
+ private:
+  VirtualClock& clock_;
+  ScriptedCalls& calls_;
+  std::function<std::vector<Read>(const ByteVector&)> answer_;
+  net::UdpSocket socket_;
+};
+
+// A box answers at 1 ms; then 100 reads fail, 1 ms apart. Failed reads count no poll: the search
+// still waits its 100 quiet polls after them, and counts them as broken replies.
+TEST(SocketSearch, AFailedReadCountsNoPoll) {
+  VirtualClock clock;
+  ScriptedCalls calls(clock);
+  const DeviceId box = testkit::MakeDeviceId(1);
+  auto answer = [&](const ByteVector& request) {
+    std::vector<Read> reads{Datagram(ReplyBuilder(request).Device(box).Field(FLD_MODEL, "VRX-510L").Build(), 1000)};
+    for (int k = 2; k <= 101; ++k) reads.push_back(Failure(k * 1000));
+    return reads;
+  };
+  DeviceProtocol protocol(std::make_unique<SocketTransport>(clock, calls, answer), clock);
+  ASSERT_TRUE(protocol.NetStartup());
+  const std::int64_t start = clock.NowMicros();
+  protocol.SearchDevices();
+  ASSERT_EQ(protocol.DeviceTable().size(), 1u);
+  EXPECT_EQ(protocol.LastSearchStats()[0].invalid, 100);
+  constexpr std::int64_t kCost = testkit::FakeTransport::kDatagramCostMicros;
+  EXPECT_EQ(clock.NowMicros() - start, DRAIN_WAIT_MICROS + 101 * 1000 + kCost + 100 * SEARCH_POLL_MICROS);
+}
+
+}  // namespace
+}  // namespace quorvel
