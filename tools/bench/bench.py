@@ -5,15 +5,13 @@ For one interface: the wall time of a search with 1 and with 100 boxes answering
 the floor of 2.01 s (1 s drain + 101 polls of 10 ms), and how many of the 100 were recorded; then 150
 boxes at once, which the rules cap at 101 records; last, CheckPassword against a box that answers at
 once, as a ratio to its floor (1 s drain + 50 ms).
+Before those: a search with 1, 2, 4 and 8 interfaces (one lab net each, one box on every net and one more
+box on the first and the last net), as a ratio to one interface's floor: every interface is searched at
+once, so the ratio should stay near 1 however many there are. With --wine, also quorvel.exe under Wine in
+a lab of 2 nets: the time from the process start and from the first search request on the wire to the main
+window shown. --only interfaces|wine prints just those figures.
 
-Then a search with 1, 2, 4 and 8 interfaces (one lab net each, one box on every net and one more box on the
-first and the last net), as a ratio to one interface's floor: every interface is searched at once, so the
-ratio should stay near 1 however many there are.
-
-Last, with --wine: quorvel.exe under Wine in a lab of 2 nets, the time from the process start and from the
-first search request on the wire to the main window shown.
-
-    sudo python3 tools/bench/bench.py [--build build] [--runs 3] [--wine] [--only interfaces|wine]"""
+    sudo python3 tools/bench/bench.py [--build build] [--runs 3]"""
 import argparse
 import json
 import statistics
