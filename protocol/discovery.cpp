@@ -110,7 +110,9 @@ void DeviceProtocol::SearchDevices() {
   ClearDeviceTable();
   const Request request(OP_SEARCH, clientId_, DeviceId{});
   std::vector<InterfaceSearch> searches;
-  for (int i = 0; i < transport_->InterfaceCount(); ++i) searches.emplace_back(*transport_, clock_, i, request, clientId_);
+  for (int i = 0; i < transport_->InterfaceCount(); ++i) {
+    searches.emplace_back(*transport_, clock_, i, request, clientId_);
+  }
   std::vector<ServedInterface> served;
   for (int i = 0; i < transport_->InterfaceCount(); ++i) served.push_back({i, &searches[static_cast<std::size_t>(i)]});
   ServeInterfaces(*transport_, clock_, served);

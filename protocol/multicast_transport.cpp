@@ -8,7 +8,9 @@ bool MulticastTransport::Start() {
   const std::vector<net::LocalInterface> locals =
       locals_ ? *locals_ : net::ListLocalInterfaces(MAX_INTERFACES);
   for (const net::LocalInterface& local : locals) {
-    interfaces_.push_back({local.address, net::UdpSocket::OpenSender(), net::UdpSocket::OpenReceiver(local)});
+    net::ReceiverSteps steps;
+    net::UdpSocket receiver = net::UdpSocket::OpenReceiver(local, &steps);
+    interfaces_.push_back({local.address, net::UdpSocket::OpenSender(), std::move(receiver), std::move(steps)});
   }
   return true;
 }

@@ -22,6 +22,9 @@ class MulticastTransport final : public Transport {
   int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
   std::string InterfaceAddress(int index) const override;
 
+  // How far opening interface i's receive socket got.
+  const net::ReceiverSteps& ReceiverStepsOf(int index) const { return interfaces_.at(index).steps; }
+
   void SendOnInterface(int index, Bytes request) override;
   Received ReceiveOnInterface(int index, int timeoutMicros, PacketBuffer& buffer) override;
   std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
@@ -31,6 +34,7 @@ class MulticastTransport final : public Transport {
     std::string address;
     net::UdpSocket sender;
     net::UdpSocket receiver;
+    net::ReceiverSteps steps;
   };
 
   bool ValidIndex(int index) const { return index >= 0 && index < InterfaceCount(); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstring>
@@ -32,15 +33,42 @@ constexpr int kReceiveBufferBytes = 1 << 20;
 using NativeSocket = SOCKET;
 NativeSocket Native(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 void CloseNative(std::intptr_t handle) { closesocket(Native(handle)); }
+int LastError() { return WSAGetLastError(); }
+bool AddressInUse(int code) { return code == WSAEADDRINUSE || code == WSAEACCES; }
+
+std::string SystemText(int code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = length != 0 ? std::string(text, length) : std::string();
+  LocalFree(text);
+  return result;
+}
 #else
 using NativeSocket = int;
 NativeSocket Native(std::intptr_t handle) { return static_cast<int>(handle); }
 void CloseNative(std::intptr_t handle) { ::close(Native(handle)); }
+int LastError() { return errno; }
+bool AddressInUse(int code) { return code == EADDRINUSE; }
+std::string SystemText(int code) { return std::strerror(code); }
 #endif
 
+// "step: the system's text (code)" for the error that the last call of the socket layer left.
+std::string StepError(const char* step) {
+  const int code = LastError();
+  std::string text = SystemText(code);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return std::string(step) + ": " + (text.empty() ? "error" : text) + " (" + std::to_string(code) + ")";
+}
+
+std::intptr_t OpenDatagramSocket() { return static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)); }
+
 template <typename T>
-void SetOption(std::intptr_t handle, int level, int name, const T& value) {
-  setsockopt(Native(handle), level, name, reinterpret_cast<const char*>(&value), sizeof value);
+bool SetOption(std::intptr_t handle, int level, int name, const T& value) {
+  return setsockopt(Native(handle), level, name, reinterpret_cast<const char*>(&value), sizeof value) == 0;
 }
 
 in_addr ParseAddress(const std::string& text) {
@@ -55,6 +83,39 @@ sockaddr_in GroupAddress() {
   group.sin_port = htons(DEVICE_PORT);
   group.sin_addr = ParseAddress(DEVICE_GROUP);
   return group;
+}
+
+sockaddr_in AnyAddress() {
+  sockaddr_in any{};
+  any.sin_family = AF_INET;
+  any.sin_port = htons(DEVICE_PORT);
+  any.sin_addr.s_addr = htonl(INADDR_ANY);
+  return any;
+}
+
+// Where the receive socket of an interface binds the port.
+sockaddr_in ReceiverAddress(const LocalInterface& local) {
+#ifdef _WIN32
+  // Windows delivers the group's datagrams to a socket bound to the interface's own address.
+  sockaddr_in bound = AnyAddress();
+  bound.sin_addr = ParseAddress(local.address);
+  return bound;
+#else
+  // Linux does not deliver multicast to a socket bound to a unicast address: bind to any address
+  // (OpenReceiver keeps only this interface's datagrams).
+  (void)local;
+  return AnyAddress();
+#endif
+}
+
+// A bind without SO_REUSEADDR fails while another socket holds the port at an overlapping address.
+bool BindRefused(const sockaddr_in& address) {
+  const std::intptr_t handle = OpenDatagramSocket();
+  if (handle == -1) return false;
+  const bool refused = bind(Native(handle), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
+                       AddressInUse(LastError());
+  CloseNative(handle);
+  return refused;
 }
 
 // Room for the ancillary data of one datagram (the arrival interface on Linux).
@@ -192,8 +253,22 @@ void SocketLibrary::Stop() {
 
 #ifdef _WIN32
 
-std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
-  std::vector<LocalInterface> result;
+namespace {
+
+std::string Utf8(const wchar_t* wide) {
+  if (!wide) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+  text.pop_back();  // the terminator
+  return text;
+}
+
+}  // namespace
+
+std::vector<LocalAddress> ListLocalAddresses() {
+  std::vector<LocalAddress> result;
   ULONG size = 16 * 1024;
   std::vector<unsigned char> storage;
   ULONG status = ERROR_BUFFER_OVERFLOW;
@@ -206,14 +281,13 @@ std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
   if (status != NO_ERROR) return result;
   for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(storage.data()); adapter;
        adapter = adapter->Next) {
-    if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK || adapter->OperStatus != IfOperStatusUp) continue;
     for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
-      if (result.size() == limit) return result;
       const auto* in = reinterpret_cast<const sockaddr_in*>(unicast->Address.lpSockaddr);
       if (in->sin_family != AF_INET) continue;
       char text[INET_ADDRSTRLEN] = {};
       inet_ntop(AF_INET, &in->sin_addr, text, sizeof text);
-      result.push_back({text, adapter->IfIndex});
+      result.push_back({Utf8(adapter->FriendlyName), text, adapter->IfIndex,
+                        adapter->OperStatus == IfOperStatusUp, adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK});
     }
   }
   return result;
@@ -221,22 +295,43 @@ std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
 
 #else
 
-std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
-  std::vector<LocalInterface> result;
+std::vector<LocalAddress> ListLocalAddresses() {
+  std::vector<LocalAddress> result;
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return result;
-  for (ifaddrs* entry = list; entry && result.size() < limit; entry = entry->ifa_next) {
+  for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
     if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
-    if ((entry->ifa_flags & IFF_LOOPBACK) || !(entry->ifa_flags & IFF_UP)) continue;
     char text[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, text, sizeof text);
-    result.push_back({text, if_nametoindex(entry->ifa_name)});
+    result.push_back({entry->ifa_name, text, if_nametoindex(entry->ifa_name), (entry->ifa_flags & IFF_UP) != 0,
+                      (entry->ifa_flags & IFF_LOOPBACK) != 0});
   }
   freeifaddrs(list);
   return result;
 }
 
 #endif
+
+std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
+  const std::vector<LocalAddress> addresses = ListLocalAddresses();
+  const std::vector<std::optional<SkipReason>> choice = ChooseAddresses(addresses, limit);
+  std::vector<LocalInterface> result;
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    if (!choice[i]) result.push_back({addresses[i].address, addresses[i].systemIndex});
+  }
+  return result;
+}
+
+bool PortHeldElsewhere(const LocalInterface& local) {
+  if (BindRefused(ReceiverAddress(local))) return true;
+#ifdef _WIN32
+  // Windows lets a bind to the interface's own address pass beside another program's socket
+  // bound to any address; ask for that one too.
+  return BindRefused(AnyAddress());
+#else
+  return false;
+#endif
+}
 
 // ---- sockets --------------------------------------------------------------------------------
 
@@ -278,38 +373,42 @@ void UdpSocket::Close() {
 }
 
 UdpSocket UdpSocket::OpenSender() {
-  UdpSocket sock(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)));
+  UdpSocket sock(OpenDatagramSocket());
   if (!sock.valid()) return sock;
   const unsigned char loop = 0;
   SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_LOOP, loop);
   return sock;
 }
 
-UdpSocket UdpSocket::OpenReceiver(const LocalInterface& local) {
-  UdpSocket sock(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0)));
-  if (!sock.valid()) return sock;
+UdpSocket UdpSocket::OpenReceiver(const LocalInterface& local, ReceiverSteps* steps) {
+  ReceiverSteps unasked;
+  ReceiverSteps& report = steps ? *steps : unasked;
+  report = {};
+  UdpSocket sock(OpenDatagramSocket());
+  if (!sock.valid()) {
+    report.error = StepError("opening a socket");
+    return sock;
+  }
+  report.opened = true;
   SetOption(sock.handle_, SOL_SOCKET, SO_REUSEADDR, int{1});
   // Many boxes answer a search at the same moment; room for all their replies at once.
   SetOption(sock.handle_, SOL_SOCKET, SO_RCVBUF, kReceiveBufferBytes);
-  sockaddr_in bound{};
-  bound.sin_family = AF_INET;
-  bound.sin_port = htons(DEVICE_PORT);
-#ifdef _WIN32
-  // Windows delivers the group's datagrams to a socket bound to the interface's own address.
-  bound.sin_addr = ParseAddress(local.address);
-#else
-  // Linux does not deliver multicast to a socket bound to a unicast address: bind to any address,
-  // take only the groups joined here, and keep the datagrams that arrive on this interface.
-  bound.sin_addr.s_addr = htonl(INADDR_ANY);
+#ifndef _WIN32
+  // Bound to any address: take only the groups joined here, and keep the datagrams that arrive
+  // on this interface.
   SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_ALL, int{0});
   SetOption(sock.handle_, IPPROTO_IP, IP_PKTINFO, int{1});
   sock.interfaceFilter_ = local.systemIndex;
 #endif
-  bind(Native(sock.handle_), reinterpret_cast<const sockaddr*>(&bound), sizeof bound);
+  // Failures leave the socket in place: it then simply never yields a reply.
+  const sockaddr_in bound = ReceiverAddress(local);
+  report.bound = bind(Native(sock.handle_), reinterpret_cast<const sockaddr*>(&bound), sizeof bound) == 0;
+  if (!report.bound) report.error = StepError("binding port 24680");
   ip_mreq membership{};
   membership.imr_multiaddr = ParseAddress(DEVICE_GROUP);
   membership.imr_interface = ParseAddress(local.address);
-  SetOption(sock.handle_, IPPROTO_IP, IP_ADD_MEMBERSHIP, membership);
+  report.joined = SetOption(sock.handle_, IPPROTO_IP, IP_ADD_MEMBERSHIP, membership);
+  if (!report.joined && report.error.empty()) report.error = StepError("joining group 224.0.0.10");
   const unsigned char loop = 0;
   SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_LOOP, loop);
   return sock;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "local_address.h"
 #include "transport.h"
 
 namespace quorvel::net {
@@ -32,9 +33,25 @@ struct LocalInterface {
   unsigned systemIndex = 0;  // the system's index of the interface that carries the address
 };
 
-// The local IPv4 addresses from the system's interface list, loopback skipped, in the system's
-// order, at most `limit` of them.
+// Every IPv4 address of the system's interface list, in its order, down and loopback ones included.
+std::vector<LocalAddress> ListLocalAddresses();
+
+// The addresses that ChooseAddresses keeps: up, not loopback, in the system's order, at most
+// `limit` of them.
 std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit);
+
+// How far opening a receive socket got. error: the failed step and the system's text for it.
+struct ReceiverSteps {
+  bool opened = false;  // the socket exists
+  bool bound = false;   // it holds the port
+  bool joined = false;  // it is a member of the group on its interface
+  std::string error;
+};
+
+// Whether some other socket already holds the port where a receive socket of this interface
+// binds. Holding it together is allowed (every receive socket shares the port); ask before this
+// program opens its own receive sockets, which would count otherwise.
+bool PortHeldElsewhere(const LocalInterface& local);
 
 // The calls that a socket makes on its handle once it is open: wait, read, close. The system's
 // calls are the default; a test may give a socket other ones (a read that fails, say).
@@ -68,7 +85,8 @@ class UdpSocket {
   static UdpSocket OpenSender();
   // A socket that receives the group's datagrams (and unicast ones to the port) that arrive on
   // this interface and no other.
-  static UdpSocket OpenReceiver(const LocalInterface& local);
+  // steps, when given, learns how far the opening got.
+  static UdpSocket OpenReceiver(const LocalInterface& local, ReceiverSteps* steps = nullptr);
   // A socket over a handle that is open already, whose calls go through `calls`; it keeps the
   // datagrams that carry this system interface index (0: all of them).
   static UdpSocket Adopt(std::intptr_t handle, unsigned interfaceFilter, SocketCalls& calls);

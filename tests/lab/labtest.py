@@ -3,9 +3,10 @@ running quorvel-cli inside the lab's PC namespace.
 
 A box whose primary port has an address of its net (lab_port) gets that address in the box namespace when its
 simulator starts, and a web page there; its log lines carry "http": true."""
-import ipaddress
+import contextlib
 import json
 import os
+import subprocess
 import sys
 import tempfile
 import time
@@ -21,17 +22,43 @@ BOXSIM = BUILD / "tools" / "boxsim" / "quorvel-boxsim"
 CLI = BUILD / "tools" / "cli" / "quorvel-cli"
 
 
+# Holds port 24680 as another program would (sharing allowed), until its standard input closes.
+PORT_HOLDER = r"""
+import socket, sys
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("0.0.0.0", 24680))
+print("ready", flush=True)
+sys.stdin.read()
+"""
+
+
+@contextlib.contextmanager
+def port_held_elsewhere(the_lab):
+    """Another program holds the protocol's port in the lab's PC namespace while the block runs."""
+    holder = the_lab.pc_exec([sys.executable, "-c", PORT_HOLDER], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             text=True)
+    try:
+        if holder.stdout.readline() != "ready\n":
+            raise RuntimeError("the port holder did not start")
+        yield
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=30)
+        holder.stdout.close()
+
+
 def port(ip, netmask="255.255.255.0", gateway="", addr_a="", addr_b="", dhcp="0", option=0):
     return {"ip": ip, "netmask": netmask, "gateway": gateway, "addrA": addr_a, "addrB": addr_b,
             "dhcp": dhcp, "option": option}
 
 
 def lab_port(net, host, **extra):
-    """A port with host number `host` of lab net `net` (2..62; the PC has 1, the simulator 2), in the net's /26
-    with the PC as gateway: the lab gives the box that address, and the PC reaches it on the net's link."""
+    """A port with host number `host` of lab net `net` (2..lab.MAX_HOST; the PC has 1, the simulator 2), with the
+    net's netmask and the PC as gateway: the lab gives the box that address, and the PC reaches it on the net's
+    link."""
     extra.setdefault("gateway", lab.net_address(net, 1))
-    return port(lab.net_address(net, host), str(ipaddress.IPv4Network(f"0.0.0.0/{lab.PREFIX_LEN}").netmask),
-                **extra)
+    return port(lab.net_address(net, host), lab.NETMASK, **extra)
 
 
 def box(number, name, model="VRX-510L", ports=None, **extra):

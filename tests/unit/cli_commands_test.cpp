@@ -145,6 +145,10 @@ class CliCommandTest : public ::testing::Test {
                                ++protocolsMade_;
                                return std::make_unique<DeviceProtocol>(
                                    std::make_unique<ScriptedTransport>(boxes_, startFails_, sent_, clock_), clock_);
+                             },
+                             [this] {
+                               ++examinations_;
+                               return doctorFindings_;
                              }};
     const int code = RunCli(args, env);
     out_ = out.str();
@@ -161,6 +165,8 @@ class CliCommandTest : public ::testing::Test {
   ManualClock clock_;
   int passwordReads_ = 0;
   int protocolsMade_ = 0;
+  std::optional<DoctorFindings> doctorFindings_ = DoctorFindings{};
+  int examinations_ = 0;
   std::string out_, err_;
 };
 
@@ -189,6 +195,30 @@ TEST_F(CliCommandTest, SocketLibraryFailureIsExitOne) {
   startFails_ = true;
   EXPECT_EQ(Run({"search"}), kExitRefused);
   EXPECT_TRUE(sent_.empty());
+}
+
+// Catches: exit 0 for boxes that only answer beyond the first 8 addresses, a password asked for, the
+// doctor run on bad usage.
+TEST_F(CliCommandTest, DoctorExitsZeroOnlyWhenTheMainWindowWouldListABox) {
+  AddressFindings kept;
+  kept.local = {"lan0", "198.51.100.1", 1, true, false};
+  kept.searched = true;
+  AddressFindings beyond = kept;
+  beyond.local.name = "lan8";
+  beyond.skipped = net::SkipReason::BeyondLimit;
+  beyond.stats.boxes = 1;
+  doctorFindings_ = DoctorFindings{{kept, beyond}};
+  EXPECT_EQ(Run({"doctor"}), kExitRefused);
+  EXPECT_NE(out_.find("Verdict: No box can be found"), std::string::npos);
+  doctorFindings_->addresses[0].stats.boxes = 1;
+  EXPECT_EQ(Run({"doctor", "--json"}), kExitDone);
+  EXPECT_NE(out_.find("\"boxes\":1,\n"), std::string::npos);
+  EXPECT_EQ(Run({"doctor", "--device", "alpha"}), kExitUsage);
+  EXPECT_EQ(examinations_, 2);
+  doctorFindings_.reset();
+  EXPECT_EQ(Run({"doctor"}), kExitRefused);
+  EXPECT_NE(err_.find("socket library"), std::string::npos);
+  EXPECT_EQ(passwordReads_ + protocolsMade_, 0);
 }
 
 TEST_F(CliCommandTest, CheckPasswordSendsTheCredentialsToTheNamedBox) {

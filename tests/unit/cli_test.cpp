@@ -9,6 +9,7 @@
 #include "cli_args.h"
 #include "cli_commands.h"
 #include "device_match.h"
+#include "doctor_report.h"
 #include "json_output.h"
 #include "password_input.h"
 #include "table_output.h"
@@ -52,6 +53,8 @@ TEST(ParseArguments, RefusesWhatNoCommandTakes) {
            {"check-password", "--device=", "--user", "u"},
            {"check-password", "--device", "d", "--user"},  // value missing
            {"shares", "--device", "d", "--user", "u", "--port", "LAN"},
+           {"doctor", "--device", "d"},           // the doctor names no box
+           {"doctor", "extra"},
        }) {
     EXPECT_EQ(Parse(args).outcome, Outcome::BadUsage) << ::testing::PrintToString(args);
   }
@@ -246,6 +249,111 @@ TEST(DeviceTableText, ShowsThePrimaryPortInAlignedColumns) {
   EXPECT_EQ(header.find("IP"), first.find("198.51.100.20"));  // primaryPort 1
   EXPECT_EQ(other.rfind("b?", 0), 0u);
   EXPECT_EQ(DeviceTableText({}, {}), "No devices found.\n");
+}
+
+// --- Doctor ------------------------------------------------------------------------------------
+
+using net::SkipReason;
+using Skip = std::optional<SkipReason>;
+
+net::LocalAddress Local(const std::string& name, bool up, bool loopback) {
+  return {name, "192.0.2." + std::to_string(name.size()), 0, up, loopback};
+}
+
+// Catches: skipped addresses using up one of the 8 places, loopback reported as down, order lost.
+TEST(ChooseAddresses, KeepsTheFirstEightUpAndNotLoopbackInTheSystemsOrder) {
+  std::vector<net::LocalAddress> addresses = {Local("lo", true, true), Local("off", false, false),
+                                              Local("lo-off", false, true)};
+  for (int i = 0; i < 9; ++i) addresses.push_back(Local("up" + std::to_string(i), true, false));
+  addresses.push_back(Local("late-off", false, false));
+  std::vector<Skip> expected = {SkipReason::Loopback, SkipReason::Down, SkipReason::Loopback};
+  expected.insert(expected.end(), 8, std::nullopt);
+  expected.push_back(SkipReason::BeyondLimit);
+  expected.push_back(SkipReason::Down);
+  EXPECT_EQ(net::ChooseAddresses(addresses, 8), expected);
+  EXPECT_EQ(net::ChooseAddresses({}, 8), std::vector<Skip>{});
+}
+
+AddressFindings Findings(const std::string& name, const std::string& address, Skip skipped, int boxes = 0) {
+  AddressFindings each;
+  each.local = {name, address, 0, skipped != SkipReason::Down, skipped == SkipReason::Loopback};
+  each.skipped = skipped;
+  each.searched = ShouldSearch(skipped);
+  if (each.searched) each.steps = {true, true, true, ""};
+  each.stats.boxes = boxes;
+  return each;
+}
+
+const std::string kNothingAnswered =
+    "Searched 2 interfaces and no box answered. Check the cable and the box's power, that no firewall drops "
+    "UDP port 24680 or multicast, and that the box is not behind a router: this protocol does not cross "
+    "routers.";
+
+// Catches: boxes beyond the first 8 counted as listed (exit 0 for a box the window never shows), a wrong
+// case chosen, counts or places garbled.
+TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
+  const AddressFindings lo = Findings("lo", "127.0.0.1", SkipReason::Loopback);
+  const AddressFindings down = Findings("wifi", "192.0.2.7", SkipReason::Down);
+  AddressFindings deaf = Findings("b", "192.0.2.2", std::nullopt);
+  deaf.steps = {true, false, false, "binding port 24680: Address already in use (98)"};
+  AddressFindings rejecting = Findings("b", "192.0.2.2", std::nullopt);
+  rejecting.stats.rejectedModel = 2;
+  const struct {
+    std::vector<AddressFindings> addresses;
+    int listed;
+    std::string verdict;
+  } cases[] = {
+      {{}, 0, "No interface to search: the system lists no IPv4 address that is up and not loopback. "
+              "Connect this PC to the box's network."},
+      {{lo, down}, 0, "No interface to search: the system lists no IPv4 address that is up and not loopback. "
+                      "Connect this PC to the box's network."},
+      {{lo, Findings("a", "192.0.2.1", std::nullopt, 2), Findings("b", "192.0.2.2", std::nullopt),
+        Findings("c", "192.0.2.3", std::nullopt, 1)},
+       3, "Found 3 boxes: 2 through a (192.0.2.1) and 1 through c (192.0.2.3)."},
+      {{Findings("a", "192.0.2.1", std::nullopt, 1), Findings("z", "192.0.2.9", SkipReason::BeyondLimit, 1)},
+       1, "Found 1 box, through a (192.0.2.1). 1 more box answers, through z (192.0.2.9), beyond the first 8 "
+          "addresses, and is not listed."},
+      {{Findings("a", "192.0.2.1", std::nullopt), Findings("z", "192.0.2.9", SkipReason::BeyondLimit, 2)},
+       0, "No box can be found: 2 boxes answer, through z (192.0.2.9), but that address is beyond the first 8 "
+          "addresses, the only ones searched. Disable network adapters that are not needed, so that the box's "
+          "network is among the first 8."},
+      {{deaf}, 0, "No box can be found: no interface could listen for replies (see the socket errors above)."},
+      {{rejecting, down}, 0, "No box can be found: 2 replies came from a model that is not supported, and no "
+                             "supported box answered. " + kNothingAnswered.substr(kNothingAnswered.find("Check"))},
+      {{lo, Findings("a", "192.0.2.1", std::nullopt), Findings("b", "192.0.2.2", std::nullopt)}, 0,
+       kNothingAnswered},
+  };
+  for (const auto& each : cases) {
+    const DoctorFindings findings{each.addresses};
+    EXPECT_EQ(ListedBoxes(findings), each.listed) << each.verdict;
+    EXPECT_EQ(Verdict(findings), each.verdict);
+  }
+}
+
+// Catches: figures of an unsearched address given as numbers, reason or error not null when there is
+// none, keys out of order, a skipped searched address's socket steps lost.
+TEST(DoctorJson, OneObjectPerAddressWithNullsWhereNothingApplies) {
+  AddressFindings kept = Findings("lan \"0\"", "198.51.100.1", std::nullopt, 1);
+  kept.portShared = true;
+  kept.stats = {1, 2, 3, 4};
+  AddressFindings beyond = Findings("lan8", "203.0.113.1", SkipReason::BeyondLimit, 1);
+  beyond.steps = {true, true, false, "joining group 224.0.0.10: No such device (19)"};
+  const std::string expected =
+      "{\"interfaces\":[\n"
+      "  {\"name\":\"lo\",\"address\":\"127.0.0.1\",\"up\":true,\"loopback\":true,\"kept\":false,"
+      "\"reason\":\"loopback\",\"opened\":false,\"bound\":false,\"joined\":false,\"portShared\":false,"
+      "\"error\":null,\"boxes\":null,\"dropped\":null},\n"
+      "  {\"name\":\"lan \\\"0\\\"\",\"address\":\"198.51.100.1\",\"up\":true,\"loopback\":false,\"kept\":true,"
+      "\"reason\":null,\"opened\":true,\"bound\":true,\"joined\":true,\"portShared\":true,\"error\":null,"
+      "\"boxes\":1,\"dropped\":{\"foreign\":2,\"invalid\":3,\"rejectedModel\":4}},\n"
+      "  {\"name\":\"lan8\",\"address\":\"203.0.113.1\",\"up\":true,\"loopback\":false,\"kept\":false,"
+      "\"reason\":\"beyond the first 8 addresses\",\"opened\":true,\"bound\":true,\"joined\":false,"
+      "\"portShared\":false,\"error\":\"joining group 224.0.0.10: No such device (19)\",\"boxes\":1,"
+      "\"dropped\":{\"foreign\":0,\"invalid\":0,\"rejectedModel\":0}}\n"
+      "],\n\"boxes\":1,\n\"verdict\":\"Found 1 box, through lan \\\"0\\\" (198.51.100.1). 1 more box answers, "
+      "through lan8 (203.0.113.1), beyond the first 8 addresses, and is not listed.\"}\n";
+  EXPECT_EQ(DoctorJson({{Findings("lo", "127.0.0.1", SkipReason::Loopback), kept, beyond}}), expected);
+  EXPECT_EQ(DoctorJson({}).substr(0, 18), "{\"interfaces\":[],\n");
 }
 
 TEST(ReadPasswordLine, StripsTheLineEndOnly) {

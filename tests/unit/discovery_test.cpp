@@ -278,12 +278,15 @@ TEST(Search, EachInterfaceCountsItsOwnPollsAndItsOwnQuiet) {
     ClientId other = rig.protocol.clientId();
     other[0] ^= 0xFF;
     std::vector<Datagram> out;
-    for (int k = 1; k <= 300; ++k) out.push_back({ReplyBuilder(OP_SEARCH, other).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build(), k * 5000});
+    const ByteVector foreign = ReplyBuilder(OP_SEARCH, other).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build();
+    for (int k = 1; k <= 300; ++k) out.push_back({foreign, k * 5000});
     out.push_back({ReplyBuilder(request).Device(lateBox).Field(FLD_MODEL, "VRX-510L").Build(), 1'600'000});
     return out;
   });
   std::vector<BoxReply> many;
-  for (int i = 0; i < 150; ++i) many.push_back({MakeDeviceId(static_cast<std::uint8_t>(i)), Model("VRX-510L"), 100 + i});
+  for (int i = 0; i < 150; ++i) {
+    many.push_back({MakeDeviceId(static_cast<std::uint8_t>(i)), Model("VRX-510L"), 100 + i});
+  }
   rig.transport->SetBox(1, SearchAnswers(many));
   rig.protocol.SearchDevices();
   const auto& table = rig.protocol.DeviceTable();
@@ -346,7 +349,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false, nullptr},
         // The model is judged before the duplicate check: a known box with a rejected model counts.
         NoiseCase{"SameBoxAgainWithARejectedModel",
-                  [](const ByteVector& r) { return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-999").Build()}; },
+                  [](const ByteVector& r) {
+                    return Datagram{ReplyBuilder(r).Device(kBox).Field(FLD_MODEL, "VRX-999").Build()};
+                  },
                   true, &SearchStats::rejectedModel},
         NoiseCase{"OtherClient",
                   [](const ByteVector&) {
@@ -364,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(
                     return Datagram{ReplyBuilder(r).Device(MakeDeviceId(9)).Field(FLD_MODEL, "VRX-510L").PayloadLength(8).Build()};
                   },
                   false, &SearchStats::invalid},
-        NoiseCase{"LongerThanTheBuffer", [](const ByteVector& r) { return Datagram{Oversized(r)}; }, false, &SearchStats::invalid},
+        NoiseCase{"LongerThanTheBuffer", [](const ByteVector& r) { return Datagram{Oversized(r)}; }, false,
+                  &SearchStats::invalid},
         NoiseCase{"SocketError", [](const ByteVector&) { return Datagram{{}, 0, -1}; }, false, &SearchStats::invalid},
         NoiseCase{"OtherModel",
                   [](const ByteVector& r) {

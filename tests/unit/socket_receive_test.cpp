@@ -98,14 +98,16 @@ TEST_P(SocketReceiveTest, ReportsWhatCameOnItsInterface) {
   net::UdpSocket socket = net::UdpSocket::Adopt(kHandle, kOurInterface, calls);
   PacketBuffer buffer{};
   const Received received = socket.Receive(10'000, buffer);
-  EXPECT_EQ(std::pair(received.arrived, received.length), std::pair(GetParam().expected.arrived, GetParam().expected.length));
+  const Received& expected = GetParam().expected;
+  EXPECT_EQ(std::pair(received.arrived, received.length), std::pair(expected.arrived, expected.length));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Reads, SocketReceiveTest,
     ::testing::Values(
         ReceiveCase{"OurDatagram", {Datagram(ByteVector(60))}, {true, 60}},
-        ReceiveCase{"LongerThanTheBufferKeepsItsLength", {Read{0, 5000, kOurInterface, ByteVector(5000)}}, {true, 5000}},
+        ReceiveCase{"LongerThanTheBufferKeepsItsLength", {Read{0, 5000, kOurInterface, ByteVector(5000)}},
+                    {true, 5000}},
         ReceiveCase{"AnotherInterfacesDatagramIsSkipped",
                     {Datagram(ByteVector(70), 0, kOtherInterface), Datagram(ByteVector(60), 2000)}, {true, 60}},
         // A failed read is reported at once, not taken for another interface's datagram.

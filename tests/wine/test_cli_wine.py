@@ -7,7 +7,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent / "lab"))
-from labtest import LabCase, box, port  # noqa: E402
+from labtest import LabCase, box, port, port_held_elsewhere  # noqa: E402
 from winelab import WinePrefix  # noqa: E402
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
@@ -40,9 +40,22 @@ class CliUnderWine(LabCase):
         records = self.by_name(json.loads(result.stdout))
         self.assertEqual(set(records), {"wine-one", "wine-two"})
         self.assertEqual((records["wine-one"]["interface"], records["wine-one"]["ports"][0]["gateway"]),
-                         ("198.51.100.1", "192.0.2.1"))
+                         (self.lab.pc_addresses[0], "192.0.2.1"))
         self.assertEqual((records["wine-two"]["interfaceIndex"], records["wine-two"]["interface"]),
-                         (1, "198.51.100.65"))
+                         (1, self.lab.pc_addresses[1]))
+
+    # Catches the Windows side of the doctor: the adapter list, the receive sockets bound to the interface
+    # addresses, and another program's hold on the port seen before the doctor's own sockets open.
+    def test_doctor_finds_both_boxes_and_sees_another_program_on_the_port(self):
+        with port_held_elsewhere(self.lab):
+            result = self.wine_cli("doctor", "--json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        report = json.loads(result.stdout)
+        lans = [e for e in report["interfaces"] if not e["loopback"]]
+        self.assertEqual([e["address"] for e in lans], self.lab.pc_addresses)
+        self.assertEqual([(e["kept"], e["opened"], e["bound"], e["joined"], e["portShared"], e["boxes"]) for e in lans],
+                         [(True, True, True, True, True, 1)] * 2)
+        self.assertEqual(report["boxes"], 2)
 
     def test_version_is_the_project_version(self):
         # Catches a Windows build whose version text is not the project's; run in the lab like every run.

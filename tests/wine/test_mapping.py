@@ -17,10 +17,10 @@ import unittest
 
 from console_driver import (CONNECT, DISCONNECT, DRIVE_LETTERS, MAIN, SHARE_LIST, TITLE, ConsoleCase,
                             find_control, wait_until)
-from labtest import box, lab_port
+from labtest import box, lab, lab_port
 import testnet
 
-HOST = "198.51.100.10"
+HOST = lab.net_address(0, 10)
 VOLUME = rf"\\{HOST}\Volume1"
 COMPANION = rf"\\{HOST}\Recycle Bin - Volume1"
 EARLIER = rf"\\{HOST}\Old"

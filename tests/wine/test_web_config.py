@@ -8,7 +8,7 @@ import unittest
 import urllib.parse
 
 from console_driver import CONFIGURATION, DEVICE_LIST, MAIN, TITLE, ConsoleCase, guilab, wait_until
-from labtest import box, lab_port
+from labtest import box, lab, lab_port
 
 BROWSER_EXE = guilab.WIN_BUILD / "tests" / "wine" / "web_browser" / "quorvel-test-browser.exe"
 CLIENTS = r"HKLM\Software\Clients\StartMenuInternet"
@@ -17,6 +17,7 @@ CLIENT = "QuorvelTestBrowser"
 BROWSER_COMMAND = r"C:\qvbrowser.exe C:\qvbrowser.log"
 
 SITE = box(31, "site", model="VRX-530L", password="pw", ports=[lab_port(0, 10)], shares=["Volume1"])
+SITE_AT, PC_AT = lab.net_address(0, 10), lab.net_address(0, 1)
 QUIET = box(32, "quiet", password="pw", ports=[lab_port(0, 11)], shares=["Quiet1"], faults={"noWeb": True})
 VANISHING = box(33, "vanishing", password="pw", ports=[lab_port(0, 12)], shares=["Gone1"])
 
@@ -69,9 +70,9 @@ class WebConfiguration(ConsoleCase):
         self.gui.click_control(TITLE, CONFIGURATION, **MAIN)
         started = wait_until(lambda: self.recorded(self.browser_record), 60, "the browser to start")
         checks = self.connections_to("site")[checks_before:]  # read once the browser is known to have started
-        self.assertEqual(started, [rf"{BROWSER_COMMAND} http://198.51.100.10"])
+        self.assertEqual(started, [rf"{BROWSER_COMMAND} http://{SITE_AT}"])
         self.assertGreaterEqual(len(checks), 1, "no connection to the web server before the browser started")
-        self.assertEqual({(c["address"], c["from"]) for c in checks}, {("198.51.100.10", "198.51.100.1")})
+        self.assertEqual({(c["address"], c["from"]) for c in checks}, {(SITE_AT, PC_AT)})
         self.assertEqual(self.message_boxes(), [])
         self.assertEqual(self.recorded(self.shell_record), [])
 
@@ -89,7 +90,7 @@ class WebConfiguration(ConsoleCase):
         finally:
             self.gui.reg_add(CLIENTS, None, CLIENT)
         url = urllib.parse.urlsplit(opened[0])
-        self.assertEqual((len(opened), url.scheme, url.netloc), (1, "http", "198.51.100.10"), opened)
+        self.assertEqual((len(opened), url.scheme, url.netloc), (1, "http", SITE_AT), opened)
         self.assertIn(url.path, ("", "/"))  # Wine's launcher adds the slash of an empty path
         self.assertEqual(self.recorded(self.browser_record), browser_before)
         self.assertEqual(self.message_boxes(), [])

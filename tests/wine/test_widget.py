@@ -7,7 +7,7 @@ import stat
 import unittest
 
 from console_driver import TITLE, ConsoleCase, wait_until
-from labtest import box, lab_port
+from labtest import box, lab, lab_port
 
 WIDGET = 1032
 DOWNLOAD, NEXT = 1, 2  # the notice's OK and Cancel
@@ -17,7 +17,7 @@ NOTICE = {"with_control": NEXT}  # the notice and the chooser have empty titles
 CHOOSER = {"with_control": VRX511}
 
 BOX = box(41, "widgets", model="VRX-530L", password="pw", ports=[lab_port(0, 10)], shares=["Volume1"])
-ADDRESS = "198.51.100.10"
+ADDRESS = lab.net_address(0, 10)
 
 NOTICE_TEXTS = [
     "You need to first download and install YAHOO! Widgets Engine.",

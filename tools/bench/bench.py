@@ -5,6 +5,11 @@ For one interface: the wall time of a search with 1 and with 100 boxes answering
 the floor of 2.01 s (1 s drain + 101 polls of 10 ms), and how many of the 100 were recorded; then 150
 boxes at once, which the rules cap at 101 records; last, CheckPassword against a box that answers at
 once, as a ratio to its floor (1 s drain + 50 ms).
+Before those: a search with 1, 2, 4 and 8 interfaces (one lab net each, one box on every net and one more
+box on the first and the last net), as a ratio to one interface's floor: every interface is searched at
+once, so the ratio should stay near 1 however many there are. With --wine, also quorvel.exe under Wine in
+a lab of 2 nets: the time from the process start and from the first search request on the wire to the main
+window shown. --only interfaces|wine prints just those figures.
 
     python3 tools/bench/bench.py [--build build] [--runs 3]      (as root)"""
 import argparse
@@ -12,6 +17,8 @@ import json
 import statistics
 import sys
 import tempfile
+import threading
+import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
@@ -22,13 +29,34 @@ SEARCH_FLOOR = 2.01
 CHECK_FLOOR = 1.05
 
 
-def boxes(count):
-    return {"boxes": [{
+def bench_box(n):
+    return {
         "id": ",".join(f"0x{b:02X}" for b in (0xBE, 0x4C, 0, 0, 0, 0, n >> 8, n & 0xFF)),
         "name": f"bench-{n}", "model": "VRX-510L", "primaryPort": 0,
         "ports": [{"ip": f"192.0.2.{n % 250 + 1}", "netmask": "255.255.255.0", "gateway": "", "addrA": "",
                    "addrB": "", "dhcp": "0", "option": 0}],
-        "shares": ["Volume1"], "user": "admin", "password": "secret"} for n in range(count)]}
+        "shares": ["Volume1"], "user": "admin", "password": "secret"}
+
+
+def boxes(count):
+    return {"boxes": [bench_box(n) for n in range(count)]}
+
+
+def boxes_per_net(nets):
+    """One box on every net, and one more (number 999) on the first and the last net."""
+    shared = bench_box(999)
+    per_net = {net: [bench_box(net)] for net in range(nets)}
+    for net in {0, nets - 1}:
+        per_net[net].append(shared)
+    return per_net
+
+
+def start_sims(the_lab, build, per_net, tmp):
+    for net, net_boxes in per_net.items():
+        config = Path(tmp) / f"net{net}.json"
+        config.write_text(json.dumps({"boxes": net_boxes}))
+        the_lab.start_sim(net, str(config), log=str(Path(tmp) / f"net{net}.log"),
+                          boxsim=build / "tools/boxsim/quorvel-boxsim")
 
 
 def run_bench(the_lab, bench, argv):
@@ -56,12 +84,89 @@ def measure_check(build, runs, tmp):
         return [run_bench(the_lab, build / "tools/bench/quorvel-bench", argv) for _ in range(runs)]
 
 
+def measure_interfaces(build, nets, runs, tmp):
+    with lab.Lab(nets=nets) as the_lab:
+        start_sims(the_lab, build, boxes_per_net(nets), tmp)
+        return [run_bench(the_lab, build / "tools/bench/quorvel-bench", ["search"]) for _ in range(runs)]
+
+
+def report_interfaces(build, runs, tmp):
+    for nets in (1, 2, 4, 8):
+        results = measure_interfaces(build, nets, runs, tmp)
+        seconds = statistics.median(r["seconds"] for r in results)
+        records = sorted({r["records"] for r in results})
+        print(f"search, {nets} interface(s), {nets + 1} boxes: {seconds:.3f} s median of {len(results)}, "
+              f"ratio to one interface's {SEARCH_FLOOR} s floor {seconds / SEARCH_FLOOR:.3f}, records {records}",
+              flush=True)
+
+
+def first_search_on_wire(log_paths):
+    """The monotonic time at which a simulator first logged a search request (polled), or None."""
+    for path in log_paths:
+        try:
+            if any('"opcode":101' in line for line in Path(path).read_text().splitlines()):
+                return time.monotonic()
+        except OSError:
+            pass
+    return None
+
+
+def measure_wine_start(build, win_build, tmp):
+    """Seconds from the program's start and from its first search request on the wire to its main window."""
+    sys.path.insert(0, str(REPO / "tests" / "wine"))
+    import guilab  # noqa: E402
+    exe = win_build / "app" / "quorvel.exe"
+    with lab.Lab(nets=2) as the_lab:
+        start_sims(the_lab, build, boxes_per_net(2), tmp)
+        logs = [Path(tmp) / f"net{net}.log" for net in range(2)]
+        on_wire = []
+        done = threading.Event()
+
+        def watch():
+            while not done.is_set() and not on_wire:
+                seen = first_search_on_wire(logs)
+                if seen is not None:
+                    on_wire.append(seen)
+                time.sleep(0.005)
+
+        watcher = threading.Thread(target=watch, daemon=True)
+        began = time.monotonic()
+        watcher.start()
+        try:
+            with guilab.GuiSession(the_lab, exe, name="bench-start",
+                                   inspect_exe=win_build / "tools/winread/quorvel-winread.exe") as gui:
+                launched = began + gui.setup_seconds
+                gui.wait_for_window("Quorvel", timeout=120, with_control=1000)
+                shown = time.monotonic()
+        finally:
+            done.set()
+            watcher.join()
+        return shown - launched, (shown - on_wire[0]) if on_wire else None
+
+
+def report_wine(build, win_build, tmp):
+    from_start, from_wire = measure_wine_start(build, win_build, tmp)
+    wire = f"{from_wire:.2f} s" if from_wire is not None else "not seen"
+    print(f"Wine, 2 nets: main window shown {from_start:.2f} s after the process started, "
+          f"{wire} after the first search request on the wire (one interface's floor {SEARCH_FLOOR} s)",
+          flush=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", type=Path, default=REPO / "build")
+    parser.add_argument("--win-build", type=Path, default=REPO / "build-win")
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--wine", action="store_true", help="also time the main window's start under Wine")
+    parser.add_argument("--only", choices=("interfaces", "wine"), help="only these figures")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as tmp:
+        if args.only != "wine":
+            report_interfaces(args.build, args.runs, tmp)
+        if args.wine or args.only == "wine":
+            report_wine(args.build, args.win_build, tmp)
+        if args.only:
+            return
         for count in (1, 100, 150):
             results = measure_search(args.build, count, args.runs, tmp)
             seconds = statistics.median(r["seconds"] for r in results)

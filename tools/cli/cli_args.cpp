@@ -23,6 +23,7 @@ constexpr NamedCommand kCommands[] = {
     {"check-password", Command::CheckPassword},
     {"shares", Command::Shares},
     {"set-network", Command::SetNetwork},
+    {"doctor", Command::Doctor},
 };
 
 constexpr std::string_view kPorts[] = {"LAN", "LAN1", "LAN2", "LAN1+LAN2"};
@@ -43,6 +44,7 @@ bool IsFlag(std::string_view option) { return option == "json" || option == "dhc
 bool Accepts(Command command, std::string_view option) {
   switch (command) {
     case Command::Search:
+    case Command::Doctor:
       return option == "json";
     case Command::CheckPassword:
       return option == "device" || option == "user";
@@ -157,6 +159,8 @@ std::optional<Octets> ParseOctets(std::string_view text) {
   return octets;
 }
 
+bool TalksToOneBox(Command command) { return command != Command::Search && command != Command::Doctor; }
+
 std::string_view CommandName(Command command) {
   for (const NamedCommand& each : kCommands) {
     if (each.command == command) return each.text;
@@ -190,7 +194,7 @@ ParsedArgs ParseArguments(const std::vector<std::string>& args) {
   CliOptions& options = parsed.options;
   options.command = *command;
   options.json = values.count("json") != 0;
-  if (*command != Command::Search) {
+  if (TalksToOneBox(*command)) {
     if (auto problem = ReadTarget(values, options)) return BadUsage(command, *problem);
   }
   if (*command == Command::SetNetwork) {

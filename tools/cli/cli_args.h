@@ -11,7 +11,7 @@
 
 namespace quorvel::cli {
 
-enum class Command { Search, CheckPassword, Shares, SetNetwork };
+enum class Command { Search, CheckPassword, Shares, SetNetwork, Doctor };
 
 struct CliOptions {
   Command command = Command::Search;
@@ -41,6 +41,9 @@ ParsedArgs ParseArguments(const std::vector<std::string>& args);
 // Four dot-separated decimal numbers, each of one or more ASCII digits. Numbers above 255 are
 // kept (held at a large ceiling) so that the octet checks report them.
 std::optional<Octets> ParseOctets(std::string_view text);
+
+// Whether the command names one box (--device, --user) and reads a password.
+bool TalksToOneBox(Command command);
 
 // The command's name on the command line.
 std::string_view CommandName(Command command);

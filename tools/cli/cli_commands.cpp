@@ -2,6 +2,7 @@
 
 #include "cli_args.h"
 #include "device_match.h"
+#include "doctor_report.h"
 #include "json_output.h"
 #include "table_output.h"
 #include "utf8_text.h"
@@ -44,6 +45,17 @@ int Shares(DeviceProtocol& protocol, const CliOptions& options, const CliEnviron
   }
   env.out << (options.json ? SharesJson(protocol.ShareNameList()) : ShareLines(protocol.ShareNameList()));
   return kExitDone;
+}
+
+// Exit 0 when the main window would list a box, else 1.
+int Doctor(const CliOptions& options, const CliEnvironment& env) {
+  const std::optional<DoctorFindings> findings = env.examineNetwork();
+  if (!findings) {
+    env.err << "quorvel-cli: the socket library could not be started\n";
+    return kExitRefused;
+  }
+  env.out << (options.json ? DoctorJson(*findings) : DoctorText(*findings));
+  return ListedBoxes(*findings) > 0 ? kExitDone : kExitRefused;
 }
 
 int Report(bool accepted, const char* yes, const char* no, const CliEnvironment& env) {
@@ -89,6 +101,7 @@ int RunOnDevice(DeviceProtocol& protocol, const CliOptions& options, const std::
     case Command::SetNetwork:
       return SetNetwork(protocol, options, check, env);
     case Command::Search:
+    case Command::Doctor:
       break;
   }
   return kExitUsage;
@@ -108,6 +121,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
   }
   if (parsed.outcome == ParsedArgs::Outcome::BadUsage) return ReportUsage(parsed, env.err);
   const CliOptions& options = parsed.options;
+  if (options.command == Command::Doctor) return Doctor(options, env);
 
   // Static settings are checked before anything is sent, as the settings panel does at Apply.
   StaticSettingsCheck check;
@@ -120,7 +134,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
   }
 
   std::string password;
-  if (options.command != Command::Search) {
+  if (TalksToOneBox(options.command)) {
     password = env.readPassword();
     if (password.size() > kMaxPasswordBytes) {
       env.err << "quorvel-cli: the password is longer than 63 bytes\n";

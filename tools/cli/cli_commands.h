@@ -4,17 +4,20 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "device_protocol.h"
+#include "doctor_report.h"
 
 namespace quorvel::cli {
 
 enum ExitCode : int {
   kExitDone = 0,      // done, or the box accepted
-  kExitRefused = 1,   // the box refused or did not answer; or the sockets could not start
+  kExitRefused = 1,   // the box refused or did not answer, the doctor found no box to list; or the
+                      // sockets could not start
   kExitUsage = 2,     // bad usage or invalid input
   kExitNotFound = 3,  // no box of the search matches --device
 };
@@ -26,6 +29,8 @@ struct CliEnvironment {
   std::function<std::string()> readPassword;
   // Asked only when a command is about to search.
   std::function<std::unique_ptr<DeviceProtocol>()> makeProtocol;
+  // The doctor's look at the network; nothing when the socket library cannot start.
+  std::function<std::optional<DoctorFindings>()> examineNetwork;
 };
 
 // Runs the command named by the arguments after the program name; returns the exit code.

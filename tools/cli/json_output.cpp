@@ -35,6 +35,8 @@ class ObjectWriter {
  public:
   void Text(std::string_view key, std::string_view value) { Raw(key, JsonString(value)); }
   void Number(std::string_view key, long long value) { Raw(key, std::to_string(value)); }
+  void Bool(std::string_view key, bool value) { Raw(key, value ? "true" : "false"); }
+  void TextOrNull(std::string_view key, std::string_view value) { Raw(key, value.empty() ? "null" : JsonString(value)); }
   void Raw(std::string_view key, std::string_view json) {
     if (!empty_) out_ += ',';
     empty_ = false;
@@ -82,6 +84,33 @@ std::string DeviceJson(const DeviceRecord& record, const std::vector<std::string
   return object.Close();
 }
 
+std::string DroppedJson(const SearchStats& stats) {
+  ObjectWriter object;
+  object.Number("foreign", stats.foreign);
+  object.Number("invalid", stats.invalid);
+  object.Number("rejectedModel", stats.rejectedModel);
+  return object.Close();
+}
+
+// Figures that only a search gives are null for an address that was not searched.
+std::string AddressJson(const AddressFindings& each) {
+  ObjectWriter object;
+  object.Text("name", each.local.name);
+  object.Text("address", each.local.address);
+  object.Bool("up", each.local.up);
+  object.Bool("loopback", each.local.loopback);
+  object.Bool("kept", !each.skipped);
+  object.TextOrNull("reason", each.skipped ? SkipReasonText(*each.skipped) : "");
+  object.Bool("opened", each.searched && each.steps.opened);
+  object.Bool("bound", each.searched && each.steps.bound);
+  object.Bool("joined", each.searched && each.steps.joined);
+  object.Bool("portShared", each.searched && each.portShared);
+  object.TextOrNull("error", each.searched ? each.steps.error : "");
+  object.Raw("boxes", each.searched ? std::to_string(each.stats.boxes) : "null");
+  object.Raw("dropped", each.searched ? DroppedJson(each.stats) : "null");
+  return object.Close();
+}
+
 // An array with one element per line.
 std::string ArrayOfLines(const std::vector<std::string>& elements) {
   if (elements.empty()) return "[]\n";
@@ -121,6 +150,15 @@ std::string SharesJson(const std::vector<ShareName>& names) {
   elements.reserve(names.size());
   for (const ShareName& name : names) elements.push_back(JsonString(name.view()));
   return ArrayOfLines(elements);
+}
+
+std::string DoctorJson(const DoctorFindings& findings) {
+  std::vector<std::string> interfaces;
+  for (const AddressFindings& each : findings.addresses) interfaces.push_back(AddressJson(each));
+  std::string array = ArrayOfLines(interfaces);
+  array.pop_back();  // the line end after the closing bracket
+  return "{\"interfaces\":" + array + ",\n\"boxes\":" + std::to_string(ListedBoxes(findings)) +
+         ",\n\"verdict\":" + JsonString(Verdict(findings)) + "}\n";
 }
 
 }  // namespace quorvel::cli

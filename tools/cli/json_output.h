@@ -1,4 +1,4 @@
-// The JSON forms of the search result and of a share list, written by hand: a few fixed keys,
+// The JSON forms of the search result, of a share list and of the doctor's findings, written by hand: a few fixed keys,
 // texts made valid UTF-8 and escaped.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device_types.h"
+#include "doctor_report.h"
 #include "share_names.h"
 
 namespace quorvel::cli {
@@ -22,5 +23,9 @@ std::string DevicesJson(const std::vector<DeviceRecord>& table,
 
 // One array of the names, in list order.
 std::string SharesJson(const std::vector<ShareName>& names);
+
+// One object: "interfaces", an object per address in the system's order; "boxes", the boxes the
+// main window would list; "verdict".
+std::string DoctorJson(const DoctorFindings& findings);
 
 }  // namespace quorvel::cli

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli_commands.h"
+#include "doctor_probe.h"
 #include "multicast_transport.h"
 #include "password_input.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   const quorvel::cli::CliEnvironment env{
       std::cout, std::cerr, quorvel::cli::ReadPasswordFromStdin, [&clock] {
         return std::make_unique<quorvel::DeviceProtocol>(std::make_unique<quorvel::MulticastTransport>(), clock);
-      }};
+      },
+      [&clock] { return quorvel::cli::ExamineNetwork(clock); }};
   return quorvel::cli::RunCli(args, env);
 }

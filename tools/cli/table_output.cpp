@@ -1,7 +1,6 @@
 #include "table_output.h"
 
 #include <algorithm>
-#include <array>
 
 #include "device_record.h"
 #include "utf8_text.h"
@@ -10,8 +9,7 @@ namespace quorvel::cli {
 
 namespace {
 
-constexpr std::size_t kColumns = 7;
-using Row = std::array<std::string, kColumns>;
+using Row = std::vector<std::string>;
 
 const Row kHeader = {"NAME", "ID", "MODEL", "IP", "NETMASK", "GATEWAY", "INTERFACE"};
 constexpr std::size_t kGap = 2;
@@ -29,28 +27,32 @@ Row RowOf(const DeviceRecord& record, const std::vector<std::string>& interfaceA
 
 }  // namespace
 
-std::string DeviceTableText(const std::vector<DeviceRecord>& table,
-                            const std::vector<std::string>& interfaceAddresses) {
-  if (table.empty()) return "No devices found.\n";
-  std::vector<Row> rows{kHeader};
-  for (const DeviceRecord& record : table) rows.push_back(RowOf(record, interfaceAddresses));
-
-  std::array<std::size_t, kColumns> widths{};
+std::string AlignedRows(const std::vector<std::vector<std::string>>& rows, std::string_view indent) {
+  std::vector<std::size_t> widths;
   for (const Row& row : rows) {
-    for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], CodePointCount(row[c]));
+    widths.resize(std::max(widths.size(), row.size()));
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], CodePointCount(row[c]));
   }
   std::string out;
   for (const Row& row : rows) {
-    std::string line;
-    for (std::size_t c = 0; c < kColumns; ++c) {
+    std::string line(indent);
+    for (std::size_t c = 0; c < row.size(); ++c) {
       line += row[c];
-      if (c + 1 < kColumns) line.append(widths[c] - CodePointCount(row[c]) + kGap, ' ');
+      if (c + 1 < row.size()) line.append(widths[c] - CodePointCount(row[c]) + kGap, ' ');
     }
     line.erase(line.find_last_not_of(' ') + 1);
     out += line;
     out += '\n';
   }
   return out;
+}
+
+std::string DeviceTableText(const std::vector<DeviceRecord>& table,
+                            const std::vector<std::string>& interfaceAddresses) {
+  if (table.empty()) return "No devices found.\n";
+  std::vector<Row> rows{kHeader};
+  for (const DeviceRecord& record : table) rows.push_back(RowOf(record, interfaceAddresses));
+  return AlignedRows(rows);
 }
 
 std::string ShareLines(const std::vector<ShareName>& names) {

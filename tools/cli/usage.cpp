@@ -16,13 +16,14 @@ constexpr const char* kProgramUsage =
     "  check-password  ask a box whether it accepts a user name and password\n"
     "  shares          list the share names of a box\n"
     "  set-network     give a LAN port of a box a static address or make it a DHCP client\n"
+    "  doctor          tell why a box is or is not found\n"
     "\n"
-    "Every command but search reads the password as one line from standard input.\n"
+    "Every command but search and doctor reads the password as one line from standard input.\n"
     "quorvel-cli COMMAND --help shows the options of a command.\n"
     "quorvel-cli --version prints the version.\n"
     "\n"
-    "Exit status: 0 done or accepted, 1 refused or no answer, 2 bad usage or invalid input,\n"
-    "3 device not found.\n";
+    "Exit status: 0 done or accepted, 1 refused or no answer (doctor: no box found), 2 bad usage\n"
+    "or invalid input, 3 device not found.\n";
 
 constexpr const char* kDeviceHelp =
     "  --device D    the box: its key text (0x00,0x1B,...), its name or the address of one of\n"
@@ -35,6 +36,26 @@ constexpr const char* kSearchUsage =
     "Searches every local interface once and lists the boxes in the order they answered.\n"
     "\n"
     "  --json        print one JSON array with an object per box\n";
+
+constexpr const char* kDoctorUsage =
+    "Usage: quorvel-cli doctor [--json]\n"
+    "\n"
+    "Tells why a box is or is not found:\n"
+    "  - the local IPv4 addresses in the system's order, with the interface's name, up or down,\n"
+    "    loopback, and whether they are searched: the first 8 that are up and not loopback are\n"
+    "    kept, the others skipped (down, loopback, beyond the first 8 addresses);\n"
+    "  - for each address searched, whether its receive socket opened, bound port 24680 and\n"
+    "    joined group 224.0.0.10 (with the system's error text if not), and whether another\n"
+    "    program holds port 24680 too (allowed);\n"
+    "  - one search on the kept addresses, and on the skipped ones that are up and not loopback\n"
+    "    (for this report only: nothing else searches those): the boxes first found through each\n"
+    "    address, and the replies dropped there (for another program, failing the reply check,\n"
+    "    of an unsupported model);\n"
+    "  - a verdict: where the boxes are, or what to check.\n"
+    "Exit status 0 when a box that the main window would list answered, else 1.\n"
+    "\n"
+    "  --json        print one JSON object: \"interfaces\" (one object per address), \"boxes\"\n"
+    "                (the boxes the main window would list) and \"verdict\"\n";
 
 constexpr const char* kCheckPasswordUsage =
     "Usage: quorvel-cli check-password --device D --user U < password\n"
@@ -77,6 +98,7 @@ std::string UsageText(std::optional<Command> command) {
       return std::string(kSharesUsage) + kDeviceHelp +
              "  --json        print the share names as one JSON array of texts\n";
     case Command::SetNetwork: return std::string(kSetNetworkUsage) + kDeviceHelp + kSettingsHelp;
+    case Command::Doctor: return kDoctorUsage;
   }
   return kProgramUsage;
 }

@@ -2,11 +2,12 @@
 """The Quorvel lab network.
 
 A PC namespace with one interface per "net" and, for every net, a box namespace on the far end of a veth pair.
-Net k is the k-th /26 of TEST-NET-2 and TEST-NET-3: the PC end has host 1, the box end host 2 (and more on
-request). Every veth is created inside the lab namespaces, so the host namespace is never configured and the
-protocol's multicast cannot leave the machine.
+Net k is the k-th /27 of TEST-NET-2 and then TEST-NET-3 (16 nets: 0-7 in 198.51.100.0/24, 8-15 in
+203.0.113.0/24): the PC end has host 1, the box end host 2 (and more on request, up to host 30). Every veth
+is created inside the lab namespaces, so the host namespace is never configured and the protocol's multicast
+cannot leave the machine.
 
-A simulated box whose primary port has an address of its net (for example 198.51.100.10 on net 0) gets that
+A simulated box whose primary port has an address of its net (for example net_address(0, 10)) gets that
 address on the box interface when its simulator starts, and the simulator serves the box's web page there;
 the PC reaches it directly on the net's link.
 
@@ -29,8 +30,13 @@ from pathlib import Path
 
 PREFIX = "qvlab-"
 NETNS_DIR = "/var/run/netns"
-MAX_NETS = 8
-PREFIX_LEN = 26
+PREFIX_LEN = 27
+NET_SIZE = 2 ** (32 - PREFIX_LEN)
+MAX_HOST = NET_SIZE - 2                       # the last host number; NET_SIZE - 1 is the broadcast
+BLOCKS = ("198.51.100.0", "203.0.113.0")      # TEST-NET-2 and TEST-NET-3
+NETS_PER_BLOCK = 256 // NET_SIZE
+MAX_NETS = NETS_PER_BLOCK * len(BLOCKS)
+NETMASK = str(ipaddress.IPv4Network(f"0.0.0.0/{PREFIX_LEN}").netmask)
 MCAST_ROUTE = "224.0.0.0/4"
 REPO_ROOT = Path(__file__).resolve().parents[2]
 DEFAULT_BOXSIM = REPO_ROOT / "build" / "tools" / "boxsim" / "quorvel-boxsim"
@@ -43,27 +49,27 @@ class LabError(RuntimeError):
 
 
 def net_base(net):
-    """First address of net k: the eight /26 of 198.51.100.0/24 and 203.0.113.0/24, in that order."""
+    """First address of net k: the /27 nets of 198.51.100.0/24 and then of 203.0.113.0/24, in that order."""
     if not 0 <= net < MAX_NETS:
         raise LabError(f"net {net} out of range 0..{MAX_NETS - 1}")
-    first = ipaddress.IPv4Address("198.51.100.0" if net < 4 else "203.0.113.0")
-    return first + 64 * (net % 4)
+    first = ipaddress.IPv4Address(BLOCKS[net // NETS_PER_BLOCK])
+    return first + NET_SIZE * (net % NETS_PER_BLOCK)
 
 
 def net_address(net, host):
-    if not 1 <= host <= 62:
-        raise LabError(f"host number {host} out of range 1..62")
+    if not 1 <= host <= MAX_HOST:
+        raise LabError(f"host number {host} out of range 1..{MAX_HOST}")
     return str(net_base(net) + host)
 
 
 def host_in_net(net, address):
-    """The host number of a dotted address within net k (0 for the net's own address, 63 for its broadcast),
-    or None when the address lies outside the net or is no IPv4 address."""
+    """The host number of a dotted address within net k (0 for the net's own address, NET_SIZE - 1 for its
+    broadcast), or None when the address lies outside the net or is no IPv4 address."""
     try:
         offset = int(ipaddress.IPv4Address(address)) - int(net_base(net))
     except (ipaddress.AddressValueError, ValueError):
         return None
-    return offset if 0 <= offset < 2 ** (32 - PREFIX_LEN) else None
+    return offset if 0 <= offset < NET_SIZE else None
 
 
 def primary_address(box):
@@ -129,8 +135,8 @@ class Lab:
             raise LabError("the 'ip' command (iproute2) was not found")
         if not 1 <= nets <= MAX_NETS:
             raise LabError(f"nets must be 1..{MAX_NETS}, got {nets}")
-        if not 1 <= boxes_per_net <= 61:
-            raise LabError(f"boxes_per_net must be 1..61, got {boxes_per_net}")
+        if not 1 <= boxes_per_net <= MAX_HOST - 1:
+            raise LabError(f"boxes_per_net must be 1..{MAX_HOST - 1}, got {boxes_per_net}")
         self.nets = nets
         self.run_id = f"{PREFIX}{os.getpid()}-{secrets.token_hex(3)}"
         self._namespaces = []          # created and not yet deleted, in creation order
@@ -223,14 +229,14 @@ class Lab:
 
     def give_box_addresses(self, net, boxes):
         """Adds to net k's box interface the address of every box's primary port that lies in the net (hosts
-        2..62) and is not there yet, so that the box's web page can be served at it. boxes: configurations
+        2..MAX_HOST) and is not there yet, so that the box's web page can be served at it. boxes: configurations
         as in the simulator's JSON. Returns the addresses added."""
         self._check_net(net)
         added = []
         for box in boxes:
             address = primary_address(box)
             host = host_in_net(net, address) if isinstance(address, str) else None
-            if host is None or not 2 <= host <= 62:
+            if host is None or not 2 <= host <= MAX_HOST:
                 continue
             address = net_address(net, host)
             with self._lock:

@@ -64,19 +64,24 @@ class ThreeNetLab(unittest.TestCase):
     def test_pc_lists_the_lab_addresses_in_net_order(self):
         out = self.lab.pc_run(["ip", "-4", "-o", "addr"], check=True).stdout
         found = [(f[1], f[3]) for f in map(str.split, out.splitlines()) if f[1] != "lo"]
-        self.assertEqual(found, [("lan0", "198.51.100.1/26"), ("lan1", "198.51.100.65/26"),
-                                 ("lan2", "198.51.100.129/26")])
-        self.assertEqual(self.lab.pc_addresses, ["198.51.100.1", "198.51.100.65", "198.51.100.129"])
-        self.assertEqual([lab.net_address(4, 1), lab.net_address(7, 2)], ["203.0.113.1", "203.0.113.194"])
+        self.assertEqual(found, [("lan0", "198.51.100.1/27"), ("lan1", "198.51.100.33/27"),
+                                 ("lan2", "198.51.100.65/27")])
+        self.assertEqual(self.lab.pc_addresses, ["198.51.100.1", "198.51.100.33", "198.51.100.65"])
+        self.assertEqual([lab.net_address(7, 2), lab.net_address(8, 1), lab.net_address(15, 30)],
+                         ["198.51.100.226", "203.0.113.1", "203.0.113.254"])
+        # The last net and host exist; one beyond either would be another net's address or a broadcast.
+        self.assertEqual((lab.MAX_NETS, lab.MAX_HOST, lab.NETMASK), (16, 30, "255.255.255.224"))
+        self.assertRaises(lab.LabError, lab.net_address, 0, 31)
+        self.assertRaises(lab.LabError, lab.net_base, 16)
 
     def test_multicast_between_pc_and_boxes_uses_the_expected_link(self):
         pc, extra = self.lab.ns_pc, self.lab.add_box_address(1, 9)
-        self.assertEqual(extra, "198.51.100.73")
+        self.assertEqual(extra, "198.51.100.41")
         cases = [  # sender namespace and address, receiver namespace and joined address, expected arrival
-            (self.lab.ns_box(2), "198.51.100.130", pc, "198.51.100.129", "lan2"),
+            (self.lab.ns_box(2), "198.51.100.66", pc, "198.51.100.65", "lan2"),
             (pc, "198.51.100.1", self.lab.ns_box(0), "198.51.100.2", "box0"),  # the same box on interfaces 0
-            (pc, "198.51.100.129", self.lab.ns_box(2), "198.51.100.130", "box2"),  # and 2
-            (pc, "198.51.100.65", self.lab.ns_box(1), extra, "box1"),
+            (pc, "198.51.100.65", self.lab.ns_box(2), "198.51.100.66", "box2"),  # and 2
+            (pc, "198.51.100.33", self.lab.ns_box(1), extra, "box1"),
         ]
         for send_ns, send_address, recv_ns, recv_address, link in cases:
             with self.subTest(sender=send_address, receiver=recv_address):
@@ -86,22 +91,23 @@ class ThreeNetLab(unittest.TestCase):
                 self.assertEqual(rx.communicate(timeout=30)[0].split(), ["hello", send_address, link])
 
     def test_boxes_get_the_addresses_of_their_net_once_and_nothing_else(self):
-        boxes = [{"ports": [{"ip": "198.51.100.140"}]},                      # net 2, host 12
-                 {"primaryPort": 1, "ports": [{"ip": "192.0.2.9"}, {"ip": "198.51.100.141"}]},
-                 {"ports": [{"ip": "198.51.100.140"}]},                      # already given
-                 {"ports": [{"ip": "198.51.100.129"}]},                      # the PC's own
-                 {"ports": [{"ip": "198.51.100.191"}]},                      # the net's broadcast
+        boxes = [{"ports": [{"ip": "198.51.100.76"}]},                       # net 2, host 12
+                 {"primaryPort": 1, "ports": [{"ip": "192.0.2.9"}, {"ip": "198.51.100.77"}]},
+                 {"ports": [{"ip": "198.51.100.76"}]},                       # already given
+                 {"ports": [{"ip": "198.51.100.65"}]},                       # the PC's own
+                 {"ports": [{"ip": "198.51.100.95"}]},                       # the net's broadcast
+                 {"ports": [{"ip": "198.51.100.96"}]},                       # net 3's own address
                  {"ports": [{"ip": "198.51.100.20"}]},                       # net 0's
                  {"ports": []}, {"primaryPort": 3}, {"ports": [{"ip": "not an address"}]}]
-        self.assertEqual(self.lab.give_box_addresses(2, boxes), ["198.51.100.140", "198.51.100.141"])
+        self.assertEqual(self.lab.give_box_addresses(2, boxes), ["198.51.100.76", "198.51.100.77"])
         self.assertEqual(self.lab.give_box_addresses(2, boxes), [])
         out = self.lab.box_run(2, ["ip", "-4", "-o", "addr", "show", "dev", "box2"], check=True).stdout
         self.assertEqual([f[3] for f in map(str.split, out.splitlines())],
-                         ["198.51.100.130/26", "198.51.100.140/26", "198.51.100.141/26"])
+                         ["198.51.100.66/27", "198.51.100.76/27", "198.51.100.77/27"])
         # Refused, not unreachable: the address answered from the box namespace.
         probe = "import socket, sys\ntry: socket.create_connection((sys.argv[1], 9), timeout=10)\n" \
                 "except ConnectionRefusedError: print('refused')"
-        self.assertEqual(self.lab.pc_run([PY, "-c", probe, "198.51.100.141"], check=True).stdout, "refused\n")
+        self.assertEqual(self.lab.pc_run([PY, "-c", probe, "198.51.100.77"], check=True).stdout, "refused\n")
 
     def test_check_inside_only_in_a_lab_namespace(self):
         check = [PY, LAB_DIR / "lab.py", "--check-inside"]
@@ -151,10 +157,10 @@ class CommandLine(unittest.TestCase):
             self.assertEqual(proc.returncode, 3, err)
             sim_line, env_line = out.splitlines()
             sim_pid, *sim_args = sim_line.split()
-            self.assertEqual(sim_args, ["--interface", "198.51.100.66", "--config", "cfg.json", "--log", "sim.log"])
+            self.assertEqual(sim_args, ["--interface", "198.51.100.34", "--config", "cfg.json", "--log", "sim.log"])
             prefix = f"{lab.PREFIX}{proc.pid}-"
-            self.assertRegex(env_line, f"^198.51.100.1,198.51.100.65 {prefix}.*-net0,{prefix}.*-net1$")
-            self.assertIn(f"LAB_PC_ADDRESSES=198.51.100.1,198.51.100.65\n", Path(tmp, "env").read_text())
+            self.assertRegex(env_line, f"^198.51.100.1,198.51.100.33 {prefix}.*-net0,{prefix}.*-net1$")
+            self.assertIn(f"LAB_PC_ADDRESSES=198.51.100.1,198.51.100.33\n", Path(tmp, "env").read_text())
             self.assertTrue(gone(sim_pid))
             self.assertEqual(leftovers(prefix), [])
 

@@ -1,0 +1,119 @@
+"""quorvel-cli doctor in the lab: which addresses it keeps, the port and the sockets, the figures of its search
+and its verdict, as text and as JSON."""
+import json
+import unittest
+
+from labtest import LabCase, box, port_held_elsewhere
+
+KEYS = ["name", "address", "up", "loopback", "kept", "reason", "opened", "bound", "joined", "portShared", "error",
+        "boxes", "dropped"]
+BEYOND = "beyond the first 8 addresses"
+FAR_BOX = box(70, "far-away")
+ANSWERING = box(71, "answering")
+FOREIGN_TWIN = dict(box(71, "answering-for-another"), faults={"wrongClientId": True})  # the same box, other ClientId
+BAD_LENGTH = box(72, "bad-length", faults={"wrongPayloadLength": True})
+LOWER_MODEL = box(73, "lower-model", model="vrx-510l")
+
+class DoctorCase(LabCase):
+    def doctor(self, *args):
+        return self.cli("doctor", *args)
+
+    def doctor_json(self, expected_exit):
+        result = self.doctor("--json")
+        self.assertEqual(result.returncode, expected_exit, result.stderr)
+        report = json.loads(result.stdout)
+        self.assertEqual(list(report), ["interfaces", "boxes", "verdict"])
+        for entry in report["interfaces"]:
+            self.assertEqual(list(entry), KEYS, entry)
+        return report
+
+    def entry(self, report, address):
+        found = [e for e in report["interfaces"] if e["address"] == address]
+        self.assertEqual(len(found), 1, report["interfaces"])
+        return found[0]
+
+
+class BoxBeyondTheFirstEight(DoctorCase):
+    """Nine nets, a box on the ninth only: the main window would never list it."""
+    NETS = 9
+    BOXES = {8: [FAR_BOX]}
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.report = cls.doctor_json(cls(), 1)
+
+    def test_addresses_in_system_order_first_eight_kept_and_the_ninth_skipped(self):
+        interfaces = self.report["interfaces"]
+        self.assertEqual([e["address"] for e in interfaces], ["127.0.0.1", *self.lab.pc_addresses])
+        self.assertEqual([e["name"] for e in interfaces], ["lo", *(f"lan{k}" for k in range(9))])
+        self.assertEqual([(e["kept"], e["reason"]) for e in interfaces],
+                         [(False, "loopback")] + [(True, None)] * 8 + [(False, BEYOND)])
+
+    def test_an_unsearched_address_has_no_socket_and_null_figures(self):
+        loopback = self.entry(self.report, "127.0.0.1")
+        self.assertEqual({k: loopback[k] for k in KEYS[2:]},
+                         {"up": True, "loopback": True, "kept": False, "reason": "loopback", "opened": False,
+                          "bound": False, "joined": False, "portShared": False, "error": None, "boxes": None,
+                          "dropped": None})
+
+    def test_nets_without_a_box_were_searched_and_found_nothing(self):
+        for address in self.lab.pc_addresses[:8]:
+            entry = self.entry(self.report, address)
+            self.assertEqual((entry["opened"], entry["bound"], entry["joined"], entry["error"]),
+                             (True, True, True, None))
+            # Nothing else holds the port: the doctor must not count its own sockets.
+            self.assertFalse(entry["portShared"])
+            self.assertEqual((entry["boxes"], entry["dropped"]), (0, {"foreign": 0, "invalid": 0, "rejectedModel": 0}))
+
+    def test_the_box_answers_beyond_the_eighth_address_and_the_verdict_says_so(self):
+        ninth = self.lab.pc_addresses[8]
+        entry = self.entry(self.report, ninth)
+        self.assertEqual((entry["joined"], entry["boxes"]), (True, 1))
+        self.assertEqual(self.report["boxes"], 0)
+        self.assertIn(f"lan8 ({ninth})", self.report["verdict"])
+        self.assertIn("beyond the first 8 addresses", self.report["verdict"])
+
+    def test_the_text_form_gives_the_same_verdict_and_exit(self):
+        result = self.doctor()
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn(f"Verdict: {self.report['verdict']}\n", result.stdout)
+        self.assertRegex(result.stdout, rf"\n  lan8 +{self.lab.pc_addresses[8]} +up +skipped: {BEYOND}\n")
+
+
+class DroppedRepliesAndASharedPort(DoctorCase):
+    """Net 0: a box that also answers with another ClientId, and replies that fail the check or carry a model
+    that is not supported. Net 1: no box. Net 2: its interface down. Another program holds the port."""
+    NETS = 3
+    BOXES = {0: [ANSWERING, FOREIGN_TWIN, BAD_LENGTH, LOWER_MODEL]}
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.lab.pc_run(["ip", "link", "set", "lan2", "down"], check=True)
+        with port_held_elsewhere(cls.lab):
+            cls.report = cls.doctor_json(cls(), 0)
+
+    def test_replies_are_counted_by_why_they_were_dropped(self):
+        first, second = self.lab.pc_addresses[:2]
+        self.assertEqual((self.entry(self.report, first)["boxes"], self.entry(self.report, first)["dropped"]),
+                         (1, {"foreign": 1, "invalid": 1, "rejectedModel": 1}))
+        self.assertEqual((self.entry(self.report, second)["boxes"], self.entry(self.report, second)["dropped"]),
+                         (0, {"foreign": 0, "invalid": 0, "rejectedModel": 0}))
+        self.assertEqual(self.report["boxes"], 1)
+        self.assertEqual(self.report["verdict"], f"Found 1 box, through lan0 ({first}).")
+
+    def test_another_program_on_the_port_is_reported_and_does_not_stop_the_search(self):
+        for address in self.lab.pc_addresses[:2]:
+            entry = self.entry(self.report, address)
+            self.assertEqual((entry["portShared"], entry["bound"], entry["joined"]), (True, True, True))
+
+    def test_a_down_interface_is_skipped_and_not_searched(self):
+        down = self.entry(self.report, self.lab.pc_addresses[2])
+        self.assertEqual((down["up"], down["kept"], down["reason"], down["opened"], down["boxes"]),
+                         (False, False, "down", False, None))
+        self.assertEqual(len(self.requests(0, 101)), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
