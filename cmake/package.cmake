@@ -37,11 +37,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line client and simulator for Quo
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- quorvel-cli finds the storage boxes on the local networks with their UDP
- multicast protocol, checks an administrator password, lists a box's shares
- and sets the address of a LAN port. quorvel-boxsim simulates such boxes for
- tests; it runs only inside the network namespaces of the project's lab.")
+# CPack puts the summary first and indents these lines itself.
+set(CPACK_PACKAGE_DESCRIPTION "quorvel-cli finds the storage boxes on the local networks with their UDP
+multicast protocol, checks an administrator password, lists a box's shares
+and sets the address of a LAN port. quorvel-boxsim simulates such boxes for
+tests; it runs only inside the network namespaces of the project's lab.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
