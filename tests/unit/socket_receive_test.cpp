@@ -106,13 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
     Reads, SocketReceiveTest,
     ::testing::Values(
         ReceiveCase{"OurDatagram", {Datagram(ByteVector(60))}, {true, 60}},
-        ReceiveCase{"LongerThanTheBufferKeepsItsLength", {Read{0, 5000, kOurInterface, ByteVector(5000)}},
-                    {true, 5000}},
         ReceiveCase{"AnotherInterfacesDatagramIsSkipped",
                     {Datagram(ByteVector(70), 0, kOtherInterface), Datagram(ByteVector(60), 2000)}, {true, 60}},
         // A failed read is reported at once, not taken for another interface's datagram.
-        ReceiveCase{"AFailedReadIsReported", {Failure(), Datagram(ByteVector(60), 2000)}, {true, -1}},
-        ReceiveCase{"Nothing", {Datagram(ByteVector(60), 20'000)}, {false, 0}}),
+        ReceiveCase{"AFailedReadIsReported", {Failure(), Datagram(ByteVector(60), 2000)}, {true, -1}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // A transport of one interface over one adopted socket; the reads start when the request leaves.
