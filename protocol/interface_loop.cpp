@@ -32,11 +32,13 @@ void ServeInterfaces(Transport& transport, Clock& clock, std::span<const ServedI
       if (Contains(readable, each.index)) {
         // One datagram per readable interface and round, so that a busy interface cannot starve the others.
         const Received received = transport.ReceiveOnInterface(each.index, 0, buffer);
-        if (received.arrived) each.task->OnDatagram(received, buffer);
-      } else if (clock.NowMicros() >= each.task->WakeAtMicros()) {
-        // Quiet only when the wait just made found nothing readable here.
-        each.task->OnQuiet();
+        if (received.arrived) {
+          each.task->OnDatagram(received, buffer);
+          continue;
+        }
+        // Readable with nothing for this interface (another interface's datagram, dropped): as quiet.
       }
+      if (clock.NowMicros() >= each.task->WakeAtMicros()) each.task->OnQuiet();
     }
   }
 }
