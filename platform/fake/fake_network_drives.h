@@ -1,6 +1,6 @@
 // Network drive connections for tests: every call recorded with exactly what it was given, the results
 // scripted per call. Connections made and dropped show in the FakeDrives behind it, as the system's
-// would in WNetGetConnectionA.
+// would in WNetGetConnectionW.
 #pragma once
 
 #include <deque>

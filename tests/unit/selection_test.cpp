@@ -234,7 +234,7 @@ TEST_F(PanelTest, ShareListShowsConvertedNamesWithTheLetterNearestToA) {
   drives.SetConnection("Z:", "\\\\alpha\\Volume_1");
   drives.SetConnection("M:", "\\\\192.0.2.1\\volume_1");
   drives.SetConnection("Y:", "\\\\ALPHA\\usb");
-  drives.SetConnection("K:", "\\\\alpha\\M\xFCsic");
+  drives.SetConnection("K:", "\\\\alpha\\M\xC3\xBCsic");  // remote names are reported in UTF-8
   drives.SetConnection("J:", "\\\\elsewhere\\usb");
   SetBoxes({{kAlpha, BoxFields("alpha", {kOne})}, {kBeta, BoxFields("beta", {kP0})}});
   Open();
