@@ -214,11 +214,13 @@ class GuiSession:
             args += ["--with-control", with_control]
         return args + (["--hidden"] if hidden else [])
 
-    def inspect(self, title, cls=None, with_control=None, hidden=False, timeout=0):
+    def inspect(self, title, cls=None, with_control=None, hidden=False, timeout=0, names=False):
         """The window titled exactly `title`, with its controls, as the inspector's JSON (a dict).
-        timeout: seconds to wait for the window first."""
+        timeout: seconds to wait for the window first. names: each control with its accessible name
+        ("accName", None when it has none)."""
         code, out, err = self.run_inspector("--title", title, "--timeout", timeout,
                                             *self._match_args(cls, with_control, hidden),
+                                            *(["--names"] if names else []),
                                             timeout=timeout + WINE_TIMEOUT)
         if code != 0:
             raise GuiError(f"inspecting '{title}' failed ({code}): {err.strip()}")
