@@ -13,6 +13,7 @@ import testnet
 
 LOGIN, PASSWORD_FIELD, USER_FIELD = "Login", 1017, 1016
 INTERFACE, IP, NETMASK, GATEWAY = 1016, 1006, 1010, 1011
+ABOUT, ABOUT_TITLE = 1021, "About Quorvel"
 MOUNT_MESSAGE = {"cls": "#32770", "with_control": 2}  # the drive-letter-in-use dialog has no caption
 HOST = "198.51.100.10"
 
@@ -178,7 +179,17 @@ class KeyboardOnly(ConsoleCase):
         before = self.searches()
         self.gui.key("space")
         wait_until(lambda: self.searches() > before, 60, "the search that Space on Refresh starts")
+        self.gui.screenshot_with_pointer("wait-cursor")  # the search blocks the window: the wait cursor shows
         self.assertEqual([w["title"] for w in self.gui.windows()], [TITLE], "no dialog, the window still open")
+
+        wait_until(lambda: self.focus() == REFRESH, 60, "the focus back on Refresh after its search")
+        self.gui.key(*["shift+Tab"] * 5)
+        self.assertEqual(self.focus(), ABOUT)
+        self.gui.key("Return")  # presses the focused button, not the window's default command
+        self.gui.wait_for_window(ABOUT_TITLE, timeout=60)
+        self.gui.key("Escape")
+        self.gui.wait_window_gone(ABOUT_TITLE, timeout=30)
+        self.assertEqual([w["title"] for w in self.gui.windows()], [TITLE])
 
 
 if __name__ == "__main__":
