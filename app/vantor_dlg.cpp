@@ -95,11 +95,11 @@ void CVantorDlg::OnCommand(int id, int code) {
   }
 }
 
-// Enter on the device list selects the box of its selected row; in a panel field it does nothing;
-// anywhere else it closes the window.
+// Enter on a selected row of the device list selects its box; in a panel field it does nothing; anywhere
+// else (the device list without a selected row too) it closes the window.
 void CVantorDlg::OnOK() {
   const int focused = host().FocusedId();
-  if (focused == IDC_DEVICE_LIST) {
+  if (focused == IDC_DEVICE_LIST && FindSelectedRow() >= 0) {
     SelectDeviceByKeyboard();
   } else if (!IsPanelField(focused)) {
     ui::Dialog::OnOK();

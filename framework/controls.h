@@ -35,7 +35,6 @@ inline constexpr int LVN_KEYDOWN = -155;
 
 // Keys, as a list view reports them (the Windows virtual key codes).
 inline constexpr int kKeySpace = 0x20;
-inline constexpr int kKeyDown = 0x28;
 
 // Dialog results and the standard button ids.
 inline constexpr int IDOK = 1;

@@ -51,6 +51,10 @@ class DialogHost {
 #pragma pop_macro("MessageBox")
 #pragma pop_macro("SetWindowText")
 
+// As above: LVN_KEYDOWN is the framework's within the class, whatever <commctrl.h> defined.
+#pragma push_macro("LVN_KEYDOWN")
+#undef LVN_KEYDOWN
+
 class Dialog {
  public:
   explicit Dialog(int templateId) : templateId_(templateId) {}
@@ -84,6 +88,8 @@ class Dialog {
   int templateId_;
   DialogHost* host_ = nullptr;
 };
+
+#pragma pop_macro("LVN_KEYDOWN")
 
 // Runs top-level dialogs modally (the application's main window).
 class Ui {

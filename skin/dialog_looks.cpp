@@ -10,6 +10,9 @@ namespace {
 // Faces of the small dialogs' OK and Cancel buttons.
 constexpr ButtonFaces kOk{1, 306, 307, "OK"};
 constexpr ButtonFaces kCancel{2, 304, 305, "Cancel"};
+// The widget engine notice's Download (OK) and Next (Cancel).
+constexpr ButtonFaces kDownload{1, 280, 281, "Download"};
+constexpr ButtonFaces kNext{2, 282, 283, "Next"};
 
 const std::array<DialogLook, 9>& Looks() {
   static const std::array<DialogLook, 9> looks{{
@@ -25,7 +28,7 @@ const std::array<DialogLook, 9>& Looks() {
       {139, 273, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // language
       {229, 270, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // drive letter in use
       {265, 274, Background::Stretched, true, true, false, {kOk, kCancel}, {}, {}},         // model chooser
-      {264, 269, Background::Stretched, true, true, false, {{1, 280, 281, "Download"}, {2, 282, 283, "Next"}}, {}, {}},  // widget notice
+      {264, 269, Background::Stretched, true, true, false, {kDownload, kNext}, {}, {}},     // widget notice
       {180, 273, Background::Unscaled, true, true, false, {}, {}, {}},                      // warning
       {141, 271, Background::Unscaled, true, true, false, {}, {}, {}, 1023},                // restart progress
   }};

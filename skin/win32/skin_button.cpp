@@ -120,7 +120,9 @@ LRESULT CxSkinButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE:
       // An owner-drawn button never becomes the default one, so the dialog manager would send Enter to
       // the dialog's default command: a focused push button takes the key itself.
-      if (kind_ == ButtonKind::Push && IsEnterKey(lParam)) return Default(message, wParam, lParam) | DLGC_WANTMESSAGE;
+      if (kind_ == ButtonKind::Push && IsEnterKey(lParam)) {
+        return Default(message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
       break;
     case WM_KEYDOWN:
       if (kind_ != ButtonKind::Push && wParam == VK_SPACE) ToggleByUser();
