@@ -1,5 +1,6 @@
 // The device list: one row per box of the last search, in search order.
 #include "app/vantor_dlg.h"
+#include "framework/wait_cursor.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -16,9 +17,15 @@ void CVantorDlg::RefreshDeviceList() {
   for (int editor : {IDC_IP, IDC_NETMASK, IDC_GATEWAY}) host().Address(editor).ClearAddress();
 
   ui::Control& refresh = host().Item(IDC_REFRESH);
+  // The disabled button loses the focus; a keyboard user who pressed it gets it back afterwards.
+  const bool refreshHadFocus = host().FocusedId() == IDC_REFRESH;
   refresh.Enable(false);
-  protocol_.SearchDevices();
+  {
+    ui::WaitCursor wait(host());
+    protocol_.SearchDevices();
+  }
   refresh.Enable(true);
+  if (refreshHadFocus) refresh.SetFocus();
 
   int row = 0;
   for (const DeviceRecord& record : protocol_.DeviceTable()) {

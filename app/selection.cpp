@@ -2,14 +2,22 @@
 // must accept the administrator login first; then the settings panel shows what the box reported
 // in the last search and the share list shows its shares with their drive letters.
 #include "app/vantor_dlg.h"
+#include "framework/wait_cursor.h"
 #include "res/resource.h"
 
 namespace quorvel {
 
 void CVantorDlg::OnListClick(int id, int code, int item) {
-  // Only a click selects a box: moving the selection with the keyboard leaves the panel as it is.
+  // A click selects a box; moving the selection with the arrow keys leaves the panel as it is.
   if (id == IDC_DEVICE_LIST && code == ui::NM_CLICK) SelectDevice(item);
 }
+
+// Space on the device list selects the box of its selected row, as a click on that row does.
+void CVantorDlg::OnListKeyDown(int id, int key) {
+  if (id == IDC_DEVICE_LIST && key == ui::kKeySpace) SelectDeviceByKeyboard();
+}
+
+void CVantorDlg::SelectDeviceByKeyboard() { SelectDevice(FindSelectedRow()); }
 
 // The device list's first selected row in view (ui::FirstSelectedRow).
 int CVantorDlg::FindSelectedRow() { return ui::FirstSelectedRow(host().List(IDC_DEVICE_LIST)); }
@@ -69,7 +77,10 @@ void CVantorDlg::SelectDevice(int clickedItem) {
   FillInterfaceCombo(rowAddress, rowNetmask, rowGateway, dhcpText.view());
   ShowPort(dhcpText.view(), rowAddress, rowNetmask, rowGateway);
 
-  protocol_.FetchShareNames();  // a box that does not answer leaves the share list empty
+  {
+    ui::WaitCursor wait(host());
+    protocol_.FetchShareNames();  // a box that does not answer leaves the share list empty
+  }
   httpsFlagText_.clear();
   FillShareList({rowName, rowAddress}, ShareListVariant::Selection);
 }

@@ -6,6 +6,7 @@
 #include "app/address_validation.h"
 #include "app/inet_address.h"
 #include "app/vantor_dlg.h"
+#include "framework/wait_cursor.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -60,7 +61,7 @@ void CVantorDlg::OnApply() {
 
   switch (host().Combo(IDC_DHCP).CurSel()) {
     case kDhcpEnable:
-      if (!protocol_.SetNetworkSettings(true)) {
+      if (!SendNetworkSettings(true)) {
         host().MessageBox("Set to dhcp client fail.", "Error", ui::Icon::Error);
         return;
       }
@@ -69,13 +70,19 @@ void CVantorDlg::OnApply() {
     case kDhcpDisable:
       if (!ValidateStaticSettings()) return;
       // A refusal shows in the search that follows: the list shows what the box reports.
-      protocol_.SetNetworkSettings(false);
+      SendNetworkSettings(false);
       break;
     default:
       return;
   }
+  ui::WaitCursor wait(host());
   platform_.clock.SleepMillis(kSettleAfterApplyMillis);
   RefreshDeviceList();
+}
+
+bool CVantorDlg::SendNetworkSettings(bool dhcp) {
+  ui::WaitCursor wait(host());
+  return protocol_.SetNetworkSettings(dhcp);
 }
 
 void CVantorDlg::SavePanelToView(std::string_view label) {

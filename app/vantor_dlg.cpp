@@ -12,6 +12,21 @@ constexpr ui::Rgb kBlack = 0x000000;
 
 ui::FontDescription ListFont(int charset) { return ui::FontDescription{"Tahoma", 13, 100, charset}; }
 
+// The panel's fields: Enter in one of them would close the window and lose what was typed.
+bool IsPanelField(int id) {
+  switch (id) {
+    case IDC_IP:
+    case IDC_NETMASK:
+    case IDC_GATEWAY:
+    case IDC_INTERFACE:
+    case IDC_DHCP:
+    case IDC_DRIVE_LETTER:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 CVantorDlg::CVantorDlg(DeviceProtocol& protocol, platform::Platform& platform)
@@ -77,6 +92,17 @@ void CVantorDlg::OnCommand(int id, int code) {
     case IDC_ADDON: OnAddon(); break;
     case IDC_WIDGET: OnWidget(); break;
     default: break;
+  }
+}
+
+// Enter on a selected row of the device list selects its box; in a panel field it does nothing; anywhere
+// else (the device list without a selected row too) it closes the window.
+void CVantorDlg::OnOK() {
+  const int focused = host().FocusedId();
+  if (focused == IDC_DEVICE_LIST && FindSelectedRow() >= 0) {
+    SelectDeviceByKeyboard();
+  } else if (!IsPanelField(focused)) {
+    ui::Dialog::OnOK();
   }
 }
 

@@ -28,6 +28,8 @@ class CVantorDlg : public ui::Dialog {
   bool OnInitDialog() override;
   void OnCommand(int id, int code) override;
   void OnListClick(int id, int code, int item) override;
+  void OnListKeyDown(int id, int key) override;
+  void OnOK() override;  // Enter
   void OnDestroy() override;
 
   // Empties the box-dependent state, searches again and fills the device list.
@@ -64,6 +66,7 @@ class CVantorDlg : public ui::Dialog {
 
   // Device selection (a click on a row of the device list).
   void SelectDevice(int clickedItem);
+  void SelectDeviceByKeyboard();
   int FindSelectedRow();
   const DeviceId* RowDeviceId(int row);
   void FillInterfaceCombo(std::string_view rowAddress, std::string_view rowNetmask, std::string_view rowGateway,
@@ -71,6 +74,7 @@ class CVantorDlg : public ui::Dialog {
 
   // The settings panel.
   void OnApply();
+  bool SendNetworkSettings(bool dhcp);  // with the wait cursor
   void OnDhcpChoice();
   void OnInterfaceSwitch();
   void ShowPort(std::string_view dhcpText, std::string_view ip, std::string_view netmask, std::string_view gateway);

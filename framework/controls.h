@@ -33,6 +33,9 @@ inline constexpr int NM_CLICK = -2;
 inline constexpr int LVN_ITEMCHANGED = -101;
 inline constexpr int LVN_KEYDOWN = -155;
 
+// Keys, as a list view reports them (the Windows virtual key codes).
+inline constexpr int kKeySpace = 0x20;
+
 // Dialog results and the standard button ids.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;

@@ -39,10 +39,21 @@ class DialogHost {
   virtual bool SetTimer(int id, int millis) = 0;
   virtual void KillTimer(int id) = 0;
   virtual int TextCharset() = 0;  // character set of the window's device context
+  // The control that has the keyboard focus, or holds it in one of its parts (an address editor's
+  // field); 0 when no control of this window has it.
+  virtual int FocusedId() = 0;
+  // The system's wait cursor while the window's thread is busy; nested calls count, and the last End
+  // brings the previous cursor back. Use WaitCursor rather than these.
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
 };
 
 #pragma pop_macro("MessageBox")
 #pragma pop_macro("SetWindowText")
+
+// As above: LVN_KEYDOWN is the framework's within the class, whatever <commctrl.h> defined.
+#pragma push_macro("LVN_KEYDOWN")
+#undef LVN_KEYDOWN
 
 class Dialog {
  public:
@@ -61,6 +72,9 @@ class Dialog {
   // A click notification of a list view, with the row it hit (-1: no row). Unless a dialog wants the
   // row, it is handled as a plain notification.
   virtual void OnListClick(int id, int code, int /*item*/) { OnNotify(id, code); }
+  // A key pressed in a list view (a virtual key code, such as kKeySpace). Unless a dialog wants the key,
+  // it is handled as a plain LVN_KEYDOWN notification.
+  virtual void OnListKeyDown(int id, int /*key*/) { OnNotify(id, LVN_KEYDOWN); }
   virtual void OnTimer(int /*id*/) {}
   virtual void OnOK() { host().EndDialog(IDOK); }
   virtual void OnCancel() { host().EndDialog(IDCANCEL); }
@@ -74,6 +88,8 @@ class Dialog {
   int templateId_;
   DialogHost* host_ = nullptr;
 };
+
+#pragma pop_macro("LVN_KEYDOWN")
 
 // Runs top-level dialogs modally (the application's main window).
 class Ui {

@@ -1,5 +1,6 @@
 #include "services/authenticator.h"
 
+#include "framework/wait_cursor.h"
 #include "services/device_key.h"
 #include "services/login.h"
 
@@ -36,7 +37,11 @@ bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) 
   if (owner.RunModal(dialog) != ui::IDOK) return false;
 
   // One retry at once with the same values: a box that missed the first request is not a refusal.
-  const bool accepted = protocol_.CheckPassword() || protocol_.CheckPassword();
+  bool accepted = false;
+  {
+    ui::WaitCursor wait(owner);
+    accepted = protocol_.CheckPassword() || protocol_.CheckPassword();
+  }
   AuthEntry* entry = table_.Find(key);  // looked up again: the table may have changed meanwhile
   if (accepted && entry) {
     entry->authenticated = true;

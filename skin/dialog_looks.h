@@ -11,11 +11,14 @@ enum class Background {
   Unscaled,   // the picture copied at its own size to the top-left corner
 };
 
-// A picture button: its normal face, and the face shown while it is pressed or the mouse is over it.
+// A picture button: its normal face, the face shown while it is pressed or the mouse is over it, and the
+// label that the faces show, which the button carries as its window text for screen readers (the faces
+// are drawn without it).
 struct ButtonFaces {
   int control;
   int normal;
   int active;
+  const char* label;
 };
 
 struct DialogLook {
@@ -30,6 +33,7 @@ struct DialogLook {
   std::vector<int> lists;          // report lists with the painted rows, header and scroll bars
   int progressBar = 0;             // the flat progress bar's control (0: none)
   int facelessButton = 0;          // a picture button without faces (0: none)
+  const char* facelessLabel = "";  // its label, which it shows as its caption
 };
 
 // The look of the dialog made from this template; null for a template without one.

@@ -168,6 +168,24 @@ void HeadlessHost::PressEnter() {
   if (CanAct("Enter")) Dispatch([](Dialog& d) { d.OnOK(); });
 }
 
+void HeadlessHost::PressSpaceOnList(int id) {
+  if (!CanUse(id, "list key")) return;
+  List(id).SetFocus();
+  Dispatch([id](Dialog& d) { d.OnListKeyDown(id, kKeySpace); });
+}
+
+void HeadlessHost::BeginWaitCursor() {
+  if (waitDepth_++ == 0) ++waitsShown_;
+}
+
+void HeadlessHost::EndWaitCursor() {
+  if (waitDepth_ == 0) {
+    Error("the wait cursor ended more often than it began");
+    return;
+  }
+  --waitDepth_;
+}
+
 void HeadlessHost::Close() {
   if (CanAct("close")) Dispatch([](Dialog& d) { d.OnCancel(); });
 }

@@ -46,6 +46,9 @@ class HeadlessHost : public DialogHost {
   bool SetTimer(int id, int millis) override;
   void KillTimer(int id) override { timers_.erase(id); }
   int TextCharset() override { return 0; }  // ANSI
+  int FocusedId() override { return focus_.controlId; }
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
 
   // The user's actions. Acting on a dialog that has ended, or on a control that is disabled or hidden, is
   // recorded as an error and does nothing.
@@ -58,7 +61,8 @@ class HeadlessHost : public DialogHost {
   // text holds as many as its limit allows. Returns how many it took.
   int Type(int id, std::string_view characters);
   void PressEscape();
-  void PressEnter();
+  void PressEnter();                          // to the dialog's OK, whichever control has the focus
+  void PressSpaceOnList(int id);              // the list takes the focus, then its key notification
   void Close();                               // the window's close request
   void FireTimer(int id);                     // only a timer that is set
 
@@ -77,6 +81,8 @@ class HeadlessHost : public DialogHost {
   int icon() const { return icon_; }
   const std::map<int, int>& timers() const { return timers_; }  // id -> period in milliseconds
   int focusedId() const { return focus_.controlId; }
+  int waitCursorDepth() const { return waitDepth_; }  // 0 once every wait has ended
+  int waitCursorsShown() const { return waitsShown_; }  // how often the wait cursor came (outermost waits)
 
  private:
   // The controls under one id: the shared state, the plain view of it and the view of its kind.
@@ -122,6 +128,8 @@ class HeadlessHost : public DialogHost {
   int icon_ = 0;
   std::map<int, int> timers_;
   HeadlessFocus focus_;
+  int waitDepth_ = 0;
+  int waitsShown_ = 0;
   std::map<int, Slot> slots_;                    // map nodes stay put: controls keep their state's address
   std::vector<std::unique_ptr<Control>> strays_;  // asked for under an id that has another kind
 };

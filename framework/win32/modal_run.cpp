@@ -3,6 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "framework/win32/accessible_labels.h"
+#include "framework/win32/keyboard_cues.h"
 #include "framework/win32/win32_host.h"
 
 namespace quorvel::ui {
@@ -45,6 +47,8 @@ class ModalRun {
   const SkinFactory& skins_;
   std::unique_ptr<Win32Host> host_;  // outlives the window: the controls' fonts go after it
   std::unique_ptr<WindowSkin> skin_;  // outlives the window too; destroyed before the host  // outlives the window: the controls' fonts go after it
+  std::unique_ptr<AccessibleLabels> labels_;
+  KeyboardCueHook keyboardCues_;
   bool attached_ = false;
   bool destroying_ = false;
   std::exception_ptr failure_;
@@ -73,6 +77,7 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
 INT_PTR ModalRun::Init(HWND window) {
   host_ = std::make_unique<Win32Host>(instance_, window, skins_);
   if (skins_) skin_ = skins_(instance_, window, dialog_.templateId());
+  labels_ = std::make_unique<AccessibleLabels>(window);
   dialog_.Attach(host_.get());
   attached_ = true;
   return dialog_.OnInitDialog() ? TRUE : FALSE;
@@ -91,6 +96,8 @@ INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (code == NM_CLICK && IsListView(header->hwndFrom)) {
         // A list view's click carries the row it hit (NMITEMACTIVATE).
         dialog_.OnListClick(id, code, reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+      } else if (code == static_cast<int>(LVN_KEYDOWN) && IsListView(header->hwndFrom)) {
+        dialog_.OnListKeyDown(id, reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
       } else {
         dialog_.OnNotify(id, code);
       }
@@ -121,6 +128,7 @@ void ModalRun::Command(int id, int code) {
 void ModalRun::Destroyed() {
   if (destroying_) return;
   destroying_ = true;
+  ForgetKeyboardCues(host_->window());
   struct Detach {
     ModalRun& run;
     ~Detach() {

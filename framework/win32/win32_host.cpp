@@ -35,6 +35,23 @@ bool Win32Host::SetTimer(int id, int millis) {
 
 void Win32Host::KillTimer(int id) { ::KillTimer(window_, static_cast<UINT_PTR>(id)); }
 
+int Win32Host::FocusedId() {
+  HWND focus = ::GetFocus();
+  if (focus == nullptr || !::IsChild(window_, focus)) return 0;
+  while (::GetParent(focus) != window_) focus = ::GetParent(focus);
+  return ::GetDlgCtrlID(focus);
+}
+
+// No message is handled while the thread blocks, so nothing sets another cursor meanwhile.
+void Win32Host::BeginWaitCursor() {
+  constexpr WORD kWaitCursor = 32514;  // the system's IDC_WAIT
+  if (waitDepth_++ == 0) cursorBeforeWait_ = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(kWaitCursor)));
+}
+
+void Win32Host::EndWaitCursor() {
+  if (waitDepth_ > 0 && --waitDepth_ == 0) ::SetCursor(cursorBeforeWait_);
+}
+
 int Win32Host::TextCharset() {
   WindowDc dc(window_);
   return dc ? ::GetTextCharset(dc.get()) : DEFAULT_CHARSET;

@@ -42,6 +42,9 @@ class Win32Host : public DialogHost {
   bool SetTimer(int id, int millis) override;
   void KillTimer(int id) override;
   int TextCharset() override;
+  int FocusedId() override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
 
   HWND window() const { return window_; }
 
@@ -59,6 +62,8 @@ class Win32Host : public DialogHost {
   HWND window_;
   const SkinFactory& skins_;  // the dialogs this one runs get their looks from it too
   std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
+  int waitDepth_ = 0;
+  HCURSOR cursorBeforeWait_ = nullptr;
 };
 
 }  // namespace quorvel::ui

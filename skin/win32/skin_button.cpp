@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/win32/gdi_handles.h"
+#include "framework/win32/keyboard_cues.h"
 #include "framework/win32/win32_control.h"
 #include "skin/mask_runs.h"
 
@@ -16,6 +17,15 @@ POINT PointOf(LPARAM lParam) {
 }
 
 void FillButtonFace(HDC dc, const RECT& rect) { ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE)); }
+
+// How far inside the button the keyboard's focus cue is drawn when the button sets no margin of its own.
+constexpr short kFocusCueMargin = 3;
+
+// The Enter key, asked about by the dialog manager before it turns the key into the default command.
+bool IsEnterKey(LPARAM dialogMessage) {
+  const auto* message = reinterpret_cast<const MSG*>(dialogMessage);
+  return message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN;
+}
 
 }  // namespace
 
@@ -107,9 +117,25 @@ LRESULT CxSkinButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         pressedByMouse_ = false;
       }
       break;
+    case WM_GETDLGCODE:
+      // An owner-drawn button never becomes the default one, so the dialog manager would send Enter to
+      // the dialog's default command: a focused push button takes the key itself.
+      if (kind_ == ButtonKind::Push && IsEnterKey(lParam)) {
+        return Default(message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
+      break;
     case WM_KEYDOWN:
       if (kind_ != ButtonKind::Push && wParam == VK_SPACE) ToggleByUser();
+      if (kind_ == ButtonKind::Push && wParam == VK_RETURN) {
+        PressByKeyboard();
+        return 0;
+      }
       break;
+    case WM_UPDATEUISTATE: {
+      const LRESULT handled = Default(message, wParam, lParam);
+      Redraw();  // the focus cue comes or goes
+      return handled;
+    }
     case BM_SETCHECK:
       OnSetCheck(wParam != 0);
       return 0;
@@ -152,6 +178,20 @@ void CxSkinButton::OnMouseMove(LPARAM lParam) {
       Redraw();
     }
   }
+}
+
+// Enter: the click that Space gives on its release, at once.
+void CxSkinButton::PressByKeyboard() {
+  const HWND dialog = ::GetParent(hwnd());
+  const int id = ::GetDlgCtrlID(hwnd());
+  ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, ui::BN_CLICKED), reinterpret_cast<LPARAM>(hwnd()));
+}
+
+// The focus cue shows only once the keyboard has moved the focus in the window, and while the system's
+// keyboard cues do not hide it.
+bool CxSkinButton::FocusCueShown(const DRAWITEMSTRUCT& item) const {
+  if ((item.itemState & ODS_FOCUS) == 0 || (item.itemState & ODS_NOFOCUSRECT) != 0) return false;
+  return (Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0 && ui::KeyboardMovedFocus(::GetParent(hwnd()));
 }
 
 // A check box released over itself (or given the space bar) toggles; a radio button checks.
@@ -201,7 +241,9 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   HDC dc = item.hDC;
   const RECT& r = item.rcItem;
-  const std::string caption = ui::WindowText(hwnd());
+  // The faces show the label: the caption is the button's name for screen readers, painted only on a
+  // button without faces.
+  const std::string caption = normal_ ? std::string() : ui::WindowText(hwnd());
   RECT text = r;
   text.left += focusMargin_ + 2;
   text.right -= focusMargin_ + 2;
@@ -235,9 +277,10 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   RECT edge = r;
   if (border_ != 0) ::DrawEdge(dc, &edge, edgeKind, BF_RECT);
-  if ((item.itemState & ODS_FOCUS) != 0 && focusMargin_ > 0) {
+  if (FocusCueShown(item)) {
+    const short margin = focusMargin_ > 0 ? focusMargin_ : kFocusCueMargin;
     RECT focus = r;
-    ::InflateRect(&focus, -focusMargin_, -focusMargin_);
+    ::InflateRect(&focus, -margin, -margin);
     ::DrawFocusRect(dc, &focus);
   }
   ::SetTextColor(dc, textColour_);

@@ -46,6 +46,8 @@ class CxSkinButton : public SubclassedWindow {
   void OnLButtonDown(WPARAM wParam, LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
   void ToggleByUser();
+  void PressByKeyboard();
+  bool FocusCueShown(const DRAWITEMSTRUCT& item) const;
   void OnSetCheck(bool check);
   void Draw(const DRAWITEMSTRUCT& item);
   void DrawFace(HDC dc, const RECT& rect, HBITMAP face) const;
@@ -63,7 +65,7 @@ class CxSkinButton : public SubclassedWindow {
   RegionHandle region_;  // the button's own copy of the region it gave its window
   int drawMode_ = kDrawStretch;
   short border_ = 0;
-  short focusMargin_ = 0;
+  short focusMargin_ = 0;  // the focus cue's distance from the edge (0: the standard one)
   COLORREF textColour_;
   ButtonKind kind_ = ButtonKind::Push;
   bool checked_ = false;

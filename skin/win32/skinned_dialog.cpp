@@ -37,11 +37,15 @@ SkinnedDialog::SkinnedDialog(HINSTANCE instance, HWND dialog, const DialogLook& 
     if (!button->Subclass(::GetDlgItem(dialog, faces.control))) continue;
     const int disabled = look.activeFaceWhenDisabled ? faces.active : faces.normal;
     button->SetSkin(faces.normal, faces.active, faces.active, disabled, 0, 0, kDrawCopy, 0, 0);
+    ::SetWindowTextA(button->window(), faces.label);
     buttons_.push_back(std::move(button));
   }
   if (look.facelessButton != 0) {
     auto button = std::make_unique<CxSkinButton>(instance);
-    if (button->Subclass(::GetDlgItem(dialog, look.facelessButton))) buttons_.push_back(std::move(button));
+    if (button->Subclass(::GetDlgItem(dialog, look.facelessButton))) {
+      ::SetWindowTextA(button->window(), look.facelessLabel);
+      buttons_.push_back(std::move(button));
+    }
   }
   for (int id : look.lists) {
     if (HWND list = ::GetDlgItem(dialog, id)) lists_.push_back(std::make_unique<CSkinListCtrl>(instance, list));

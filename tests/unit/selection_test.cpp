@@ -198,6 +198,37 @@ TEST_F(Selection, RowsThatDoNotSelectLeaveThePanelAsItWas) {
   EXPECT_TRUE(ui.errors().empty());
 }
 
+// Enter and Space on the device list select the box of its selected row, as a click does, with the wait
+// cursor over each request and gone after it; Enter in a panel field leaves the window open (it closed it and
+// lost what was typed); Enter anywhere else, the device list without a selected row too, still closes it.
+TEST_F(Selection, EnterOrSpaceOnTheDeviceListSelectsAndEnterInAPanelFieldKeepsTheWindow) {
+  host->KeyListRow(IDC_DEVICE_LIST, 1);
+  LoginWith(user, password);
+  host->PressEnter();
+  EXPECT_EQ(protocol.context().SelectedDeviceId, kBeta);
+  EXPECT_EQ(ShareRows(), (Rows{{"Volume_1", ""}, {"usb", ""}}));
+  host->KeyListRow(IDC_DEVICE_LIST, 0);
+  LoginWith(user, password);
+  host->PressSpaceOnList(IDC_DEVICE_LIST);
+  EXPECT_EQ(protocol.context().SelectedDeviceId, kAlpha);
+  EXPECT_EQ(ui.modalRuns().size(), 2u);
+  EXPECT_EQ(host->waitCursorsShown(), 5) << "the first search, then per selection the check and the shares";
+  EXPECT_EQ(host->waitCursorDepth(), 0);
+
+  for (int field : {IDC_IP, IDC_NETMASK, IDC_GATEWAY, IDC_INTERFACE, IDC_DHCP, IDC_DRIVE_LETTER}) {
+    host->Item(field).SetFocus();
+    host->PressEnter();
+    EXPECT_FALSE(host->ended()) << "Enter in field " << field;
+  }
+  host->Click(IDC_REFRESH);
+  EXPECT_EQ(host->focusedId(), IDC_REFRESH) << "the button, disabled while it searches, keeps the focus";
+  host->Item(IDC_DEVICE_LIST).SetFocus();  // the search left no row selected
+  host->PressEnter();
+  EXPECT_TRUE(host->ended());
+  EXPECT_EQ(host->result(), ui::IDOK);
+  EXPECT_TRUE(ui.errors().empty());
+}
+
 TEST_F(Selection, SelectedRowAboveTheViewOrWithoutItsBoxCountsAsNone) {
   SelectAccepted(1);
   host->List(IDC_DEVICE_LIST).SetTopIndex(1);

@@ -15,6 +15,7 @@ import os
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -38,6 +39,36 @@ STOP_GRACE = 5.0
 
 class GuiError(RuntimeError):
     pass
+
+
+# The pointer's picture as the X server shows it (XFixes), which screenshots leave out: written to the
+# path given as a PAM file with alpha; prints where its top-left corner is on the screen. Arguments:
+# display, path. Run in the PC namespace, where the display is.
+POINTER_SCRIPT = r"""
+import ctypes, sys
+class Image(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+xfixes = ctypes.cdll.LoadLibrary("libXfixes.so.3")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+display = x11.XOpenDisplay(sys.argv[1].encode())
+if not display:
+    sys.exit("cannot open the display")
+image = xfixes.XFixesGetCursorImage(display).contents
+data = bytearray()
+for i in range(image.width * image.height):
+    p = image.pixels[i]  # premultiplied ARGB
+    data += bytes(((p >> 16) & 255, (p >> 8) & 255, p & 255, (p >> 24) & 255))
+header = f"P7\nWIDTH {image.width}\nHEIGHT {image.height}\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n"
+with open(sys.argv[2], "wb") as out:
+    out.write(header.encode() + bytes(data))
+print(image.x - image.xhot, image.y - image.yhot)
+"""
 
 
 def artefacts_dir():
@@ -219,11 +250,13 @@ class GuiSession:
             args += ["--with-control", with_control]
         return args + (["--hidden"] if hidden else [])
 
-    def inspect(self, title, cls=None, with_control=None, hidden=False, timeout=0):
+    def inspect(self, title, cls=None, with_control=None, hidden=False, timeout=0, names=False):
         """The window titled exactly `title`, with its controls, as the inspector's JSON (a dict).
-        timeout: seconds to wait for the window first."""
+        timeout: seconds to wait for the window first. names: each control with its accessible name
+        ("accName", None when it has none)."""
         code, out, err = self.run_inspector("--title", title, "--timeout", timeout,
                                             *self._match_args(cls, with_control, hidden),
+                                            *(["--names"] if names else []),
                                             timeout=timeout + WINE_TIMEOUT)
         if code != 0:
             raise GuiError(f"inspecting '{title}' failed ({code}): {err.strip()}")
@@ -356,6 +389,23 @@ class GuiSession:
                 return path
             previous = current
             time.sleep(0.3)
+
+    def screenshot_with_pointer(self, name):
+        """The screen as it is now (not waiting for it to settle), with the pointer drawn in, as
+        <artefacts>/<session>-<name>.png; for a person to look at the pointer's shape."""
+        path = self.artefacts / f"{self.name}-{name}.png"
+        with tempfile.TemporaryDirectory() as folder:
+            screen, pointer = Path(folder) / "screen.png", Path(folder) / "pointer.pam"
+            where = self.lab.pc_run([sys.executable, "-c", POINTER_SCRIPT, self.display, pointer], env=self.x_env())
+            shot = self.lab.pc_run(["import", "-window", "root", screen], env=self.x_env(), timeout=60)
+            if where.returncode != 0 or shot.returncode != 0:
+                raise GuiError(f"screenshot with the pointer failed: {where.stderr.strip()} {shot.stderr.strip()}")
+            x, y = (max(0, int(v)) for v in where.stdout.split())
+            result = self.lab.pc_run(["convert", screen, pointer, "-geometry", f"+{x}+{y}", "-composite", path],
+                                     env=self.x_env(), timeout=60)
+            if result.returncode != 0:
+                raise GuiError(f"drawing the pointer in failed: {result.stderr.strip()}")
+        return path
 
     def pixels(self, points, name="pixels"):
         """The colours (r, g, b) of screen points [(x, y), ...], read from a settled screenshot that is kept

@@ -23,6 +23,6 @@ void WriteIpAddress(Target& target, HWND hwnd, JsonWriter& out);
 void WriteButton(Target& target, HWND hwnd, JsonWriter& out);
 
 // The "controls" array: every descendant of the target's top window, in enumeration order.
-void WriteControls(Target& target, JsonWriter& out);
+void WriteControls(Target& target, JsonWriter& out, bool names = false);
 
 }  // namespace quorvel::winread

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "accessible_name.h"
 #include "control_readers.h"
 
 namespace quorvel::winread {
@@ -13,7 +14,7 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
 
 bool SameClass(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
-void WriteControl(Target& target, HWND hwnd, JsonWriter& out) {
+void WriteControl(Target& target, HWND hwnd, JsonWriter& out, bool names) {
   const std::string cls = ClassOf(hwnd);
   RECT rect{};
   GetWindowRect(hwnd, &rect);
@@ -32,6 +33,15 @@ void WriteControl(Target& target, HWND hwnd, JsonWriter& out) {
   out.Key("exStyle").UInt(static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
   out.Key("rect");
   WriteRect(out, rect);
+  if (names) {
+    const std::optional<std::wstring> name = AccessibleName(hwnd);
+    out.Key("accName");
+    if (name) {
+      out.WideString(*name);
+    } else {
+      out.Null();
+    }
+  }
   if (SameClass(cls, "SysListView32")) {
     WriteListView(target, hwnd, out);
   } else if (SameClass(cls, "ComboBox")) {
@@ -69,13 +79,13 @@ void WriteRect(JsonWriter& out, const RECT& rect) {
   out.EndObject();
 }
 
-void WriteControls(Target& target, JsonWriter& out) {
+void WriteControls(Target& target, JsonWriter& out, bool names) {
   std::vector<HWND> children;
   EnumChildWindows(target.top(), CollectChild, reinterpret_cast<LPARAM>(&children));
   out.BeginArray();
   for (const HWND child : children) {
     if (target.failed()) break;
-    WriteControl(target, child, out);
+    WriteControl(target, child, out, names);
   }
   out.EndArray();
 }

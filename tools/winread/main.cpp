@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "accessible_name.h"
 #include "json_writer.h"
 #include "options.h"
 #include "target.h"
@@ -43,8 +44,9 @@ int Inspect(const Options& options) {
     return kNotFound;
   }
   Target target(hwnd, options.messageTimeoutMs);
+  ComApartment com;
   JsonWriter out;
-  WriteWindow(target, out);
+  WriteWindow(target, out, options.names);
   if (target.failed()) {
     std::fprintf(stderr, "quorvel-winread: %s\n", target.error().c_str());
     return kError;

@@ -6,7 +6,7 @@
 namespace quorvel::winread {
 
 const char kUsage[] =
-    "usage: quorvel-winread --title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
+    "usage: quorvel-winread --title T [--class C] [--with-control ID] [--hidden] [--timeout S] [--names]\n"
     "       quorvel-winread --list [--hidden]\n"
     "       quorvel-winread --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
@@ -17,6 +17,7 @@ const char kUsage[] =
     "  --wait-gone     wait until no such window exists\n"
     "  --command       post a click of button ID (WM_COMMAND, BN_CLICKED) to the window titled T that\n"
     "                  has control 1000 (or the --with-control one), as the button itself would\n"
+    "  --names         with --title: each control's accessible name as well (\"accName\", null for none)\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
     "  --message-timeout MS  give up when the window does not answer a message in MS ms (10000)\n"
@@ -56,6 +57,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     if (arg == "--hidden") {
       options.match.includeHidden = true;
+      continue;
+    }
+    if (arg == "--names") {
+      options.names = true;
       continue;
     }
     if (i + 1 >= argc) {

@@ -18,6 +18,7 @@ struct Options {
   bool timeoutGiven = false;
   UINT messageTimeoutMs = 10000;  // per message to the inspected window
   int commandId = 0;              // --command: the button id whose click is posted
+  bool names = false;             // --names: each control with its accessible name
 };
 
 // false with a reason in error when the arguments make no sense.

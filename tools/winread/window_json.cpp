@@ -37,7 +37,7 @@ void WriteWindowSummary(HWND hwnd, JsonWriter& out) {
   out.EndObject();
 }
 
-void WriteWindow(Target& target, JsonWriter& out) {
+void WriteWindow(Target& target, JsonWriter& out, bool names) {
   const HWND top = target.top();
   out.BeginObject();
   WriteSummaryKeys(top, out);
@@ -58,7 +58,7 @@ void WriteWindow(Target& target, JsonWriter& out) {
     out.Null();
   }
   out.Key("controls");
-  WriteControls(target, out);
+  WriteControls(target, out, names);
   out.EndObject();
 }
 

@@ -10,6 +10,7 @@
 namespace quorvel::winread {
 
 void WriteWindowSummary(HWND hwnd, JsonWriter& out);
-void WriteWindow(Target& target, JsonWriter& out);
+// names: each control also gets "accName", its accessible name (null when it has none).
+void WriteWindow(Target& target, JsonWriter& out, bool names = false);
 
 }  // namespace quorvel::winread
