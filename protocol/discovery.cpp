@@ -109,12 +109,11 @@ class InterfaceSearch final : public InterfaceTask {
 void DeviceProtocol::SearchDevices() {
   ClearDeviceTable();
   const Request request(OP_SEARCH, clientId_, DeviceId{});
+  const int count = transport_->InterfaceCount();
   std::vector<InterfaceSearch> searches;
-  for (int i = 0; i < transport_->InterfaceCount(); ++i) {
-    searches.emplace_back(*transport_, clock_, i, request, clientId_);
-  }
+  searches.reserve(static_cast<std::size_t>(count));  // `served` points into it
   std::vector<ServedInterface> served;
-  for (int i = 0; i < transport_->InterfaceCount(); ++i) served.push_back({i, &searches[static_cast<std::size_t>(i)]});
+  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, request, clientId_)});
   ServeInterfaces(*transport_, clock_, served);
   // The table of a search of one interface after another: interface 0's boxes in arrival order,
   // then each later interface's boxes that no earlier one found.

@@ -57,9 +57,10 @@ BoxesFound BoxesThrough(const DoctorFindings& findings, Filter filter) {
   return found;
 }
 
-constexpr const char* kWhatToCheck =
-    "Check the cable and the box's power, that no firewall drops UDP port 24680 or multicast, and that "
-    "the box is not behind a router: this protocol does not cross routers.";
+std::string WhatToCheck() {
+  return "Check the cable and the box's power, that no firewall drops UDP port " + std::to_string(DEVICE_PORT) +
+    " or multicast, and that the box is not behind a router: this protocol does not cross routers.";
+}
 
 std::string NothingListed(const DoctorFindings& findings, int keptCount) {
   const BoxesFound beyond = BoxesThrough(findings, SearchedBeyondLimit);
@@ -81,9 +82,9 @@ std::string NothingListed(const DoctorFindings& findings, int keptCount) {
   }
   if (rejected > 0) {
     return "No box can be found: " + Counted(rejected, "reply came", "replies came") +
-           " from a model that is not supported, and no supported box answered. " + kWhatToCheck;
+           " from a model that is not supported, and no supported box answered. " + WhatToCheck();
   }
-  return "Searched " + Counted(keptCount, "interface", "interfaces") + " and no box answered. " + kWhatToCheck;
+  return "Searched " + Counted(keptCount, "interface", "interfaces") + " and no box answered. " + WhatToCheck();
 }
 
 std::string StateText(const net::LocalAddress& local) {
@@ -108,7 +109,7 @@ std::string SocketLine(const AddressFindings& each) {
     line += steps.joined ? ", joined" : ", not joined";
   }
   if (!steps.error.empty()) line += " (" + PrintableText(steps.error) + ")";
-  if (each.portShared) line += "; another program holds port 24680 too (allowed)";
+  if (each.portShared) line += "; another program holds port " + std::to_string(DEVICE_PORT) + " too (allowed)";
   return line + "\n";
 }
 
