@@ -5,14 +5,52 @@
 #include <vector>
 
 #include "skin/mask_runs.h"
+#include "skin/win32/art_cache.h"
 
 namespace quorvel::skin {
 
-BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent) {
-  if (id == 0) return {};
-  const UINT flags = deviceIndependent ? LR_CREATEDIBSECTION : LR_DEFAULTCOLOR;
-  return BitmapHandle(static_cast<HBITMAP>(
-      ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags)));
+namespace {
+
+// A header for `picture`'s pixels as they are kept: 32 bits, rows from the top.
+BITMAPINFO TopDown32(const Picture& picture) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// An empty bitmap for `picture`: a 24-bit section, or one made for the screen.
+BitmapHandle EmptyBitmapFor(const Picture& picture, bool deviceIndependent) {
+  if (deviceIndependent) {
+    BITMAPINFO info = TopDown32(picture);
+    info.bmiHeader.biHeight = picture.height;  // rows from the bottom, as a bitmap file's
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    return BitmapHandle(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  }
+  ui::WindowDc screen(nullptr);
+  if (!screen) return {};
+  return BitmapHandle(::CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
+}
+
+}  // namespace
+
+BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent, int dpi) {
+  const Picture* picture = ArtCache::Shared().Find(instance, id, dpi);
+  if (picture == nullptr) return {};
+  BitmapHandle bitmap = EmptyBitmapFor(*picture, deviceIndependent);
+  if (!bitmap) return {};
+  const BITMAPINFO info = TopDown32(*picture);
+  MemoryDc dc(nullptr);
+  if (!dc || ::SetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(picture->height), picture->pixels.data(),
+                         &info, DIB_RGB_COLORS) != picture->height) {
+    return {};
+  }
+  return bitmap;
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

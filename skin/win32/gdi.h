@@ -50,9 +50,11 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-// A bitmap resource of the module by number (null when it is missing). A device-independent section
-// keeps the picture's own pixel format; otherwise the bitmap is made for the screen.
-BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false);
+// Picture `id` of the skin (its number at 100 %, res/art) drawn for a display of `dpi`, as a new bitmap
+// the caller owns; null when the module has no such picture. The pictures of each scale are decoded
+// once and kept (skin/win32/art_cache.h). A device-independent section keeps the pictures' 24 bits per
+// pixel; otherwise the bitmap is made for the screen.
+BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false, int dpi = 96);
 
 // Width and height of a bitmap (0, 0 for none).
 SIZE BitmapSize(HBITMAP bitmap);

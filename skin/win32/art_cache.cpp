@@ -1,0 +1,61 @@
+#include "skin/win32/art_cache.h"
+
+#include <span>
+
+#include "skin/art_sets.h"
+#include "skin/win32/png_decoder.h"
+
+namespace quorvel::skin {
+
+namespace {
+
+// The bytes of a PNG resource of the module; empty when there is none.
+std::span<const std::byte> PngResource(HINSTANCE instance, int id) {
+  HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(id), "PNG");
+  if (found == nullptr) return {};
+  HGLOBAL loaded = ::LoadResource(instance, found);
+  const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+  if (data == nullptr) return {};
+  return {static_cast<const std::byte*>(data), ::SizeofResource(instance, found)};
+}
+
+}  // namespace
+
+ArtCache& ArtCache::Shared() {
+  static ArtCache cache;
+  return cache;
+}
+
+const Picture* ArtCache::Decoded(HINSTANCE instance, int picture, std::size_t set) {
+  const auto key = std::make_tuple(instance, picture, set);
+  auto found = decoded_.find(key);
+  if (found == decoded_.end()) {
+    const std::span<const std::byte> bytes = PngResource(instance, ArtResourceId(picture, set));
+    found = decoded_.emplace(key, bytes.empty() ? std::nullopt : DecodePng(bytes)).first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+const Picture* ArtCache::Find(HINSTANCE instance, int picture, int dpi) {
+  if (picture <= 0 || picture >= kArtSetStride) return nullptr;
+  if (dpi <= 0) dpi = kArtBaseDpi;
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const std::size_t set = ArtSetFor(dpi);
+  if (ArtSetIsExact(set, dpi)) return Decoded(instance, picture, set);
+  const auto key = std::make_tuple(instance, picture, dpi);
+  auto found = scaled_.find(key);
+  if (found == scaled_.end()) {
+    // The size comes from the 100 % picture, as the sets' sizes do, so every scale rounds alike.
+    const Picture* base = Decoded(instance, picture, 0);
+    const Picture* larger = Decoded(instance, picture, set);
+    std::optional<Picture> made;
+    if (base != nullptr && larger != nullptr) {
+      made = AreaScale(*larger, ArtLength(base->width, dpi), ArtLength(base->height, dpi));
+      if (made->pixels.empty()) made.reset();
+    }
+    found = scaled_.emplace(key, std::move(made)).first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+}  // namespace quorvel::skin

@@ -1,0 +1,36 @@
+// The skin's pictures for each display scale: a set embedded for the scale is decoded once; a scale
+// between sets is made once from the next larger set (or the largest) by area average. Each is kept for
+// the life of the process, so windows that open, repaint or move between monitors decode nothing again.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <tuple>
+
+#include "skin/area_scale.h"
+
+namespace quorvel::skin {
+
+class ArtCache {
+ public:
+  // Picture `picture` (its 100 % number) of `instance`'s resources at `dpi` (0 or less counts as 96);
+  // null when the module has no such picture or it cannot be decoded. The picture lives as long as the
+  // cache.
+  const Picture* Find(HINSTANCE instance, int picture, int dpi);
+
+  // The process's cache, shared by every window.
+  static ArtCache& Shared();
+
+ private:
+  const Picture* Decoded(HINSTANCE instance, int picture, std::size_t set);
+
+  std::mutex mutex_;
+  std::map<std::tuple<HINSTANCE, int, std::size_t>, std::optional<Picture>> decoded_;  // by set
+  std::map<std::tuple<HINSTANCE, int, int>, std::optional<Picture>> scaled_;           // by DPI
+};
+
+}  // namespace quorvel::skin
