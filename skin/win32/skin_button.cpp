@@ -44,16 +44,29 @@ bool CxSkinButton::Subclass(HWND button) {
 
 void CxSkinButton::SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode,
                            short border, short focusMargin) {
-  ReleaseFaces();
-  normal_ = LoadBitmapResource(instance_, normal);
-  down_ = LoadBitmapResource(instance_, down);
-  over_ = LoadBitmapResource(instance_, over);
-  disabled_ = LoadBitmapResource(instance_, disabled != 0 ? disabled : normal);
-  focus_ = LoadBitmapResource(instance_, focus);
+  ids_ = {normal, down, over, disabled != 0 ? disabled : normal, focus, mask};
   drawMode_ = NormalisedDrawMode(drawMode);
   border_ = border;
   focusMargin_ = focusMargin > 0 ? focusMargin : 0;
-  if (mask != 0) ApplyMask(mask);
+  LoadSkin();
+}
+
+void CxSkinButton::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  if (ids_.normal != 0 || ids_.mask != 0) LoadSkin();
+}
+
+// Every face and the mask come from the set of the button's DPI, so the region fits the faces.
+void CxSkinButton::LoadSkin() {
+  ReleaseFaces();
+  normal_ = LoadBitmapResource(instance_, ids_.normal, false, dpi_);
+  down_ = LoadBitmapResource(instance_, ids_.down, false, dpi_);
+  over_ = LoadBitmapResource(instance_, ids_.over, false, dpi_);
+  disabled_ = LoadBitmapResource(instance_, ids_.disabled, false, dpi_);
+  focus_ = LoadBitmapResource(instance_, ids_.focus, false, dpi_);
+  mask_ = LoadBitmapResource(instance_, ids_.mask, false, dpi_);
+  if (ids_.mask != 0) ApplyMask();
   Redraw();
 }
 
@@ -61,9 +74,10 @@ void CxSkinButton::ReleaseFaces() {
   for (BitmapHandle* face : {&normal_, &down_, &over_, &disabled_, &focus_, &mask_}) face->Reset();
 }
 
-// The window takes over the region it is given; the button keeps a copy for its own drawing context.
-void CxSkinButton::ApplyMask(int mask) {
-  mask_ = LoadBitmapResource(instance_, mask);
+// The window takes over the region it is given; the button keeps a copy for its own drawing context. A
+// mask made for a scale between two sets has blended edge pixels: any pixel not pure white is inside, so
+// the region keeps every pixel the shape touches.
+void CxSkinButton::ApplyMask() {
   region_.Reset();
   RegionHandle shape = RegionFromMask(mask_.get(), kMaskWhite);
   if (!shape || hwnd() == nullptr) return;

@@ -34,6 +34,10 @@ class CxSkinButton : public SubclassedWindow {
   void SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode = kDrawStretch,
                short border = 0, short focusMargin = 0);
 
+  // The display DPI that the faces and the mask are drawn for (96 until set). A skin already set is
+  // loaded again for the new DPI, its mask and region with it.
+  void SetDpi(int dpi);
+
   HWND window() const { return hwnd(); }
   ButtonKind kind() const { return kind_; }
   bool checked() const { return checked_; }
@@ -57,10 +61,23 @@ class CxSkinButton : public SubclassedWindow {
   bool CursorOver(POINT client) const;
   bool Pushed() const;
   void Redraw() const;
+  void LoadSkin();
   void ReleaseFaces();
-  void ApplyMask(int mask);
+  void ApplyMask();
+
+  // The picture numbers of the faces and the mask, as SetSkin took them (0 for none).
+  struct SkinIds {
+    int normal = 0;
+    int down = 0;
+    int over = 0;
+    int disabled = 0;
+    int focus = 0;
+    int mask = 0;
+  };
 
   HINSTANCE instance_;
+  SkinIds ids_;
+  int dpi_ = 96;
   BitmapHandle normal_, down_, over_, disabled_, focus_, mask_;
   RegionHandle region_;  // the button's own copy of the region it gave its window
   int drawMode_ = kDrawStretch;

@@ -64,21 +64,6 @@ class Art(unittest.TestCase):
         self.assertEqual(found, original)
 
 
-    def test_the_100_percent_set_equals_the_bitmaps(self):
-        """While the original bitmaps are still here: the same pixels, read straight from them."""
-        import struct
-        for bmp in (RES / "bitmaps").glob("*.bmp"):
-            data = bmp.read_bytes()
-            offset, (width, height) = struct.unpack_from("<I", data, 10)[0], struct.unpack_from("<ii", data, 18)
-            stride, rows = (width * 3 + 3) & ~3, []
-            for y in range(abs(height)):
-                start = offset + (height - 1 - y if height > 0 else y) * stride
-                line = data[start:start + 3 * width]
-                rows.append(bytes(b for x in range(width) for b in reversed(line[3 * x:3 * x + 3])))
-            self.assertEqual(png_pixels.pixels((ART / "100" / (bmp.stem + ".png")).read_bytes()),
-                             (width, abs(height), rows), bmp.name)
-
-
 class Reader(unittest.TestCase):
     """The reader the test above trusts, against pixels written by hand."""
 

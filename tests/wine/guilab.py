@@ -13,7 +13,6 @@ close() (or the with block) ends the program, the wineserver, Xvfb and the prefi
 import json
 import os
 import signal
-import struct
 import subprocess
 import sys
 import tempfile
@@ -468,21 +467,15 @@ class GuiSession:
 
 # ---- reading the inspector's JSON
 
-BITMAPS = REPO / "res" / "bitmaps"
+ART = REPO / "res" / "art"
+sys.path.insert(0, str(REPO / "tests" / "art"))
+import png_pixels  # noqa: E402  (the reader of the skin's pictures, beside their own test)
 
 
-def bitmap(number):
-    """A 24-bit bitmap of the program's resources (res/bitmaps/NNN_*.bmp) as rows of (r, g, b), top row
-    first."""
-    data = next(BITMAPS.glob(f"{number}_*.bmp")).read_bytes()
-    offset = struct.unpack_from("<I", data, 10)[0]
-    width, height = struct.unpack_from("<ii", data, 18)
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(height)):
-        start = offset + (height - 1 - y if height > 0 else y) * stride
-        rows.append([tuple(reversed(data[start + 3 * x:start + 3 * x + 3])) for x in range(width)])
-    return rows
+def bitmap(number, scale=100):
+    """A picture of the program's skin (res/art/<scale>/NNN_*.png) as rows of (r, g, b), top row first."""
+    _, _, rows = png_pixels.pixels(next((ART / str(scale)).glob(f"{number}_*.png")).read_bytes())
+    return [[tuple(row[x:x + 3]) for x in range(0, len(row), 3)] for row in rows]
 
 
 def parse_colour(text):
