@@ -12,7 +12,7 @@ HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parents[1] / "tools" / "lab"))
 sys.path.insert(0, str(HERE.parents[1] / "tests" / "art"))
 import png_pixels  # noqa: E402
-from test_framework_probe import parse, start_xvfb  # noqa: E402
+from test_framework_probe import run_probe  # noqa: E402
 from winelab import WineProgramCase  # noqa: E402
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
@@ -60,13 +60,8 @@ def area_average(width, height, rows, new_width, new_height):
 class ArtProbe(WineProgramCase):
     @classmethod
     def run_program(cls):
-        if not PROBE.exists():
-            raise RuntimeError(f"not built: {PROBE}")
-        display = start_xvfb(cls.lab)
-        env = cls.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
         dpis = ",".join(str(d) for d in list(SETS) + list(BETWEEN))
-        cls.result = cls.lab.pc_run(["wine", PROBE, dpis, "267", "999", *map(str, SMALL)], env=env, timeout=300)
-        cls.seen = parse(cls.result.stdout)
+        run_probe(cls, PROBE, dpis, "267", "999", *map(str, SMALL))
 
     def loaded(self, number, dpi):
         """The probe's digest of the picture, the same for both kinds of bitmap."""

@@ -62,15 +62,20 @@ def parse(output):
     return observed
 
 
+def run_probe(case, probe, *args):
+    """Runs a probe program on its own Xvfb display; keeps its result and its key=value lines on the case."""
+    if not probe.exists():
+        raise RuntimeError(f"not built: {probe}")
+    display = start_xvfb(case.lab)
+    env = case.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    case.result = case.lab.pc_run(["wine", probe, *args], env=env, timeout=PROBE_TIMEOUT)
+    case.seen = parse(case.result.stdout)
+
+
 class FrameworkProbe(WineProgramCase):
     @classmethod
     def run_program(cls):
-        if not PROBE.exists():
-            raise RuntimeError(f"not built: {PROBE}")
-        display = start_xvfb(cls.lab)
-        env = cls.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        cls.result = cls.lab.pc_run(["wine", PROBE], env=env, timeout=PROBE_TIMEOUT)
-        cls.seen = parse(cls.result.stdout)
+        run_probe(cls, PROBE)
 
     def expect(self, expected):
         """Each key's observed value; missing keys show as None, so the whole group is compared at once."""
