@@ -129,12 +129,15 @@ TEST(BoxsimConfig, FillsDefaultsForOptionalKeys) {
 
 TEST(BoxsimConfig, ReadsFaults) {
   const BoxState box = Boxes(OneBox(R"(, "faults": {"answerTwice": true, "refuse": true, "omitModel": true,
-                                        "badFieldLength": "overrun"})").c_str())[0];
+                                        "badFieldLength": "overrun", "repeatLateMs": 1500,
+                                        "commandDelayMs": 900})").c_str())[0];
   EXPECT_TRUE(box.faults.answerTwice);
   EXPECT_TRUE(box.faults.refuse);
   EXPECT_TRUE(box.faults.omitModel);
   EXPECT_FALSE(box.faults.wrongClientId);
   EXPECT_EQ(box.faults.badField, BadField::Overrun);
+  EXPECT_EQ(box.faults.repeatLateMs, 1500);
+  EXPECT_EQ(box.faults.commandDelayMs, 900);
   EXPECT_EQ(Boxes(OneBox(R"(, "faults": {"badFieldLength": true})").c_str())[0].faults.badField, BadField::Short);
 }
 
@@ -243,6 +246,26 @@ TEST(BoxsimSearch, SilentTwiceAndWrongClientBoxes) {
   ClientId inverted{};
   for (std::size_t i = 0; i < inverted.size(); ++i) inverted[i] = static_cast<std::uint8_t>(~kClient[i]);
   EXPECT_TRUE(ValidateReply(View(replies[0].bytes), OP_SEARCH, inverted));
+}
+
+TEST(BoxsimSearch, ALateRepeatFollowsTheReplyByItsDelay) {
+  std::vector<BoxState> boxes = Boxes();
+  boxes[0].replyDelayMs = 100;
+  boxes[0].faults.repeatLateMs = 1500;
+  boxes[1].faults.silent = true;
+  const std::vector<OutgoingReply> replies = Handle(boxes, Request(OP_SEARCH, kClient, {}));
+  ASSERT_EQ(replies.size(), 2u);
+  EXPECT_EQ(replies[0].bytes, replies[1].bytes);
+  EXPECT_EQ(replies[0].delay.count(), 100);
+  EXPECT_EQ(replies[1].delay.count(), 1600);
+}
+
+TEST(BoxsimCommands, ACommandDelayHoldsBackCommandsOnly) {
+  std::vector<BoxState> boxes = Boxes();
+  boxes[0].replyDelayMs = 100;
+  boxes[0].faults.commandDelayMs = 2000;
+  EXPECT_EQ(Handle(boxes, Request(OP_SEARCH, kClient, {})).at(0).delay.count(), 100);
+  EXPECT_EQ(Handle(boxes, Command(OP_CHECK_PASSWORD, kFirstId, "root", "s3cret")).at(0).delay.count(), 2100);
 }
 
 TEST(BoxsimSearch, DatagramsThatAreNoRequestsAreNotTakenApart) {

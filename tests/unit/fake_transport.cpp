@@ -219,6 +219,14 @@ std::uint16_t OpcodeOf(const ByteVector& request) {
                                                              std::to_integer<unsigned>(request[3]) << 8);
 }
 
+ClientId TagOf(const ByteVector& request) {
+  ClientId tag{};
+  for (std::size_t i = 0; i < tag.size() && HDR_CLIENT_ID + i < request.size(); ++i) {
+    tag[i] = std::to_integer<std::uint8_t>(request[HDR_CLIENT_ID + i]);
+  }
+  return tag;
+}
+
 ByteVector ToVector(Bytes bytes) { return ByteVector(bytes.begin(), bytes.end()); }
 
 DeviceId MakeDeviceId(std::uint8_t seed) {

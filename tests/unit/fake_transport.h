@@ -157,6 +157,8 @@ struct Rig {
 };
 
 std::uint16_t OpcodeOf(const ByteVector& request);
+// The tag in a request's ClientId bytes, which a reply to it echoes.
+ClientId TagOf(const ByteVector& request);
 ByteVector ToVector(Bytes bytes);
 DeviceId MakeDeviceId(std::uint8_t seed);
 
