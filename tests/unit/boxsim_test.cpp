@@ -248,24 +248,18 @@ TEST(BoxsimSearch, SilentTwiceAndWrongClientBoxes) {
   EXPECT_TRUE(ValidateReply(View(replies[0].bytes), OP_SEARCH, inverted));
 }
 
-TEST(BoxsimSearch, ALateRepeatFollowsTheReplyByItsDelay) {
+// A late repeat follows each reply by its delay; a command delay holds back the commands' replies only.
+TEST(BoxsimSearch, LateRepeatsAndCommandDelays) {
   std::vector<BoxState> boxes = Boxes();
-  boxes[0].replyDelayMs = 100;
-  boxes[0].faults.repeatLateMs = 1500;
+  boxes[0].faults = {.repeatLateMs = 1500, .commandDelayMs = 2000};
   boxes[1].faults.silent = true;
-  const std::vector<OutgoingReply> replies = Handle(boxes, Request(OP_SEARCH, kClient, {}));
-  ASSERT_EQ(replies.size(), 2u);
-  EXPECT_EQ(replies[0].bytes, replies[1].bytes);
-  EXPECT_EQ(replies[0].delay.count(), 100);
-  EXPECT_EQ(replies[1].delay.count(), 1600);
-}
-
-TEST(BoxsimCommands, ACommandDelayHoldsBackCommandsOnly) {
-  std::vector<BoxState> boxes = Boxes();
-  boxes[0].replyDelayMs = 100;
-  boxes[0].faults.commandDelayMs = 2000;
-  EXPECT_EQ(Handle(boxes, Request(OP_SEARCH, kClient, {})).at(0).delay.count(), 100);
-  EXPECT_EQ(Handle(boxes, Command(OP_CHECK_PASSWORD, kFirstId, "root", "s3cret")).at(0).delay.count(), 2100);
+  auto delays = [&](const Request& request) {
+    std::vector<std::int64_t> out;
+    for (const OutgoingReply& reply : Handle(boxes, request)) out.push_back(reply.delay.count());
+    return out;
+  };
+  EXPECT_EQ(delays(Request(OP_SEARCH, kClient, {})), (std::vector<std::int64_t>{250, 1750}));
+  EXPECT_EQ(delays(Command(OP_CHECK_PASSWORD, kFirstId, "root", "s3cret")), (std::vector<std::int64_t>{2250, 3750}));
 }
 
 TEST(BoxsimSearch, DatagramsThatAreNoRequestsAreNotTakenApart) {

@@ -228,32 +228,23 @@ TEST_P(Intruders, OnlyTheAskedBoxsReplyToThisVeryRequestDecides) {
 }
 
 ByteVector Yes(const ByteVector& answered, const DeviceId& box) { return ReplyBuilder(answered).Device(box).Status(1).Build(); }
+ByteVector OtherTag(const ByteVector& r) {
+  ClientId other = testkit::TagOf(r);
+  other[7] ^= 0xFF;
+  return ReplyBuilder(OP_CHECK_PASSWORD, other).Device(kBox).Status(1).Build();
+}
+using Made = ByteVector (*)(const ByteVector& earlier, const ByteVector& request);
 
 INSTANTIATE_TEST_SUITE_P(
     Datagrams, Intruders,
     ::testing::Values(
-        IntruderCase{"TheEarlierCheckAnsweredLate", [](const ByteVector& e, const ByteVector&) { return Yes(e, kBox); }},
-        IntruderCase{"AnotherBoxWithThisTag", [](const ByteVector&, const ByteVector& r) { return Yes(r, MakeDeviceId(7)); }},
-        IntruderCase{"AnotherBoxWithTheEarlierTag",
-                     [](const ByteVector& e, const ByteVector&) { return Yes(e, MakeDeviceId(7)); }},
-        IntruderCase{"AnotherProgram",
-                     [](const ByteVector&, const ByteVector& r) {
-                       ClientId other = testkit::TagOf(r);
-                       other[7] ^= 0xFF;
-                       return ReplyBuilder(OP_CHECK_PASSWORD, other).Device(kBox).Status(1).Build();
-                     }},
-        IntruderCase{"OtherOpcode",
-                     [](const ByteVector&, const ByteVector& r) {
-                       return ReplyBuilder(r).Opcode(OP_SEARCH).Device(kBox).Status(1).Build();
-                     }},
-        IntruderCase{"RequestMagic",
-                     [](const ByteVector&, const ByteVector& r) {
-                       return ReplyBuilder(r).Magic(REQUEST_MAGIC).Device(kBox).Status(1).Build();
-                     }},
-        IntruderCase{"PayloadLengthWrong",
-                     [](const ByteVector&, const ByteVector& r) {
-                       return ReplyBuilder(r).Device(kBox).Status(1).PayloadLength(2).Build();
-                     }}),
+        IntruderCase{"TheEarlierCheckAnsweredLate", Made([](auto& e, auto&) { return Yes(e, kBox); })},
+        IntruderCase{"AnotherBoxWithThisTag", Made([](auto&, auto& r) { return Yes(r, MakeDeviceId(7)); })},
+        IntruderCase{"AnotherBoxWithTheEarlierTag", Made([](auto& e, auto&) { return Yes(e, MakeDeviceId(7)); })},
+        IntruderCase{"AnotherProgram", Made([](auto&, auto& r) { return OtherTag(r); })},
+        IntruderCase{"OtherOpcode", Made([](auto&, auto& r) { return ReplyBuilder(r).Opcode(OP_SEARCH).Status(1).Build(); })},
+        IntruderCase{"RequestMagic", Made([](auto&, auto& r) { return ReplyBuilder(r).Magic(REQUEST_MAGIC).Status(1).Build(); })},
+        IntruderCase{"PayloadLengthWrong", Made([](auto&, auto& r) { return ReplyBuilder(r).Status(1).PayloadLength(2).Build(); })}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Commands, EveryCommandCarriesAFreshTag) {

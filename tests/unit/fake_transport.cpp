@@ -127,7 +127,7 @@ ReplyBuilder::ReplyBuilder(std::uint16_t opcode, const ClientId& client) : bytes
 ReplyBuilder::ReplyBuilder(const ByteVector& request) : bytes_(HEADER_SIZE) {
   Put16(bytes_, 0, REPLY_MAGIC);
   std::copy_n(request.begin() + 2, 2, bytes_.begin() + 2);
-  std::copy_n(request.begin() + 8, 8, bytes_.begin() + 8);
+  std::copy_n(request.begin() + 8, 16, bytes_.begin() + 8);  // its tag, and the box a command names
 }
 
 ReplyBuilder& ReplyBuilder::Status(std::uint16_t status) {

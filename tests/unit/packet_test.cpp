@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <tuple>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -220,22 +219,6 @@ INSTANTIATE_TEST_SUITE_P(
         ValidateCase{"Exactly4096", OfSize(4096), true},
         ValidateCase{"LongerThan4096", OfSize(4097), false}),
     [](const auto& p) { return std::string(p.param.name); });
-
-// A command's reply must come from the box asked, with the request's tag; a search's from any box.
-TEST(ReplyCheck, ACommandsReplyMustCarryTheTagAndTheBoxAsked) {
-  const DeviceId other{0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0x00};
-  const ClientId otherTag{0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0x00};
-  const std::vector<std::tuple<ByteVector, std::uint16_t, ReplyVerdict>> cases = {
-      {ReplyBuilder(OP_CHECK_PASSWORD, kClient).Device(kDevice).Build(), OP_CHECK_PASSWORD, ReplyVerdict::Valid},
-      {ReplyBuilder(OP_CHECK_PASSWORD, kClient).Device(other).Build(), OP_CHECK_PASSWORD, ReplyVerdict::Invalid},
-      {ReplyBuilder(OP_CHECK_PASSWORD, otherTag).Device(kDevice).Build(), OP_CHECK_PASSWORD, ReplyVerdict::Foreign},
-      {ReplyBuilder(OP_SEARCH, kClient).Device(other).Build(), OP_SEARCH, ReplyVerdict::Valid},
-      {ReplyBuilder(OP_SEARCH, otherTag).Device(kDevice).Build(), OP_SEARCH, ReplyVerdict::Foreign},
-  };
-  for (const auto& [reply, opcode, verdict] : cases) {
-    EXPECT_EQ(Request(opcode, kClient, kDevice).Judge(reply), verdict) << opcode << ' ' << int(verdict);
-  }
-}
 
 TEST(ReceivedBytes, KeepsOnlyADatagramThatFitTheBuffer) {
   PacketBuffer buffer{};
