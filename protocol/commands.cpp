@@ -3,6 +3,7 @@
 
 #include "device_protocol.h"
 #include "drain.h"
+#include "request_tag.h"
 
 namespace quorvel {
 
@@ -33,7 +34,7 @@ int PortIndexForSelection(const DeviceRecord& record, std::string_view selectedP
   return port == 1 ? 1 : 0;  // a primary port other than 0 or 1 falls back to the first port
 }
 
-std::optional<Bytes> DeviceProtocol::AwaitReply(int interfaceIndex, std::uint16_t opcode,
+std::optional<Bytes> DeviceProtocol::AwaitReply(int interfaceIndex, const Request& request,
                                                 int waitMicros, PacketBuffer& reply) {
   const std::int64_t deadline = clock_.NowMicros() + DeadlineMicros(waitMicros);
   int emptyPolls = 0;
@@ -41,7 +42,7 @@ std::optional<Bytes> DeviceProtocol::AwaitReply(int interfaceIndex, std::uint16_
     const Received received = transport_->ReceiveOnInterface(interfaceIndex, waitMicros, reply);
     if (received.arrived) {
       const Bytes datagram = ReceivedBytes(received, reply);
-      if (ValidateReply(datagram, opcode, clientId_)) return datagram;
+      if (request.Judge(datagram) == ReplyVerdict::Valid) return datagram;
       continue;
     }
     if (emptyPolls == kEmptyPollsAllowed) return std::nullopt;
@@ -51,8 +52,9 @@ std::optional<Bytes> DeviceProtocol::AwaitReply(int interfaceIndex, std::uint16_
   return std::nullopt;
 }
 
+// Every command is built with a fresh tag, so no reply to an earlier request can pass for its answer.
 Request DeviceProtocol::CommandRequest(std::uint16_t opcode) const {
-  Request request(opcode, clientId_, context_.SelectedDeviceId);
+  Request request(opcode, NewRequestTag(), context_.SelectedDeviceId);
   request.AddAuthBlock(context_.UserName.view(), context_.Password.view());
   return request;
 }
@@ -64,8 +66,7 @@ std::optional<Bytes> DeviceProtocol::Exchange(const Request& request, int waitMi
   DrainInterface(*transport_, clock_, interfaceIndex);
   transport_->SendOnInterface(interfaceIndex, request.bytes());
   clock_.SleepMillis(kSettleMillis);
-  const Bytes sent = request.bytes();
-  return AwaitReply(interfaceIndex, ReadU16(sent, HDR_OPCODE), waitMicros, reply);
+  return AwaitReply(interfaceIndex, request, waitMicros, reply);
 }
 
 bool DeviceProtocol::CheckPassword() {

@@ -54,7 +54,7 @@ enum FieldCode : std::uint16_t {
 };
 
 // Timing of the reply loops.
-inline constexpr int DRAIN_WAIT_MICROS = 1'000'000;
+inline constexpr int DRAIN_CAP_MICROS = 2'000'000;  // longest drain before a send
 inline constexpr int SEARCH_POLL_MICROS = 10'000;
 inline constexpr int SEARCH_COUNTED_POLLS = 101;
 

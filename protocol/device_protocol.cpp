@@ -1,8 +1,6 @@
 #include "device_protocol.h"
 
 #include <algorithm>
-#include <ctime>
-#include <random>
 
 namespace quorvel {
 
@@ -14,7 +12,6 @@ DeviceProtocol::~DeviceProtocol() { NetShutdown(); }
 bool DeviceProtocol::NetStartup() {
   if (!transport_->Start()) return false;
   started_ = true;
-  clientId_ = MakeClientId();
   return true;
 }
 
@@ -33,15 +30,6 @@ const DeviceRecord* DeviceProtocol::FindDevice(const DeviceId& id) const {
 int DeviceProtocol::InterfaceOfDevice(const DeviceId& id) const {
   const DeviceRecord* record = FindDevice(id);
   return record ? record->interfaceIndex : -1;
-}
-
-ClientId MakeClientId() {
-  std::random_device entropy;
-  std::seed_seq seed{static_cast<unsigned>(std::time(nullptr)), entropy(), entropy()};
-  std::mt19937 generator(seed);
-  ClientId id{};
-  for (auto& byte : id) byte = static_cast<std::uint8_t>(generator() & 0xFF);
-  return id;
 }
 
 Bytes ReceivedBytes(const Received& received, const PacketBuffer& buffer) {

@@ -1,5 +1,5 @@
 // The device protocol of one running program: the interface table (through its transport), the
-// device table, the share name list, the client id and the context values that the console
+// device table, the share name list and the context values that the console
 // writes before a command. Every operation blocks its caller until it is done.
 #pragma once
 
@@ -33,12 +33,11 @@ class DeviceProtocol {
   DeviceProtocol(const DeviceProtocol&) = delete;
   DeviceProtocol& operator=(const DeviceProtocol&) = delete;
 
-  // Starts the sockets and makes the client id. False when the socket library cannot start;
+  // Starts the sockets. False when the socket library cannot start;
   // the program then ends with exit code 1.
   bool NetStartup();
   void NetShutdown();
 
-  const ClientId& clientId() const { return clientId_; }
   int InterfaceCount() const { return transport_->InterfaceCount(); }
   std::string InterfaceAddress(int index) const { return transport_->InterfaceAddress(index); }
 
@@ -72,7 +71,7 @@ class DeviceProtocol {
   int StartAddon() { return 0; }
 
  private:
-  std::optional<Bytes> AwaitReply(int interfaceIndex, std::uint16_t opcode, int waitMicros,
+  std::optional<Bytes> AwaitReply(int interfaceIndex, const Request& request, int waitMicros,
                                   PacketBuffer& reply);
   std::optional<Bytes> Exchange(const Request& request, int waitMicros, PacketBuffer& reply);
   Request CommandRequest(std::uint16_t opcode) const;
@@ -80,7 +79,6 @@ class DeviceProtocol {
   std::unique_ptr<Transport> transport_;
   Clock& clock_;
   bool started_ = false;
-  ClientId clientId_{};
   std::vector<DeviceRecord> devices_;
   std::vector<SearchStats> searchStats_;
   std::vector<ShareName> shares_;
@@ -90,9 +88,6 @@ class DeviceProtocol {
 
 // Which port of the record a settings request changes.
 int PortIndexForSelection(const DeviceRecord& record, std::string_view selectedPortText);
-
-// Eight bytes from the time mixed with std::random_device, so that copies started together differ.
-ClientId MakeClientId();
 
 // The datagram as received; empty when the socket reported an error or the datagram did not fit
 // the buffer, so that the reply check turns it away.

@@ -5,6 +5,7 @@
 #include "device_protocol.h"
 #include "drain.h"
 #include "interface_loop.h"
+#include "request_tag.h"
 
 namespace quorvel {
 
@@ -15,15 +16,15 @@ namespace {
 constexpr std::int64_t kSearchDeadlineMicros =
     2LL * SEARCH_COUNTED_POLLS * SEARCH_POLL_MICROS;
 
-// The search on one interface, with the rules of a search of that interface alone: drain, send,
-// then polls of SEARCH_POLL_MICROS until SEARCH_COUNTED_POLLS are counted or the deadline passes.
+// The search on one interface, with the rules of a search of that interface alone: drain, send its
+// own request (its own tag) at once, then polls of SEARCH_POLL_MICROS until SEARCH_COUNTED_POLLS
+// are counted or the deadline passes.
 // A poll ends with a datagram or with SEARCH_POLL_MICROS of quiet on this interface; a quiet one,
 // a reply of a rejected model and a reply that makes a record are counted.
 class InterfaceSearch final : public InterfaceTask {
  public:
-  InterfaceSearch(Transport& transport, Clock& clock, int index, const Request& request, const ClientId& client)
-      : transport_(transport), clock_(clock), index_(index), request_(request), client_(client),
-        drain_(clock.NowMicros()) {}
+  InterfaceSearch(Transport& transport, Clock& clock, int index)
+      : transport_(transport), clock_(clock), index_(index), drain_(clock.NowMicros()) {}
 
   bool Done() const override { return phase_ == Phase::Done; }
   std::int64_t WakeAtMicros() const override {
@@ -68,7 +69,7 @@ class InterfaceSearch final : public InterfaceTask {
 
   // Judges one datagram; true when it counts a poll.
   bool Take(Bytes reply) {
-    const ReplyVerdict verdict = JudgeReply(reply, OP_SEARCH, client_);
+    const ReplyVerdict verdict = request_.Judge(reply);
     if (verdict != ReplyVerdict::Valid) {
       ++(verdict == ReplyVerdict::Foreign ? stats_.foreign : stats_.invalid);
       return false;
@@ -93,8 +94,7 @@ class InterfaceSearch final : public InterfaceTask {
   Transport& transport_;
   Clock& clock_;
   const int index_;
-  const Request& request_;
-  const ClientId& client_;
+  const Request request_{OP_SEARCH, NewRequestTag(), DeviceId{}};
   Phase phase_ = Phase::Draining;
   DrainTimer drain_;
   std::int64_t pollStart_ = 0;
@@ -108,12 +108,11 @@ class InterfaceSearch final : public InterfaceTask {
 
 void DeviceProtocol::SearchDevices() {
   ClearDeviceTable();
-  const Request request(OP_SEARCH, clientId_, DeviceId{});
   const int count = transport_->InterfaceCount();
   std::vector<InterfaceSearch> searches;
   searches.reserve(static_cast<std::size_t>(count));  // `served` points into it
   std::vector<ServedInterface> served;
-  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, request, clientId_)});
+  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i)});
   ServeInterfaces(*transport_, clock_, served);
   // The table of a search of one interface after another: interface 0's boxes in arrival order,
   // then each later interface's boxes that no earlier one found.

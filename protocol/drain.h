@@ -1,9 +1,10 @@
-// The drain before a request leaves an interface: whatever waits on its receive socket (late
-// replies to an earlier request, other programs' traffic) is read and dropped until DRAIN_WAIT
-// passes without a datagram; a steady stream cannot hold the send longer than twice that.
+// The drain before a request leaves an interface: what already waits on its receive socket (late
+// replies to earlier requests, other programs' traffic) is read and dropped, with no wait for more:
+// the drain ends when the socket has nothing queued, or at DRAIN_CAP_MICROS under a steady stream.
+// A late reply that comes after the drain is still told apart by its tag (request_tag.h); the
+// drain only keeps the stale datagrams out of the wait that follows the send.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 
 #include "clock.h"
@@ -14,18 +15,15 @@ namespace quorvel {
 
 class DrainTimer {
  public:
-  explicit DrainTimer(std::int64_t startMicros)
-      : quietUntil_(startMicros + DRAIN_WAIT_MICROS), capAt_(startMicros + 2LL * DRAIN_WAIT_MICROS) {}
+  explicit DrainTimer(std::int64_t startMicros) : startMicros_(startMicros), capAt_(startMicros + DRAIN_CAP_MICROS) {}
 
-  std::int64_t WakeAtMicros() const { return std::min(quietUntil_, capAt_); }
+  // Due from the start: the first look that finds nothing readable ends the drain.
+  std::int64_t WakeAtMicros() const { return startMicros_; }
   // A datagram was read and dropped at nowMicros; true when the drain is over all the same.
-  bool Dropped(std::int64_t nowMicros) {
-    quietUntil_ = nowMicros + DRAIN_WAIT_MICROS;
-    return nowMicros >= capAt_;
-  }
+  bool Dropped(std::int64_t nowMicros) const { return nowMicros >= capAt_; }
 
  private:
-  std::int64_t quietUntil_;
+  std::int64_t startMicros_;
   std::int64_t capAt_;
 };
 

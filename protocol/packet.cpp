@@ -88,18 +88,20 @@ std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t c
   return length;
 }
 
-ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
+ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& tag,
+                        const std::optional<DeviceId>& box) {
   // Replies are read into 4096-byte buffers: a longer datagram is never a reply.
   if (datagram.size() < HEADER_SIZE || datagram.size() > PACKET_BUFFER_SIZE) return ReplyVerdict::Invalid;
   if (ReadU16(datagram, HDR_MAGIC) != REPLY_MAGIC) return ReplyVerdict::Invalid;
   if (ReadU16(datagram, HDR_OPCODE) != opcode) return ReplyVerdict::Invalid;
   if (ReadU16(datagram, HDR_PAYLOAD_LENGTH) + HEADER_SIZE != datagram.size()) return ReplyVerdict::Invalid;
-  const bool ours = std::memcmp(datagram.data() + HDR_CLIENT_ID, client.data(), client.size()) == 0;
-  return ours ? ReplyVerdict::Valid : ReplyVerdict::Foreign;
+  if (std::memcmp(datagram.data() + HDR_CLIENT_ID, tag.data(), tag.size()) != 0) return ReplyVerdict::Foreign;
+  if (box && ReplyDeviceId(datagram) != *box) return ReplyVerdict::Invalid;
+  return ReplyVerdict::Valid;
 }
 
-bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client) {
-  return JudgeReply(datagram, opcode, client) == ReplyVerdict::Valid;
+bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& tag, const std::optional<DeviceId>& box) {
+  return JudgeReply(datagram, opcode, tag, box) == ReplyVerdict::Valid;
 }
 
 std::uint16_t ReplyStatus(Bytes reply) {
@@ -112,8 +114,12 @@ DeviceId ReplyDeviceId(Bytes reply) {
   return id;
 }
 
-Request::Request(std::uint16_t opcode, const ClientId& client, const DeviceId& device)
-    : position_(BuildHeader(buffer_, opcode, client, device)) {}
+Request::Request(std::uint16_t opcode, const ClientId& tag, const DeviceId& device)
+    : position_(BuildHeader(buffer_, opcode, tag, device)), opcode_(opcode), tag_(tag), device_(device) {}
+
+ReplyVerdict Request::Judge(Bytes datagram) const {
+  return JudgeReply(datagram, opcode_, tag_, opcode_ == OP_SEARCH ? std::nullopt : std::optional(device_));
+}
 
 void Request::AddAuthBlock(std::string_view user, std::string_view password) {
   WriteAuthBlock(buffer_, position_, user, password);

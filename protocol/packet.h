@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,16 +36,19 @@ std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t c
 // Standard Base64 of the bytes up to the first NUL, with "=" padding and no line breaks.
 std::string Base64Encode(std::string_view text);
 
-// How a datagram stands against the reply check for a request with this opcode from this client.
+// How a datagram stands against the reply check for a request with this opcode and tag, sent to
+// one box (`box`: a command to it) or to every box (none: a search).
 enum class ReplyVerdict {
   Valid,
-  Foreign,  // would be valid but for its client id: the reply to another program's request
-  Invalid,
+  Foreign,  // would be valid but for its tag: the answer to another request (see request_tag.h)
+  Invalid,  // not a reply of this kind, or of another box than the one asked
 };
-ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& client);
+ReplyVerdict JudgeReply(Bytes datagram, std::uint16_t opcode, const ClientId& tag,
+                        const std::optional<DeviceId>& box = std::nullopt);
 
-// True when the datagram is a reply to a request with this opcode from this client.
-bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& client);
+// True when JudgeReply finds the datagram valid.
+bool ValidateReply(Bytes datagram, std::uint16_t opcode, const ClientId& tag,
+                   const std::optional<DeviceId>& box = std::nullopt);
 
 std::uint16_t ReplyStatus(Bytes reply);
 DeviceId ReplyDeviceId(Bytes reply);
@@ -52,7 +56,11 @@ DeviceId ReplyDeviceId(Bytes reply);
 // Assembles one request: header, then (for every opcode but search) the credential block, then fields.
 class Request {
  public:
-  Request(std::uint16_t opcode, const ClientId& client, const DeviceId& device);
+  Request(std::uint16_t opcode, const ClientId& tag, const DeviceId& device);
+
+  // How a datagram stands as the reply to this request: its opcode and tag, and for a command the
+  // box it was sent to.
+  ReplyVerdict Judge(Bytes datagram) const;
 
   void AddAuthBlock(std::string_view user, std::string_view password);
   void AddField(std::uint16_t code, std::string_view value);
@@ -64,6 +72,9 @@ class Request {
 
   PacketBuffer buffer_{};
   std::size_t position_ = 0;
+  std::uint16_t opcode_;
+  ClientId tag_;
+  DeviceId device_;
 };
 
 }  // namespace quorvel

@@ -37,6 +37,8 @@ bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) 
   if (owner.RunModal(dialog) != ui::IDOK) return false;
 
   // One retry at once with the same values: a box that missed the first request is not a refusal.
+  // The retry is a new request with its own tag, so a late acceptance of the first one that
+  // arrives during the retry's wait is dropped: only the box's answer to the retry decides.
   bool accepted = false;
   {
     ui::WaitCursor wait(owner);

@@ -2,17 +2,22 @@
 import json
 import unittest
 
-from labtest import LabCase, box
+from labtest import BUILD, LabCase, box
 
 KEEPER = box(50, "keeper", user="admin", password="s3cret pass",
              shares=["Volume1", "Recycle Bin - Volume1", "Volume1", "Daten-Ä", "Recycle Bin - Daten-Ä"])
 REFUSER = box(51, "refuser", faults={"refuse": True})
 SLOW = box(52, "slow", replyDelayMs=300, shares=["Slow1"])
+# A answers at once and repeats every reply 1.5 s late; B answers commands only after 2 s, so that A's
+# repeated acceptance reaches the PC during B's wait, before B's own answer.
+REPEATER = box(53, "repeater", faults={"repeatLateMs": 1500})
+LAGGARD = box(54, "laggard", faults={"commandDelayMs": 2000})
+BENCH = BUILD / "tools" / "bench" / "quorvel-bench"
 
 
 class Commands(LabCase):
     NETS = 2
-    BOXES = {0: [KEEPER, REFUSER], 1: [SLOW]}
+    BOXES = {0: [KEEPER, REFUSER], 1: [SLOW, REPEATER, LAGGARD]}
 
     def test_password_accepted_and_refused(self):
         accepted = self.cli("check-password", "--device", "keeper", "--user", "admin", password="s3cret pass\n")
@@ -23,6 +28,20 @@ class Commands(LabCase):
         self.assertEqual([(r["user"], r["password"]) for r in sent], [("admin", "s3cret pass"), ("admin", "wrong")])
         self.assertEqual({r["deviceId"] for r in sent}, {KEEPER["id"]})
         self.assertEqual({r["length"] for r in sent}, {172})
+
+    def test_a_late_acceptance_of_another_box_is_not_taken_for_the_answer(self):
+        """One process checks A's right password, then at once B's wrong one."""
+        result = self.lab.pc_run([BENCH, "check-password", "--user", "admin",
+                                  "--device", REPEATER["id"], "--password", "secret",
+                                  "--device", LAGGARD["id"], "--password", "wrong"], timeout=60)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        checks = json.loads(result.stdout)["checks"]
+        self.assertEqual([(c["device"], c["accepted"]) for c in checks],
+                         [(REPEATER["id"], True), (LAGGARD["id"], False)])
+        # The premise: A's check ended before its repeat, and B's refusal came after its 2 s, so the repeat
+        # arrived during B's wait.
+        self.assertGreaterEqual(checks[1]["seconds"], 2.0)
+        self.assertLess(checks[0]["seconds"], 1.0)
 
     def test_share_names_arrive_split_once_each_in_order(self):
         result = self.cli("shares", "--device", "keeper", "--user", "admin", "--json", password="s3cret pass\n")

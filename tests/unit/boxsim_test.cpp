@@ -129,12 +129,15 @@ TEST(BoxsimConfig, FillsDefaultsForOptionalKeys) {
 
 TEST(BoxsimConfig, ReadsFaults) {
   const BoxState box = Boxes(OneBox(R"(, "faults": {"answerTwice": true, "refuse": true, "omitModel": true,
-                                        "badFieldLength": "overrun"})").c_str())[0];
+                                        "badFieldLength": "overrun", "repeatLateMs": 1500,
+                                        "commandDelayMs": 900})").c_str())[0];
   EXPECT_TRUE(box.faults.answerTwice);
   EXPECT_TRUE(box.faults.refuse);
   EXPECT_TRUE(box.faults.omitModel);
   EXPECT_FALSE(box.faults.wrongClientId);
   EXPECT_EQ(box.faults.badField, BadField::Overrun);
+  EXPECT_EQ(box.faults.repeatLateMs, 1500);
+  EXPECT_EQ(box.faults.commandDelayMs, 900);
   EXPECT_EQ(Boxes(OneBox(R"(, "faults": {"badFieldLength": true})").c_str())[0].faults.badField, BadField::Short);
 }
 
@@ -243,6 +246,20 @@ TEST(BoxsimSearch, SilentTwiceAndWrongClientBoxes) {
   ClientId inverted{};
   for (std::size_t i = 0; i < inverted.size(); ++i) inverted[i] = static_cast<std::uint8_t>(~kClient[i]);
   EXPECT_TRUE(ValidateReply(View(replies[0].bytes), OP_SEARCH, inverted));
+}
+
+// A late repeat follows each reply by its delay; a command delay holds back the commands' replies only.
+TEST(BoxsimSearch, LateRepeatsAndCommandDelays) {
+  std::vector<BoxState> boxes = Boxes();
+  boxes[0].faults = {.repeatLateMs = 1500, .commandDelayMs = 2000};
+  boxes[1].faults.silent = true;
+  auto delays = [&](const Request& request) {
+    std::vector<std::int64_t> out;
+    for (const OutgoingReply& reply : Handle(boxes, request)) out.push_back(reply.delay.count());
+    return out;
+  };
+  EXPECT_EQ(delays(Request(OP_SEARCH, kClient, {})), (std::vector<std::int64_t>{250, 1750}));
+  EXPECT_EQ(delays(Command(OP_CHECK_PASSWORD, kFirstId, "root", "s3cret")), (std::vector<std::int64_t>{2250, 3750}));
 }
 
 TEST(BoxsimSearch, DatagramsThatAreNoRequestsAreNotTakenApart) {

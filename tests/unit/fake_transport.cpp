@@ -127,7 +127,7 @@ ReplyBuilder::ReplyBuilder(std::uint16_t opcode, const ClientId& client) : bytes
 ReplyBuilder::ReplyBuilder(const ByteVector& request) : bytes_(HEADER_SIZE) {
   Put16(bytes_, 0, REPLY_MAGIC);
   std::copy_n(request.begin() + 2, 2, bytes_.begin() + 2);
-  std::copy_n(request.begin() + 8, 8, bytes_.begin() + 8);
+  std::copy_n(request.begin() + 8, 16, bytes_.begin() + 8);  // its tag, and the box a command names
 }
 
 ReplyBuilder& ReplyBuilder::Status(std::uint16_t status) {
@@ -217,6 +217,14 @@ std::unique_ptr<Transport> Rig::Adopt(std::unique_ptr<FakeTransport> fake) {
 std::uint16_t OpcodeOf(const ByteVector& request) {
   return request.size() < 4 ? 0 : static_cast<std::uint16_t>(std::to_integer<unsigned>(request[2]) |
                                                              std::to_integer<unsigned>(request[3]) << 8);
+}
+
+ClientId TagOf(const ByteVector& request) {
+  ClientId tag{};
+  for (std::size_t i = 0; i < tag.size() && HDR_CLIENT_ID + i < request.size(); ++i) {
+    tag[i] = std::to_integer<std::uint8_t>(request[HDR_CLIENT_ID + i]);
+  }
+  return tag;
 }
 
 ByteVector ToVector(Bytes bytes) { return ByteVector(bytes.begin(), bytes.end()); }

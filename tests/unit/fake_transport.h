@@ -106,7 +106,8 @@ class FakeTransport final : public Transport {
 // NUL-padded to the next multiple of 4 above its length.
 class ReplyBuilder {
  public:
-  // Echoes the opcode and the client id of the request it answers (a whole request header).
+  // Echoes the opcode, the tag and the device id of the request it answers (a whole request header):
+  // the reply of the box that a command names.
   explicit ReplyBuilder(const ByteVector& request);
   ReplyBuilder(std::uint16_t opcode, const ClientId& client);
 
@@ -157,6 +158,8 @@ struct Rig {
 };
 
 std::uint16_t OpcodeOf(const ByteVector& request);
+// The tag in a request's ClientId bytes, which a reply to it echoes.
+ClientId TagOf(const ByteVector& request);
 ByteVector ToVector(Bytes bytes);
 DeviceId MakeDeviceId(std::uint8_t seed);
 

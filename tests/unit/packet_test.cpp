@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -13,6 +14,7 @@
 #include "fake_transport.h"
 #include "field_reader.h"
 #include "packet.h"
+#include "request_tag.h"
 
 namespace quorvel {
 namespace {
@@ -304,8 +306,11 @@ TEST(ReadNumber, FollowsTheDecimalRulesAndSaturates) {
   for (const auto& [text, value] : cases) EXPECT_EQ(ReadNumber(text), value) << '"' << text << '"';
 }
 
-TEST(ClientIdentity, TwoCopiesStartedTogetherDiffer) {
-  EXPECT_NE(MakeClientId(), MakeClientId());
+TEST(RequestTag, EveryDrawIsNew) {
+  std::vector<ClientId> tags;
+  for (int i = 0; i < 64; ++i) tags.push_back(NewRequestTag());
+  std::sort(tags.begin(), tags.end());
+  EXPECT_EQ(std::adjacent_find(tags.begin(), tags.end()), tags.end());
 }
 
 }  // namespace

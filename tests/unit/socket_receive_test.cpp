@@ -160,7 +160,7 @@ struct SearchCase {
 class SocketSearchTest : public ::testing::TestWithParam<SearchCase> {};
 
 constexpr std::int64_t kCost = testkit::FakeTransport::kDatagramCostMicros;
-constexpr std::int64_t kAfterBox = DRAIN_WAIT_MICROS + 1000 + kCost;
+constexpr std::int64_t kAfterBox = 1000 + kCost;
 
 TEST_P(SocketSearchTest, CountsThePollsOfItsOwnInterface) {
   VirtualClock clock;

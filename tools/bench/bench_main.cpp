@@ -1,12 +1,16 @@
 // quorvel-bench: times the protocol's operations against whatever answers on the lab network and
 // prints the figures as one JSON object. Run it only inside the lab (tools/bench/bench.py does).
 //   quorvel-bench search
-//   quorvel-bench check-password --device KEYTEXT --user U --password P
+//   quorvel-bench check-password --user U --device KEYTEXT --password P [--device KEYTEXT --password P]...
+// check-password searches once, then checks each device's password in the order given, one right
+// after the other; it prints the figures of the last check and of every check ("checks").
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "clock.h"
 #include "device_protocol.h"
@@ -35,21 +39,50 @@ int Search(DeviceProtocol& protocol) {
   return 0;
 }
 
+// The --device and --password pairs, in order.
+std::vector<std::pair<std::string, std::string>> Checks(int argc, char** argv) {
+  std::vector<std::pair<std::string, std::string>> checks;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--device") == 0) checks.emplace_back(argv[i + 1], "");
+    if (std::strcmp(argv[i], "--password") == 0 && !checks.empty()) checks.back().second = argv[i + 1];
+  }
+  return checks;
+}
+
+const DeviceRecord* FindByKey(const DeviceProtocol& protocol, const std::string& key) {
+  for (const DeviceRecord& record : protocol.DeviceTable()) {
+    if (DeviceKeyText(record.id) == key) return &record;
+  }
+  return nullptr;
+}
+
 int CheckPassword(DeviceProtocol& protocol, int argc, char** argv) {
   protocol.SearchDevices();
-  const std::string key = Option(argc, argv, "--device");
-  for (const DeviceRecord& record : protocol.DeviceTable()) {
-    if (DeviceKeyText(record.id) != key) continue;
-    protocol.context().SelectedDeviceId = record.id;
+  const auto checks = Checks(argc, argv);
+  std::string figures;
+  double seconds = 0;
+  bool accepted = false;
+  for (const auto& [key, password] : checks) {
+    const DeviceRecord* record = FindByKey(protocol, key);
+    if (!record) {
+      std::fprintf(stderr, "quorvel-bench: device %s not found\n", key.c_str());
+      return 3;
+    }
+    protocol.context().SelectedDeviceId = record->id;
     protocol.context().UserName = Option(argc, argv, "--user");
-    protocol.context().Password = Option(argc, argv, "--password");
+    protocol.context().Password = password;
     const auto start = std::chrono::steady_clock::now();
-    const bool accepted = protocol.CheckPassword();
-    std::printf("{\"seconds\": %.4f, \"accepted\": %s}\n", SecondsSince(start), accepted ? "true" : "false");
-    return accepted ? 0 : 1;
+    accepted = protocol.CheckPassword();
+    seconds = SecondsSince(start);
+    char one[160];
+    std::snprintf(one, sizeof one, "%s{\"device\": \"%s\", \"seconds\": %.4f, \"accepted\": %s}",
+                  figures.empty() ? "" : ", ", key.c_str(), seconds, accepted ? "true" : "false");
+    figures += one;
   }
-  std::fprintf(stderr, "quorvel-bench: device %s not found\n", key.c_str());
-  return 3;
+  if (checks.empty()) return 2;
+  std::printf("{\"seconds\": %.4f, \"accepted\": %s, \"checks\": [%s]}\n", seconds, accepted ? "true" : "false",
+              figures.c_str());
+  return accepted ? 0 : 1;
 }
 
 }  // namespace
@@ -57,7 +90,7 @@ int CheckPassword(DeviceProtocol& protocol, int argc, char** argv) {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command != "search" && command != "check-password") {
-    std::fprintf(stderr, "usage: quorvel-bench search | check-password --device KEY --user U --password P\n");
+    std::fprintf(stderr, "usage: quorvel-bench search | check-password --user U --device KEY --password P ...\n");
     return 2;
   }
   SystemClock clock;

@@ -26,6 +26,8 @@ enum class BadField { None, Short, Overrun };
 
 struct BoxFaults {
   bool answerTwice = false;         // every reply goes out twice
+  int repeatLateMs = 0;             // every reply goes out again this long after the first; 0: never
+  int commandDelayMs = 0;           // replies to commands wait this long beyond replyDelayMs
   bool wrongClientId = false;       // every reply carries the requester's ClientId inverted
   bool wrongPayloadLength = false;  // bytes 42-43 of every reply say one byte more than it has
   bool refuse = false;              // password checks and network settings get status 0

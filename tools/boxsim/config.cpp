@@ -79,6 +79,12 @@ int HexDigit(char c) {
   return -1;
 }
 
+int ReadDelay(const json& object, std::string_view key, const std::string& where) {
+  const std::int64_t delay = Number(object, key, where, 0);
+  if (delay < 0 || delay > 3'600'000) Fail(Member(where, key), "expected 0 to 3600000");
+  return static_cast<int>(delay);
+}
+
 BadField ReadBadField(const json& faults, const std::string& where) {
   const json* value = Find(faults, "badFieldLength");
   if (!value) return BadField::None;
@@ -95,9 +101,11 @@ BoxFaults ReadFaults(const json& box, const std::string& where) {
   const std::string place = Member(where, "faults");
   RequireObject(*faults, place);
   CheckKeys(*faults, place, {"answerTwice", "wrongClientId", "wrongPayloadLength", "refuse", "silent",
-                             "badFieldLength", "omitModel", "noWeb"});
+                             "badFieldLength", "omitModel", "noWeb", "repeatLateMs", "commandDelayMs"});
   BoxFaults result;
   result.answerTwice = Flag(*faults, "answerTwice", place);
+  result.repeatLateMs = ReadDelay(*faults, "repeatLateMs", place);
+  result.commandDelayMs = ReadDelay(*faults, "commandDelayMs", place);
   result.wrongClientId = Flag(*faults, "wrongClientId", place);
   result.wrongPayloadLength = Flag(*faults, "wrongPayloadLength", place);
   result.refuse = Flag(*faults, "refuse", place);
@@ -155,12 +163,6 @@ DeviceId ReadId(const json& box, const std::string& where) {
   return id;
 }
 
-int ReadDelay(const json& box, const std::string& where) {
-  const std::int64_t delay = Number(box, "replyDelayMs", where, 0);
-  if (delay < 0 || delay > 3'600'000) Fail(Member(where, "replyDelayMs"), "expected 0 to 3600000");
-  return static_cast<int>(delay);
-}
-
 BoxState ReadBox(const json& box, const std::string& where) {
   RequireObject(box, where);
   CheckKeys(box, where, {"id", "name", "model", "bonded", "auxNumber", "auxText", "primaryPort", "ports",
@@ -177,7 +179,7 @@ BoxState ReadBox(const json& box, const std::string& where) {
   result.shares = ReadShares(box, where);
   result.user = Text(box, "user", where, result.user);
   result.password = Text(box, "password", where, result.password);
-  result.replyDelayMs = ReadDelay(box, where);
+  result.replyDelayMs = ReadDelay(box, "replyDelayMs", where);
   result.faults = ReadFaults(box, where);
   return result;
 }

@@ -51,9 +51,10 @@ std::vector<OutgoingReply> HandleRequest(std::vector<BoxState>& boxes, const Req
     Datagram reply = ReplyOf(box, request);
     if (reply.empty()) continue;
     ApplyHeaderFaults(reply, box.faults);
-    const std::chrono::milliseconds delay(box.replyDelayMs);
+    const std::chrono::milliseconds delay(box.replyDelayMs + (request.opcode == OP_SEARCH ? 0 : box.faults.commandDelayMs));
     if (box.faults.answerTwice) replies.push_back({delay, reply});
-    replies.push_back({delay, std::move(reply)});
+    replies.push_back({delay, reply});
+    if (box.faults.repeatLateMs > 0) replies.push_back({delay + std::chrono::milliseconds(box.faults.repeatLateMs), reply});
   }
   return replies;
 }

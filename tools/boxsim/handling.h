@@ -17,7 +17,8 @@ struct OutgoingReply {
 };
 
 // Every box answers a search; a command is answered only by the box it names. Silent boxes never
-// answer, and a box with answerTwice contributes each reply twice. Replies come in box order.
+// answer, a box with answerTwice contributes each reply twice, and one with repeatLateMs once more
+// that much later; commandDelayMs holds back the replies to commands. Replies come in box order.
 std::vector<OutgoingReply> HandleRequest(std::vector<BoxState>& boxes, const RequestView& request);
 
 // The request carries a credential block whose user name and password are the box's.
