@@ -8,7 +8,7 @@
 
 namespace quorvel::skin {
 
-BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent) {
+BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent, int /*dpi*/) {
   if (id == 0) return {};
   const UINT flags = deviceIndependent ? LR_CREATEDIBSECTION : LR_DEFAULTCOLOR;
   return BitmapHandle(static_cast<HBITMAP>(

@@ -51,8 +51,9 @@ class SelectedObject {
 };
 
 // A bitmap resource of the module by number (null when it is missing). A device-independent section
-// keeps the picture's own pixel format; otherwise the bitmap is made for the screen.
-BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false);
+// keeps the picture's own pixel format; otherwise the bitmap is made for the screen. `dpi`: the DPI of
+// the window that shows it (for now every DPI gets the 96-DPI picture).
+BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false, int dpi = 96);
 
 // Width and height of a bitmap (0, 0 for none).
 SIZE BitmapSize(HBITMAP bitmap);

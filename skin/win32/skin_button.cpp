@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/keyboard_cues.h"
 #include "framework/win32/win32_control.h"
@@ -45,16 +47,23 @@ bool CxSkinButton::Subclass(HWND button) {
 void CxSkinButton::SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode,
                            short border, short focusMargin) {
   ReleaseFaces();
-  normal_ = LoadBitmapResource(instance_, normal);
-  down_ = LoadBitmapResource(instance_, down);
-  over_ = LoadBitmapResource(instance_, over);
-  disabled_ = LoadBitmapResource(instance_, disabled != 0 ? disabled : normal);
-  focus_ = LoadBitmapResource(instance_, focus);
+  faceIds_ = {normal, down, over, disabled, focus, mask};
+  const int dpi = ui::WindowDpi(hwnd());
+  normal_ = LoadBitmapResource(instance_, normal, false, dpi);
+  down_ = LoadBitmapResource(instance_, down, false, dpi);
+  over_ = LoadBitmapResource(instance_, over, false, dpi);
+  disabled_ = LoadBitmapResource(instance_, disabled != 0 ? disabled : normal, false, dpi);
+  focus_ = LoadBitmapResource(instance_, focus, false, dpi);
   drawMode_ = NormalisedDrawMode(drawMode);
   border_ = border;
   focusMargin_ = focusMargin > 0 ? focusMargin : 0;
   if (mask != 0) ApplyMask(mask);
   Redraw();
+}
+
+void CxSkinButton::OnDpiChanged() {
+  const FaceIds ids = faceIds_;
+  SetSkin(ids.normal, ids.down, ids.over, ids.disabled, ids.focus, ids.mask, drawMode_, border_, focusMargin_);
 }
 
 void CxSkinButton::ReleaseFaces() {
@@ -63,7 +72,7 @@ void CxSkinButton::ReleaseFaces() {
 
 // The window takes over the region it is given; the button keeps a copy for its own drawing context.
 void CxSkinButton::ApplyMask(int mask) {
-  mask_ = LoadBitmapResource(instance_, mask);
+  mask_ = LoadBitmapResource(instance_, mask, false, ui::WindowDpi(hwnd()));
   region_.Reset();
   RegionHandle shape = RegionFromMask(mask_.get(), kMaskWhite);
   if (!shape || hwnd() == nullptr) return;
@@ -278,7 +287,7 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   RECT edge = r;
   if (border_ != 0) ::DrawEdge(dc, &edge, edgeKind, BF_RECT);
   if (FocusCueShown(item)) {
-    const short margin = focusMargin_ > 0 ? focusMargin_ : kFocusCueMargin;
+    const int margin = ui::ScaleToDpi(focusMargin_ > 0 ? focusMargin_ : kFocusCueMargin, ui::WindowDpi(hwnd()));
     RECT focus = r;
     ::InflateRect(&focus, -margin, -margin);
     ::DrawFocusRect(dc, &focus);

@@ -34,6 +34,9 @@ class CxSkinButton : public SubclassedWindow {
   void SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode = kDrawStretch,
                short border = 0, short focusMargin = 0);
 
+  // The faces again, made for the DPI the button is now laid out for.
+  void OnDpiChanged();
+
   HWND window() const { return hwnd(); }
   ButtonKind kind() const { return kind_; }
   bool checked() const { return checked_; }
@@ -60,7 +63,12 @@ class CxSkinButton : public SubclassedWindow {
   void ReleaseFaces();
   void ApplyMask(int mask);
 
+  struct FaceIds {
+    int normal, down, over, disabled, focus, mask;
+  };
+
   HINSTANCE instance_;
+  FaceIds faceIds_{};  // what SetSkin was given, for the faces at another DPI
   BitmapHandle normal_, down_, over_, disabled_, focus_, mask_;
   RegionHandle region_;  // the button's own copy of the region it gave its window
   int drawMode_ = kDrawStretch;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
 #include "skin/win32/mem_dc.h"
 
 namespace quorvel::skin {
@@ -50,9 +52,18 @@ void CSkinListCtrl::PlaceBars() {
   ::MapWindowPoints(nullptr, ::GetParent(list), reinterpret_cast<POINT*>(&rect), 2);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  vertical_.Place(rect.right, rect.top, kBarThickness, height - 1);
-  horizontal_.Place(rect.left, rect.bottom, width - 2, kBarThickness);
+  const int dpi = ui::WindowDpi(list);
+  const int thickness = ui::ScaleToDpi(kBarThickness, dpi);
+  vertical_.Place(rect.right, rect.top, thickness, height - ui::ScaleToDpi(1, dpi));
+  horizontal_.Place(rect.left, rect.bottom, width - ui::ScaleToDpi(2, dpi), thickness);
   UpdateThumbs();
+}
+
+void CSkinListCtrl::OnDpiChanged() {
+  header_.LoadPictures();
+  vertical_.LoadPictures();
+  horizontal_.LoadPictures();
+  PlaceBars();
 }
 
 void CSkinListCtrl::UpdateThumbs() {
