@@ -52,6 +52,25 @@ bool IsListView(HWND window) {
   return ::lstrcmpiA(name, WC_LISTVIEWA) == 0;
 }
 
+bool IsAddressEditor(HWND window) {
+  char name[32] = {};
+  ::GetClassNameA(window, name, static_cast<int>(sizeof name));
+  return ::lstrcmpiA(name, WC_IPADDRESSA) == 0;
+}
+
+// An address editor places its four fields once, when it is made: they move with the DPI here.
+void RescaleFields(HWND editor, int fromDpi, int toDpi) {
+  for (HWND field = ::GetWindow(editor, GW_CHILD); field != nullptr; field = ::GetWindow(field, GW_HWNDNEXT)) {
+    RECT rect{};
+    ::GetWindowRect(field, &rect);
+    ::MapWindowPoints(nullptr, editor, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT scaled{ScaleBetween(rect.left, fromDpi, toDpi), ScaleBetween(rect.top, fromDpi, toDpi),
+                      ScaleBetween(rect.right, fromDpi, toDpi), ScaleBetween(rect.bottom, fromDpi, toDpi)};
+    ::SetWindowPos(field, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void RescaleColumns(HWND list, int fromDpi, int toDpi) {
   HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
   const int count = header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
@@ -120,12 +139,13 @@ void DpiLayout::PlaceControls() const {
 }
 
 // Every control's font again at the new DPI (one new font for the controls that share one, as they share
-// the dialog's), and the list columns' widths with it.
+// the dialog's), and the list columns' widths and the address fields' places with it.
 void DpiLayout::RemakeFonts(int fromDpi, int toDpi) {
   std::map<HFONT, HFONT> remade;
   std::vector<FontHandle> fonts;
   for (HWND control = ::GetWindow(dialog_, GW_CHILD); control != nullptr; control = ::GetWindow(control, GW_HWNDNEXT)) {
     if (IsListView(control)) RescaleColumns(control, fromDpi, toDpi);
+    if (IsAddressEditor(control)) RescaleFields(control, fromDpi, toDpi);
     const auto old = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
     if (old == nullptr) continue;
     auto found = remade.find(old);

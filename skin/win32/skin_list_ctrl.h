@@ -34,6 +34,7 @@ class CSkinListCtrl : public SubclassedWindow {
  private:
   void PlaceBars();
   void HideOwnScrollBars();
+  void FitRowHeight(HFONT font);
   void Paint(HDC target, HDC memory);
 
   CSkinHeaderCtrl header_;
