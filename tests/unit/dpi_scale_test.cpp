@@ -36,10 +36,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ScaleCase{516, 192, 1032}, ScaleCase{14, 120, 18}, ScaleCase{13, 110, 15},
                     ScaleCase{100, 110, 115}, ScaleCase{94, 168, 165}, ScaleCase{5, 0, 5}));
 
-TEST(ScaleBetween, ThereAndBackIsTheSameForWholeFactors) {
-  for (int v = -300; v <= 600; ++v) EXPECT_EQ(v, ui::ScaleBetween(ui::ScaleToDpi(v, 192), 192, 96)) << v;
-}
-
 TEST(ScaleRect, NeighboursStillTouchAndOddSizesAreWithinAPixel) {
   const PixelBox left{3, 5, 104, 30};
   const PixelBox right{104, 5, 171, 30};
@@ -75,16 +71,15 @@ std::vector<std::byte> MainTemplate() {
     put(0, 2);
   };
   auto align = [&] { while (bytes.size() % 4 != 0) bytes.push_back(std::byte{0}); };
+  auto item = [&](int x, int y, int cx, int cy, unsigned id) {
+    align();
+    put(0, 4), put(0, 4), put(0x50010000, 4), put(x, 2), put(y, 2), put(cx, 2), put(cy, 2), put(id, 4);
+  };
   put(1, 2), put(0xFFFF, 2), put(0, 4), put(0x40000, 4), put(0x80000140, 4), put(2, 2);
-  put(0, 2), put(0, 2), put(287, 2), put(344, 2);
-  put(0, 2), put(0, 2), text("");  // no menu, the standard class, no caption
+  put(0, 2), put(0, 2), put(287, 2), put(344, 2), put(0, 2), put(0, 2), text("");  // no menu, class, caption
   put(8, 2), put(400, 2), put(0, 1), put(1, 1), text("Arial");
-  align();
-  put(0, 4), put(0, 4), put(0x50010000, 4), put(14, 2), put(44, 2), put(179, 2), put(61, 2), put(1000, 4);
-  text("SysListView32"), text("Network Storage Device"), put(0, 2);
-  align();
-  put(0, 4), put(0, 4), put(0x50010000, 4), put(211, 2), put(44, 2), put(68, 2), put(16, 2), put(1002, 4);
-  put(0xFFFF, 2), put(0x80, 2), text(""), put(2, 2), put(0xAB, 2);
+  item(14, 44, 179, 61, 1000), text("SysListView32"), text("Network Storage Device"), put(0, 2);
+  item(211, 44, 68, 16, 1002), put(0xFFFF, 2), put(0x80, 2), text(""), put(2, 2), put(0xAB, 2);
   return bytes;
 }
 
