@@ -88,6 +88,8 @@ DpiLayout::DpiLayout(HINSTANCE instance, HWND dialog, int templateId)
   KeepDialogManagerFromRescaling(dialog);
   const std::optional<DialogTemplateInfo> info = TemplateOf(instance, templateId);
   if (!info || info->pointSize <= 0) return;
+  dialogFont_ = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+  pointSize_ = info->pointSize;
   const BaseUnits base = ReferenceBaseUnits(*info);
   if (base.x <= 0 || base.y <= 0) return;
   for (HWND control = ::GetWindow(dialog, GW_CHILD); control != nullptr; control = ::GetWindow(control, GW_HWNDNEXT)) {
@@ -152,13 +154,17 @@ void DpiLayout::RemakeFonts(int fromDpi, int toDpi) {
     if (found == remade.end()) {
       LOGFONTA description{};
       if (::GetObjectA(old, sizeof description, &description) == 0) continue;
-      description.lfHeight = ScaleBetween(description.lfHeight, fromDpi, toDpi);
+      // The template's font as the dialog manager makes it at that DPI; any other scaled.
+      const bool templateFont = old == dialogFont_ && pointSize_ > 0;
+      description.lfHeight = templateFont ? -ScaleBetween(pointSize_, 72, toDpi)
+                                          : ScaleBetween(description.lfHeight, fromDpi, toDpi);
       description.lfWidth = ScaleBetween(description.lfWidth, fromDpi, toDpi);
       fonts.emplace_back(::CreateFontIndirectA(&description));
       found = remade.emplace(old, fonts.back().get()).first;
     }
     if (found->second != nullptr) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
   }
+  if (const auto again = remade.find(dialogFont_); again != remade.end()) dialogFont_ = again->second;
   fonts_ = std::move(fonts);  // the fonts of the previous DPI are no longer used by any control
 }
 

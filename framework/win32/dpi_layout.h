@@ -40,6 +40,8 @@ class DpiLayout {
   std::vector<HWND> controls_;         // in template order
   std::vector<PixelBox> references_;   // their reference rectangles
   std::vector<FontHandle> fonts_;      // the fonts made for the current DPI
+  HFONT dialogFont_ = nullptr;         // the template's font as the controls now have it
+  int pointSize_ = 0;                  // its size in points (0: the template names none)
 };
 
 }  // namespace quorvel::ui
