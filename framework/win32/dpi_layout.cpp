@@ -135,8 +135,10 @@ void DpiLayout::PlaceControls() const {
   if (!laidOut_) return;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const PixelBox box = ScaleRectToDpi(references_[i], dpi_);
+    // A control the template gives no size (an icon) takes the size of what it shows: it only moves.
+    const UINT keepSize = box.right == box.left && box.bottom == box.top ? SWP_NOSIZE : 0;
     ::SetWindowPos(controls_[i], nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
   }
 }
 

@@ -99,6 +99,11 @@ class LayoutAtEveryDpi(LabCase):
             if dpi in (96, 192):
                 run["names"] = {c["id"]: c["accName"] for c in gui.inspect(TITLE, names=True, **MAIN)["controls"]
                                 if not c["nested"]}
+            if dpi in (96, 144):
+                gui.command(TITLE, 1021)
+                run["about"] = gui.inspect("About Quorvel", timeout=30)
+                gui.key("Escape")
+                gui.wait_window_gone("About Quorvel", timeout=30)
             if dpi == 96:
                 code, out, err = gui.run_wine(NUDGE_EXE, TITLE, 192, *(2 * v for v in size(window["rect"])))
                 assert code == 0, f"the DPI change was not answered: {err.strip()}"
@@ -161,7 +166,15 @@ class LayoutAtEveryDpi(LabCase):
             self.assertLess(share_alike(normal, hover, tolerance=0), 0.9, f"{dpi} DPI: the hover face shows")
         self.assertEqual(self.runs[192]["names"], self.runs[96]["names"])
 
-    def test_4_faces_match_the_pictures_of_their_scale(self):
+    def test_4_a_small_dialog_is_its_96_dpi_layout_scaled_too(self):
+        about, about96 = self.runs[144]["about"], self.runs[96]["about"]
+        pairs = [(about["clientRect"], about96["clientRect"])]
+        pairs += [(c["rect"], c96["rect"]) for c, c96 in zip(self.controls(about), self.controls(about96))]
+        for rect, rect96 in pairs:  # the client area, then each control (the icon is the 144-DPI icon)
+            edges, want = relative(rect, about["clientRect"]), relative(rect96, about96["clientRect"])
+            self.assertTrue(all(abs(a - scaled(b, 144)) <= 1 for a, b in zip(edges, want)), f"{edges} {want}")
+
+    def test_5_faces_match_the_pictures_of_their_scale(self):
         """Refresh's faces where they overlap their scale's picture (drawn unscaled at the button's top-left;
         between two sets the larger one shrunk): >= 90 % alike, the 96-DPI face stretched < 90 %; and
         Refresh shrunk back to 96 DPI >= 85 % like its 96-DPI look (printed always)."""
