@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "framework/dpi_scale.h"
+
 namespace quorvel::skin {
+
+int BarSize::px(int pixels) const { return ui::ScaleToDpi(pixels, dpi); }
 
 namespace {
 
@@ -11,58 +15,60 @@ constexpr bool IsVertical(const BarSize& bar) { return bar.axis == ScrollAxis::V
 // Pixels of track per scroll unit: what the thumb update uses, and what a drag uses (the horizontal bar
 // drags over a slightly shorter track).
 double UpdatePixelsPerUnit(const BarSize& bar, int limit) {
-  return (bar.length() - (IsVertical(bar) ? 80 : 60)) / static_cast<double>(limit);
+  return (bar.length() - bar.px(IsVertical(bar) ? 80 : 60)) / static_cast<double>(limit);
 }
 
 double DragPixelsPerUnit(const BarSize& bar, int limit) {
-  return (bar.length() - (IsVertical(bar) ? 80 : 75)) / static_cast<double>(limit);
+  return (bar.length() - bar.px(IsVertical(bar) ? 80 : 75)) / static_cast<double>(limit);
 }
 
 }  // namespace
 
-int InitialThumb(ScrollAxis axis) { return axis == ScrollAxis::Vertical ? 14 : 25; }
+int InitialThumb(ScrollAxis axis, int dpi) { return ui::ScaleToDpi(axis == ScrollAxis::Vertical ? 14 : 25, dpi); }
 
 PixelRect FirstArrowOnPress(const BarSize& bar) {
-  return IsVertical(bar) ? PixelRect{0, 11, 17, 17} : PixelRect{0, 0, 26, 20};
+  return IsVertical(bar) ? PixelRect{0, bar.px(11), bar.px(17), bar.px(17)} : PixelRect{0, 0, bar.px(26), bar.px(20)};
 }
 
 PixelRect FirstArrowOnRelease(const BarSize& bar) {
-  return IsVertical(bar) ? PixelRect{0, 11, 17, 26} : PixelRect{0, 0, 26, 20};
+  return IsVertical(bar) ? PixelRect{0, bar.px(11), bar.px(17), bar.px(26)} : PixelRect{0, 0, bar.px(26), bar.px(20)};
 }
 
 PixelRect SecondArrow(const BarSize& bar) {
-  return IsVertical(bar) ? PixelRect{0, bar.height - 37, 17, bar.height - 11} : PixelRect{bar.width - 26, 0, bar.width, 20};
+  return IsVertical(bar) ? PixelRect{0, bar.height - bar.px(37), bar.px(17), bar.height - bar.px(11)}
+                         : PixelRect{bar.width - bar.px(26), 0, bar.width, bar.px(20)};
 }
 
 PixelRect ThumbHit(const BarSize& bar, int thumb) {
-  return IsVertical(bar) ? PixelRect{0, thumb, 17, thumb + kThumbLength} : PixelRect{thumb, 0, thumb + kThumbLength, 20};
+  const int length = bar.px(kThumbLength);
+  return IsVertical(bar) ? PixelRect{0, thumb, bar.px(17), thumb + length} : PixelRect{thumb, 0, thumb + length, bar.px(20)};
 }
 
 int ScrollLimit(int rangeMax, int page) { return rangeMax - std::max(page - 1, 0); }
 
 int LimitThumb(const BarSize& bar, int thumb) {
   if (IsVertical(bar)) {
-    if (thumb + kThumbLength > bar.height - 40) thumb = bar.height - 38;
+    if (thumb + bar.px(kThumbLength) > bar.height - bar.px(40)) thumb = bar.height - bar.px(38);
   } else {
-    if (thumb > bar.width - 42) thumb = bar.width - 38;
+    if (thumb > bar.width - bar.px(42)) thumb = bar.width - bar.px(38);
   }
-  return std::max(thumb, kThumbMinimum);
+  return std::max(thumb, bar.px(kThumbMinimum));
 }
 
 int ThumbForPosition(const BarSize& bar, int limit, int position) {
-  if (limit <= 0) return kThumbMinimum;
+  if (limit <= 0) return bar.px(kThumbMinimum);
   const double perUnit = UpdatePixelsPerUnit(bar, limit);
   const int clamped = std::clamp(position, 0, limit);
-  return LimitThumb(bar, static_cast<int>(perUnit * clamped) + 20);
+  return LimitThumb(bar, static_cast<int>(perUnit * clamped) + bar.px(20));
 }
 
 ThumbDrag DragThumb(const BarSize& bar, int limit, int mouse) {
-  const int thumb = mouse - 13;
+  const int thumb = mouse - bar.px(13);
   ThumbDrag drag{LimitThumb(bar, thumb), 0, false};
   if (limit <= 0) return drag;
   const double perUnit = DragPixelsPerUnit(bar, limit);
   if (perUnit <= 0) return drag;
-  const double target = (thumb - (IsVertical(bar) ? 20 : 25)) / perUnit;
+  const double target = (thumb - bar.px(IsVertical(bar) ? 20 : 25)) / perUnit;
   drag.target = static_cast<int>(std::clamp(target, 0.0, static_cast<double>(limit)));
   drag.scrolls = true;
   return drag;
@@ -81,16 +87,19 @@ ReleaseAction ActOnRelease(const BarSize& bar, int thumb, const HeldFlags& held,
 BarPieces PlacePieces(const BarSize& bar, int thumb) {
   const int w = bar.width;
   const int h = bar.height;
+  const int thickness = bar.px(kBarThickness);
+  const int thumbStart = thumb - bar.px(4);
+  const int thumbEnd = thumbStart + bar.px(kThumbLength);
   if (IsVertical(bar)) {
-    return {{0, 9, kBarThickness, h - 9},
-            {0, 0, kBarThickness, 16},
-            {0, h - 16, kBarThickness, h},
-            {0, thumb - 4, kBarThickness, thumb - 4 + kThumbLength}};
+    return {{0, bar.px(9), thickness, h - bar.px(9)},
+            {0, 0, thickness, bar.px(16)},
+            {0, h - bar.px(16), thickness, h},
+            {0, thumbStart, thickness, thumbEnd}};
   }
-  return {{15, 0, w - 12, kBarThickness},
-          {0, 0, 16, kBarThickness},
-          {w - 16, 0, w, kBarThickness},
-          {thumb - 4, 0, thumb - 4 + kThumbLength, kBarThickness}};
+  return {{bar.px(15), 0, w - bar.px(12), thickness},
+          {0, 0, bar.px(16), thickness},
+          {w - bar.px(16), 0, w, thickness},
+          {thumbStart, 0, thumbEnd, thickness}};
 }
 
 }  // namespace quorvel::skin

@@ -10,14 +10,18 @@ namespace quorvel::skin {
 
 enum class ScrollAxis { Vertical, Horizontal };
 
-// A bar's axis and client size.
+// A bar's axis, client size and DPI. Every distance below is written in 96-DPI pixels and scaled to the
+// bar's DPI (framework/dpi_scale.h); the numbers in the comments are those at 96 DPI.
 struct BarSize {
   ScrollAxis axis;
   int width;
   int height;
+  int dpi = 96;
   int length() const { return axis == ScrollAxis::Vertical ? height : width; }
   // The coordinate of a point along the bar.
   int along(int x, int y) const { return axis == ScrollAxis::Vertical ? y : x; }
+  // 96-DPI pixels at the bar's DPI.
+  int px(int pixels) const;
 };
 
 inline constexpr int kBarThickness = 14;
@@ -25,7 +29,7 @@ inline constexpr int kThumbLength = 26;
 inline constexpr int kThumbMinimum = 20;
 
 // The thumb position of a new bar, before the first update.
-int InitialThumb(ScrollAxis axis);
+int InitialThumb(ScrollAxis axis, int dpi = 96);
 
 // Hit rectangles: the first arrow (up or left) as a press and as a release sees it, the second arrow (down
 // or right), and the thumb at position `thumb`.

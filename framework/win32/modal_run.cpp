@@ -4,12 +4,15 @@
 #include <memory>
 
 #include "framework/win32/accessible_labels.h"
+#include "framework/win32/dpi_layout.h"
 #include "framework/win32/keyboard_cues.h"
 #include "framework/win32/win32_host.h"
 
 namespace quorvel::ui {
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 bool IsListView(HWND window) {
   char className[32] = {};
@@ -46,6 +49,7 @@ class ModalRun {
   Dialog& dialog_;
   const SkinFactory& skins_;
   std::unique_ptr<Win32Host> host_;  // outlives the window: the controls' fonts go after it
+  std::unique_ptr<DpiLayout> layout_;  // outlives the window too: the fonts it made for a new DPI
   std::unique_ptr<WindowSkin> skin_;  // outlives the window too; destroyed before the host  // outlives the window: the controls' fonts go after it
   std::unique_ptr<AccessibleLabels> labels_;
   KeyboardCueHook keyboardCues_;
@@ -66,6 +70,8 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
   try {
     if (message == WM_INITDIALOG) return run->Init(window);
     INT_PTR result = FALSE;
+    // The new layout first, so that the look and the dialog see the controls where they now are.
+    if (message == kDpiChanged && run->layout_) run->layout_->OnDpiChanged(wParam, lParam);
     if (run->skin_ && run->attached_ && run->skin_->Handle(message, wParam, lParam, result)) return result;
     return run->Handle(message, wParam, lParam);
   } catch (...) {
@@ -76,6 +82,7 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR ModalRun::Init(HWND window) {
   host_ = std::make_unique<Win32Host>(instance_, window, skins_);
+  layout_ = std::make_unique<DpiLayout>(instance_, window, dialog_.templateId());
   if (skins_) skin_ = skins_(instance_, window, dialog_.templateId());
   labels_ = std::make_unique<AccessibleLabels>(window);
   dialog_.Attach(host_.get());
@@ -109,6 +116,8 @@ INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       Destroyed();
       return FALSE;
+    case kDpiChanged:
+      return TRUE;  // laid out anew: the dialog manager has nothing to add
     default:
       return FALSE;
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "framework/controls.h"
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 
 namespace quorvel::ui {
@@ -38,8 +40,11 @@ class Win32Control : public Interface {
   }
   std::string Text() const override { return WindowText(window_); }
   void SetFocus() override { ::SetFocus(window_); }
+  // The height is in 96-DPI pixels: the font is made for the DPI the window is laid out for.
   void SetFont(const FontDescription& description) override {
-    FontHandle font = CreateFontFrom(description);
+    FontDescription scaled = description;
+    scaled.height = ScaleToDpi(description.height, WindowDpi(window_));
+    FontHandle font = CreateFontFrom(scaled);
     if (!font) return;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);  // the one the window used before is deleted only now

@@ -22,7 +22,7 @@ void Win32ListView::InsertColumn(int column, std::string_view header, int widthP
   LVCOLUMNA lvc{};
   lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   lvc.fmt = LVCFMT_LEFT;
-  lvc.cx = widthPixels;
+  lvc.cx = ScaleToDpi(widthPixels, WindowDpi(window()));  // 96-DPI pixels at the list's DPI
   lvc.pszText = text.data();
   lvc.iSubItem = column;
   Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));

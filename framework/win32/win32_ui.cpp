@@ -1,5 +1,6 @@
 #include "framework/win32/win32_ui.h"
 
+#include "framework/win32/dpi.h"
 #include "framework/win32/modal_run.h"
 
 #include <utility>
@@ -12,6 +13,7 @@ Win32Ui::Win32Ui(HINSTANCE instance, SkinFactory skins)
   classes.dwSize = sizeof classes;
   classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES;
   ::InitCommonControlsEx(&classes);
+  BecomePerMonitorAware();
 }
 
 int Win32Ui::RunModal(Dialog& dialog) { return RunDialogModal(instance_, dialog, nullptr, skins_); }

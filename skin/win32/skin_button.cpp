@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/keyboard_cues.h"
 #include "framework/win32/win32_control.h"
@@ -45,6 +47,7 @@ bool CxSkinButton::Subclass(HWND button) {
 void CxSkinButton::SetSkin(int normal, int down, int over, int disabled, int focus, int mask, int drawMode,
                            short border, short focusMargin) {
   ids_ = {normal, down, over, disabled != 0 ? disabled : normal, focus, mask};
+  dpi_ = ui::WindowDpi(hwnd());
   drawMode_ = NormalisedDrawMode(drawMode);
   border_ = border;
   focusMargin_ = focusMargin > 0 ? focusMargin : 0;
@@ -69,6 +72,8 @@ void CxSkinButton::LoadSkin() {
   if (ids_.mask != 0) ApplyMask();
   Redraw();
 }
+
+void CxSkinButton::OnDpiChanged() { SetDpi(ui::WindowDpi(hwnd())); }
 
 void CxSkinButton::ReleaseFaces() {
   for (BitmapHandle* face : {&normal_, &down_, &over_, &disabled_, &focus_, &mask_}) face->Reset();
@@ -292,7 +297,7 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   RECT edge = r;
   if (border_ != 0) ::DrawEdge(dc, &edge, edgeKind, BF_RECT);
   if (FocusCueShown(item)) {
-    const short margin = focusMargin_ > 0 ? focusMargin_ : kFocusCueMargin;
+    const int margin = ui::ScaleToDpi(focusMargin_ > 0 ? focusMargin_ : kFocusCueMargin, ui::WindowDpi(hwnd()));
     RECT focus = r;
     ::InflateRect(&focus, -margin, -margin);
     ::DrawFocusRect(dc, &focus);

@@ -37,6 +37,8 @@ class CxSkinButton : public SubclassedWindow {
   // The display DPI that the faces and the mask are drawn for (96 until set). A skin already set is
   // loaded again for the new DPI, its mask and region with it.
   void SetDpi(int dpi);
+  // The faces again, made for the DPI the button is now laid out for.
+  void OnDpiChanged();
 
   HWND window() const { return hwnd(); }
   ButtonKind kind() const { return kind_; }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 #include "skin/win32/mem_dc.h"
 
@@ -9,21 +11,32 @@ namespace quorvel::skin {
 
 namespace {
 
+// Sizes in 96-DPI pixels, scaled to the header's DPI when drawn.
 constexpr int kStripBitmap = 374;    // 1 x 17, ground and column fill
 constexpr int kDividerBitmap = 240;  // 12 x 17, its edge 2 pixels in
 constexpr int kStripHeight = 17;
+constexpr int kDividerWidth = 12;
 constexpr int kDividerOffset = 2;
+constexpr int kTextInset = 2;
+constexpr int kTextHeight = 14;
 
 }  // namespace
 
-CSkinHeaderCtrl::CSkinHeaderCtrl(HINSTANCE instance, HWND header)
-    : strip_(LoadBitmapResource(instance, kStripBitmap)), divider_(LoadBitmapResource(instance, kDividerBitmap)) {
+CSkinHeaderCtrl::CSkinHeaderCtrl(HINSTANCE instance, HWND header) : instance_(instance) {
   Subclass(header);
+  LoadPictures();
+}
+
+void CSkinHeaderCtrl::LoadPictures() {
+  const int dpi = ui::WindowDpi(hwnd());
+  strip_ = LoadBitmapResource(instance_, kStripBitmap, false, dpi);
+  divider_ = LoadBitmapResource(instance_, kDividerBitmap, false, dpi);
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CSkinHeaderCtrl::Paint(HDC dc, const RECT& client) {
   ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-  DrawBitmap(dc, strip_.get(), RECT{0, 0, client.right, kStripHeight}, true);
+  DrawBitmap(dc, strip_.get(), RECT{0, 0, client.right, Px(kStripHeight)}, true);
   const int count = static_cast<int>(::SendMessageA(hwnd(), HDM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) DrawItem(dc, i);
 }
@@ -41,18 +54,21 @@ void CSkinHeaderCtrl::DrawItem(HDC dc, int index) {
   }
   // The column's fill: the strip's pixel column copied to every pixel column of the item, as deep as the
   // strip (the rows below stay as the ground).
-  DrawBitmap(dc, strip_.get(), RECT{rect.left, rect.top, rect.right, rect.top + kStripHeight}, true);
+  DrawBitmap(dc, strip_.get(), RECT{rect.left, rect.top, rect.right, rect.top + Px(kStripHeight)}, true);
   if (index > 0) {
-    const int left = rect.left - kDividerOffset;
-    DrawBitmap(dc, divider_.get(), RECT{left, rect.top, left + 12, rect.top + kStripHeight}, false);
+    const int left = rect.left - Px(kDividerOffset);
+    DrawBitmap(dc, divider_.get(), RECT{left, rect.top, left + Px(kDividerWidth), rect.top + Px(kStripHeight)}, false);
   }
-  ui::FontHandle font = ui::CreateFontFrom(ui::FontDescription{"Tahoma", 14, 0, 0});
+  ui::FontHandle font = ui::CreateFontFrom(ui::FontDescription{"Tahoma", Px(kTextHeight), 0, 0});
   SelectedObject selected(dc, font.get());
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  RECT textRect{rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 2};
+  const int inset = Px(kTextInset);
+  RECT textRect{rect.left + inset, rect.top + inset, rect.right - inset, rect.bottom - inset};
   ::DrawTextA(dc, text, -1, &textRect, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   ::SetBkMode(dc, oldMode);
 }
+
+int CSkinHeaderCtrl::Px(int pixels) const { return ui::ScaleToDpi(pixels, ui::WindowDpi(hwnd())); }
 
 bool CSkinHeaderCtrl::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
   switch (message) {

@@ -14,13 +14,18 @@ class CSkinHeaderCtrl : public SubclassedWindow {
   // Subclasses the header (null: nothing to do).
   CSkinHeaderCtrl(HINSTANCE instance, HWND header);
 
+  // Takes the pictures made for the DPI the header is laid out for (again after a DPI change).
+  void LoadPictures();
+
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Paint(HDC dc, const RECT& client);
   void DrawItem(HDC dc, int index);
+  int Px(int pixels) const;  // 96-DPI pixels at the header's DPI
 
+  HINSTANCE instance_;
   BitmapHandle strip_;
   BitmapHandle divider_;
 };

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi_scale.h"
+#include "framework/win32/dpi.h"
+#include "framework/win32/gdi_handles.h"
 #include "skin/win32/mem_dc.h"
 
 namespace quorvel::skin {
@@ -9,6 +12,24 @@ namespace quorvel::skin {
 namespace {
 
 HWND HeaderOf(HWND list) { return reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0)); }
+
+// The pixel a report list adds under its font's line (or its pictures) for each row.
+constexpr int kRowPadding = 1;
+
+// The height of a line of the font, with its leading, as a list measures its rows.
+int FontRows(const LOGFONTA& description) {
+  ui::FontHandle font(::CreateFontIndirectA(&description));
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  TEXTMETRICA metrics{};
+  bool measured = false;
+  if (dc != nullptr && font) {
+    HGDIOBJ previous = ::SelectObject(dc, font.get());
+    measured = ::GetTextMetricsA(dc, &metrics) != 0;
+    ::SelectObject(dc, previous);
+  }
+  if (dc != nullptr) ::DeleteDC(dc);
+  return measured ? metrics.tmHeight + metrics.tmExternalLeading : 0;
+}
 
 void SetSelected(HWND list, int item, bool selected) {
   LVITEMA state{};
@@ -50,9 +71,39 @@ void CSkinListCtrl::PlaceBars() {
   ::MapWindowPoints(nullptr, ::GetParent(list), reinterpret_cast<POINT*>(&rect), 2);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  vertical_.Place(rect.right, rect.top, kBarThickness, height - 1);
-  horizontal_.Place(rect.left, rect.bottom, width - 2, kBarThickness);
+  const int dpi = ui::WindowDpi(list);
+  const int thickness = ui::ScaleToDpi(kBarThickness, dpi);
+  vertical_.Place(rect.right, rect.top, thickness, height - ui::ScaleToDpi(1, dpi));
+  horizontal_.Place(rect.left, rect.bottom, width - ui::ScaleToDpi(2, dpi), thickness);
   UpdateThumbs();
+}
+
+// A report list's rows are as high as its font plus a pixel or two, which does not grow by the DPI's factor
+// (a 13-pixel font is 15-pixel rows at 96 DPI, 27 at 192). Away from 96 DPI a picture list of blank
+// one-pixel-wide pictures as high as the 96-DPI row scaled (less that pixel) makes the rows that high;
+// at 96 DPI the list keeps its own rows.
+void CSkinListCtrl::FitRowHeight(HFONT font) {
+  HWND list = hwnd();
+  const int dpi = ui::WindowDpi(list);
+  int pictureHeight = 0;
+  LOGFONTA description{};
+  if (dpi != ui::kReferenceDpi && font != nullptr && ::GetObjectA(font, sizeof description, &description) != 0) {
+    description.lfHeight = ui::ScaleBetween(description.lfHeight, dpi, ui::kReferenceDpi);
+    const int fontRows = FontRows(description);
+    if (fontRows > 0) pictureHeight = ui::ScaleToDpi(fontRows + kRowPadding, dpi) - kRowPadding;
+  }
+  if (pictureHeight == 0 && ::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) == 0) return;
+  HIMAGELIST pictures = pictureHeight > 0 ? ::ImageList_Create(1, pictureHeight, ILC_COLOR, 0, 1) : nullptr;
+  const auto previous = reinterpret_cast<HIMAGELIST>(
+      ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(pictures)));
+  if (previous != nullptr) ::ImageList_Destroy(previous);  // the list destroys only the one it has at the end
+}
+
+void CSkinListCtrl::OnDpiChanged() {
+  header_.LoadPictures();
+  vertical_.LoadPictures();
+  horizontal_.LoadPictures();
+  PlaceBars();
 }
 
 void CSkinListCtrl::UpdateThumbs() {
@@ -113,8 +164,12 @@ void CSkinListCtrl::Paint(HDC target, HDC memory) {
   Default(WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-bool CSkinListCtrl::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool CSkinListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_SETFONT:
+      result = Default(message, wParam, lParam);
+      FitRowHeight(reinterpret_cast<HFONT>(wParam));
+      return true;
     case WM_PAINT:
       PaintOffScreen(hwnd(), [this](HDC target, HDC memory, const RECT&) { Paint(target, memory); });
       result = 0;

@@ -25,6 +25,8 @@ class CSkinListCtrl : public SubclassedWindow {
 
   // Brings both bars' thumbs up to the list's scroll state.
   void UpdateThumbs();
+  // After a DPI change (the list has its new place): the pictures and the bars for the new DPI.
+  void OnDpiChanged();
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -32,6 +34,7 @@ class CSkinListCtrl : public SubclassedWindow {
  private:
   void PlaceBars();
   void HideOwnScrollBars();
+  void FitRowHeight(HFONT font);
   void Paint(HDC target, HDC memory);
 
   CSkinHeaderCtrl header_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/win32/dpi.h"
 #include "skin/win32/mem_dc.h"
 
 namespace quorvel::skin {
@@ -34,15 +35,20 @@ void DrawAt(HDC target, HBITMAP picture, const PixelRect& place) {
 }  // namespace
 
 SkinScrollBar::SkinScrollBar(ScrollAxis axis, HINSTANCE instance, const BarBitmapIds& bitmaps)
-    : axis_(axis),
-      thumb_(InitialThumb(axis)),
-      firstArrow_(LoadBitmapResource(instance, bitmaps.firstArrow)),
-      secondArrow_(LoadBitmapResource(instance, bitmaps.secondArrow)),
-      thumbPicture_(LoadBitmapResource(instance, bitmaps.thumb)),
-      track_(LoadBitmapResource(instance, bitmaps.track)),
-      firstArrowLight_(LoadBitmapResource(instance, bitmaps.firstArrowLight)),
-      secondArrowLight_(LoadBitmapResource(instance, bitmaps.secondArrowLight)),
-      trackLight_(LoadBitmapResource(instance, bitmaps.trackLight)) {}
+    : axis_(axis), instance_(instance), ids_(bitmaps), thumb_(InitialThumb(axis)) {}
+
+void SkinScrollBar::LoadPictures() {
+  const int dpi = ui::WindowDpi(hwnd());
+  const auto load = [&](int id) { return LoadBitmapResource(instance_, id, false, dpi); };
+  firstArrow_ = load(ids_.firstArrow);
+  secondArrow_ = load(ids_.secondArrow);
+  thumbPicture_ = load(ids_.thumb);
+  track_ = load(ids_.track);
+  firstArrowLight_ = load(ids_.firstArrowLight);
+  secondArrowLight_ = load(ids_.secondArrowLight);
+  trackLight_ = load(ids_.trackLight);
+  Redraw();
+}
 
 // A bar that outlives its object goes with it (its timers with the window).
 SkinScrollBar::~SkinScrollBar() {
@@ -56,7 +62,10 @@ bool SkinScrollBar::Create(HWND parent, HWND list) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE));
   HWND bar = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY, 0, 0, 0, 0, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBarControlId)), instance, nullptr);
-  return Subclass(bar);
+  if (!Subclass(bar)) return false;
+  thumb_ = InitialThumb(axis_, ui::WindowDpi(bar));
+  LoadPictures();
+  return true;
 }
 
 void SkinScrollBar::Place(int x, int y, int width, int height) {
@@ -76,7 +85,7 @@ int SkinScrollBar::ListLimit() const {
 BarSize SkinScrollBar::Size() const {
   RECT client{};
   if (hwnd() != nullptr) ::GetClientRect(hwnd(), &client);
-  return {axis_, client.right, client.bottom};
+  return {axis_, client.right, client.bottom, ui::WindowDpi(hwnd())};
 }
 
 void SkinScrollBar::UpdateThumb() {

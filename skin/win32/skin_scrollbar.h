@@ -35,6 +35,8 @@ class SkinScrollBar : public SubclassedWindow {
   void Place(int x, int y, int width, int height);
   // Recomputes the thumb from the list's scroll limit and position, and redraws the bar.
   void UpdateThumb();
+  // Takes the pictures made for the DPI the bar's window is laid out for (again after a DPI change).
+  void LoadPictures();
 
  protected:
   SkinScrollBar(ScrollAxis axis, HINSTANCE instance, const BarBitmapIds& bitmaps);
@@ -58,6 +60,8 @@ class SkinScrollBar : public SubclassedWindow {
   void Redraw();
 
   ScrollAxis axis_;
+  HINSTANCE instance_;
+  BarBitmapIds ids_;
   HWND list_ = nullptr;
   int thumb_;
   HeldFlags held_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/win32/dpi.h"
 #include "res/resource.h"
 #include "skin/region.h"
 #include "skin/win32/skin_button.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 // Static texts, check boxes, radio buttons and group boxes: the controls whose text lies on the
 // background. Read-only and disabled edit fields also ask with WM_CTLCOLORSTATIC but keep their look.
@@ -31,7 +33,7 @@ bool IsControlColourMessage(UINT message) {
 
 SkinnedDialog::SkinnedDialog(HINSTANCE instance, HWND dialog, const DialogLook& look)
     : instance_(instance), dialog_(dialog), look_(look) {
-  background_ = LoadBitmapResource(instance, look.backgroundBitmap, look.background == Background::Unscaled);
+  LoadBackground();
   for (const ButtonFaces& faces : look.buttons) {
     auto button = std::make_unique<CxSkinButton>(instance);
     if (!button->Subclass(::GetDlgItem(dialog, faces.control))) continue;
@@ -65,6 +67,25 @@ SkinnedDialog::SkinnedDialog(HINSTANCE instance, HWND dialog, const DialogLook& 
 
 SkinnedDialog::~SkinnedDialog() = default;
 
+void SkinnedDialog::LoadBackground() {
+  background_ = LoadBitmapResource(instance_, look_.backgroundBitmap, look_.background == Background::Unscaled,
+                                   ui::WindowDpi(dialog_));
+}
+
+// The window and its controls have their new places (the layout saw the message first): the pictures for
+// the new DPI, the bars beside the lists, the outline for the new size.
+void SkinnedDialog::OnDpiChanged() {
+  LoadBackground();
+  for (const auto& button : buttons_) button->OnDpiChanged();
+  for (const auto& list : lists_) list->OnDpiChanged();
+  if (look_.mainFrame) {
+    RECT client{};
+    ::GetClientRect(dialog_, &client);
+    SetFrameRegion(client.right, client.bottom);
+  }
+  ::InvalidateRect(dialog_, nullptr, TRUE);
+}
+
 INT_PTR SkinnedDialog::Answer(LRESULT value) const {
   ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, value);
   return TRUE;
@@ -84,6 +105,9 @@ bool SkinnedDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
       return DrawItem(wParam, lParam, result);
     case WM_NOTIFY:
       return Notify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    case kDpiChanged:
+      OnDpiChanged();
+      return false;  // the dialog's own handling goes on
     default:
       return false;
   }
@@ -173,7 +197,7 @@ bool SkinnedDialog::MainFrameMessage(UINT message, WPARAM wParam, LPARAM lParam,
 void SkinnedDialog::SetFrameRegion(int width, int height) const {
   RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
   if (!region) return;
-  for (const PixelRect& rect : FrameRegionRects(width, height)) {
+  for (const PixelRect& rect : FrameRegionRects(width, height, ui::WindowDpi(dialog_))) {
     if (rect.empty()) continue;
     RegionHandle piece(::CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom));
     if (piece) ::CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);

@@ -29,6 +29,8 @@ class SkinnedDialog : public ui::WindowSkin {
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
+  void LoadBackground();
+  void OnDpiChanged();
   bool EraseBackground(HDC dc);
   bool ControlColours(HDC dc, HWND control, INT_PTR& result) const;
   bool DrawItem(WPARAM wParam, LPARAM lParam, INT_PTR& result) const;

@@ -1,0 +1,109 @@
+#include "framework/win32/dpi.h"
+
+#include "framework/dpi_scale.h"
+
+namespace quorvel::ui {
+
+namespace {
+
+constexpr char kLayoutDpiProperty[] = "QuorvelLayoutDpi";
+
+// The values of the newer headers, which the build's headers may lack.
+const auto kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));  // DPI_AWARENESS_CONTEXT
+constexpr int kDialogDisableAll = 0x0001;                                             // DDC_DISABLE_ALL
+constexpr int kControlDisableFontAndLayout = 0x0001 | 0x0002;  // DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT
+constexpr int kEffectiveDpi = 0;                               // MDT_EFFECTIVE_DPI
+
+template <class Function>
+Function Find(const char* module, const char* name) {
+  HMODULE library = ::GetModuleHandleA(module);
+  if (library == nullptr) library = ::LoadLibraryA(module);  // shcore is not loaded by itself
+  return library != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
+                            : nullptr;
+}
+
+// Looked up once, on first use.
+struct DpiFunctions {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  using SetThreadContextFn = HANDLE(WINAPI*)(HANDLE);
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  using SetDialogBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+
+  GetDpiForWindowFn getDpiForWindow = Find<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+  AdjustForDpiFn adjustForDpi = Find<AdjustForDpiFn>("user32.dll", "AdjustWindowRectExForDpi");
+  SetThreadContextFn setThreadContext =
+      Find<SetThreadContextFn>("user32.dll", "SetThreadDpiAwarenessContext");
+  GetDpiForMonitorFn getDpiForMonitor = Find<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+  SetDialogBehaviourFn setDialogBehaviour = Find<SetDialogBehaviourFn>("user32.dll", "SetDialogDpiChangeBehavior");
+  SetDialogBehaviourFn setControlBehaviour =
+      Find<SetDialogBehaviourFn>("user32.dll", "SetDialogControlDpiChangeBehavior");
+};
+
+const DpiFunctions& Functions() {
+  static const DpiFunctions functions;
+  return functions;
+}
+
+int ScreenDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kReferenceDpi;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kReferenceDpi;
+}
+
+int SystemDpi(HWND window) {
+  const DpiFunctions& f = Functions();
+  if (window != nullptr && f.getDpiForWindow != nullptr) {
+    if (const UINT dpi = f.getDpiForWindow(window); dpi > 0) return static_cast<int>(dpi);
+  }
+  if (window != nullptr && f.getDpiForMonitor != nullptr) {
+    UINT x = 0;
+    UINT y = 0;
+    HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (SUCCEEDED(f.getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
+  }
+  return ScreenDpi();
+}
+
+}  // namespace
+
+void BecomePerMonitorAware() {
+  if (const auto set = Functions().setThreadContext) set(kPerMonitorAwareV2);
+}
+
+int WindowDpi(HWND window) {
+  HWND dialog = window != nullptr ? ::GetAncestor(window, GA_ROOT) : nullptr;
+  if (dialog != nullptr) {
+    const auto recorded = reinterpret_cast<INT_PTR>(::GetPropA(dialog, kLayoutDpiProperty));
+    if (recorded > 0) return static_cast<int>(recorded);
+  }
+  return SystemDpi(dialog != nullptr ? dialog : window);
+}
+
+void SetLayoutDpi(HWND dialog, int dpi) {
+  ::SetPropA(dialog, kLayoutDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+}
+
+void ForgetLayoutDpi(HWND dialog) { ::RemovePropA(dialog, kLayoutDpiProperty); }
+
+RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
+  RECT rect = client;
+  const auto adjust = Functions().adjustForDpi;
+  if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+    rect = client;
+    ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return rect;
+}
+
+void KeepDialogManagerFromRescaling(HWND dialog) {
+  const DpiFunctions& f = Functions();
+  if (f.setDialogBehaviour != nullptr) f.setDialogBehaviour(dialog, kDialogDisableAll, kDialogDisableAll);
+  if (f.setControlBehaviour == nullptr) return;
+  for (HWND control = ::GetWindow(dialog, GW_CHILD); control != nullptr; control = ::GetWindow(control, GW_HWNDNEXT)) {
+    f.setControlBehaviour(control, kControlDisableFontAndLayout, kControlDisableFontAndLayout);
+  }
+}
+
+}  // namespace quorvel::ui

@@ -1,0 +1,212 @@
+"""quorvel.exe at 96, 120, 144, 168, 192 and 110 DPI under Wine (LogPixels in each run's own prefix, one start
+per DPI, one Xvfb large enough for the 200 % window): the window and its controls are the 96-DPI rectangles
+times the scale (within a pixel), list rows grow with it, and a synthetic WM_DPICHANGED from 96 to 192 lays
+the window out again. Where the tree has pictures per scale (res/art/<percent>/), the faces match their
+scale's picture and the 96-DPI face stretched does not. Screenshots of each DPI are kept as artefacts."""
+import subprocess
+import sys
+import time
+import unittest
+
+from console_driver import DEVICE_LIST, MAIN, REFRESH, TITLE, find_control, guilab, require_built, wait_until
+from guilab import GuiSession, Xvfb
+from labtest import LabCase, box
+
+DPIS = (96, 120, 144, 168, 192, 110)
+NUDGE_EXE = guilab.WIN_BUILD / "tests" / "wine" / "dpi_nudge" / "quorvel-dpi-nudge.exe"
+ART_SETS = (100, 125, 150, 175, 200)
+BOXES = [box(1, "alpha"), box(2, "beta"), box(3, "gamma")]
+REG = ('REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{0:08x}\n\n[HKEY_LOCAL_MACHINE'
+       '\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\n"LogPixels"=dword:{0:08x}\n')
+
+
+def scaled(pixels, dpi):
+    """96-DPI pixels at dpi, rounded as the program rounds (halves away from zero)."""
+    return (1 if pixels >= 0 else -1) * ((abs(pixels) * dpi + 48) // 96)
+
+
+def relative(rect, origin):
+    return [rect["left"] - origin["left"], rect["top"] - origin["top"], rect["right"] - origin["left"],
+            rect["bottom"] - origin["top"]]
+
+
+def size(rect):
+    return rect["right"] - rect["left"], rect["bottom"] - rect["top"]
+
+
+def rgb(path, crop=None, resize=None, sample=None):
+    """A picture's pixels as (r, g, b), cut to crop (rect), then scaled to resize (area average) or sample
+    (nearest pixel, as a stretched blit), each (w, h)."""
+    args = ["convert", str(path)]
+    if crop:
+        args += ["-crop", "{0}x{1}+{2}+{3}".format(*size(crop), crop["left"], crop["top"]), "+repage"]
+    if resize or sample:
+        args += ["-filter", "box", "-resize" if resize else "-sample", "{}x{}!".format(*(resize or sample))]
+    data = subprocess.run([*args, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+    return [tuple(data[i:i + 3]) for i in range(0, len(data), 3)]
+
+
+def share_alike(a, b, tolerance=24):
+    """The share of pixel pairs whose every channel differs by at most tolerance."""
+    return sum(all(abs(x - y) <= tolerance for x, y in zip(p, q)) for p, q in zip(a, b)) / max(len(a), 1)
+
+
+def corner(rect, width, height):
+    return {"left": rect["left"], "top": rect["top"], "right": rect["left"] + width, "bottom": rect["top"] + height}
+
+
+class LayoutAtEveryDpi(LabCase):
+    NETS = 1
+    BOXES = {0: BOXES}
+
+    @classmethod
+    def setUpClass(cls):
+        require_built(NUDGE_EXE)
+        super().setUpClass()
+        cls.xvfb, cls.runs = None, {}
+        try:
+            cls.xvfb = Xvfb(cls.lab, screen="1400x1200x24")  # the 200 % window is 862 x 1032
+            for dpi in DPIS:
+                cls.runs[dpi] = cls.run_at(dpi)
+        except BaseException:
+            cls.tearDownClass()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.xvfb is not None:
+            cls.xvfb.close()
+        super().tearDownClass()
+
+    @classmethod
+    def run_at(cls, dpi):
+        """One start: the window as read, a screenshot, one with the pointer over Refresh; at 96 and 192 the
+        accessible names; at 96 also the window after a change to 192."""
+        def prepare(gui):
+            (gui.prefix.drive_c / "dpi.reg").write_text(REG.format(dpi))
+            assert gui.run_wine("regedit", "/S", r"C:\dpi.reg")[0] == 0
+
+        started = time.monotonic()
+        with GuiSession(cls.lab, guilab.QUORVEL_EXE, name=f"dpi-{dpi}", display=cls.xvfb.display,
+                        prepare=prepare) as gui:
+            gui.wait_for_window(TITLE, timeout=120)
+            window = wait_until(lambda: (w := gui.inspect(TITLE, timeout=30, **MAIN))
+                                and len(find_control(w, DEVICE_LIST)["rows"]) == len(BOXES) and w, 60, "the rows")
+            run = {"window": window, "shot": gui.screenshot("window")}
+            refresh = find_control(window, REFRESH)["rect"]
+            gui.xdotool("mousemove", "--sync", refresh["left"] + 3, refresh["top"] + 3)
+            run["hover"] = gui.screenshot("hover")
+            if dpi in (96, 192):
+                run["names"] = {c["id"]: c["accName"] for c in gui.inspect(TITLE, names=True, **MAIN)["controls"]
+                                if not c["nested"]}
+            if dpi in (96, 144):
+                gui.command(TITLE, 1021)
+                run["about"] = gui.inspect("About Quorvel", timeout=30)
+                gui.key("Escape")
+                gui.wait_window_gone("About Quorvel", timeout=30)
+            if dpi == 96:
+                code, out, err = gui.run_wine(NUDGE_EXE, TITLE, 192, *(2 * v for v in size(window["rect"])))
+                assert code == 0, f"the DPI change was not answered: {err.strip()}"
+                run["suggested"] = [int(v) for v in out.split()]
+                run["changed"] = gui.inspect(TITLE, timeout=30, **MAIN)
+                gui.screenshot("changed-to-192")
+        print(f"{dpi} DPI: {time.monotonic() - started:.1f} s for the run", file=sys.stderr)
+        return run
+
+    def controls(self, window, nested=False):
+        """The window's own controls, or the address editors' fields."""
+        return [c for c in window["controls"] if c["nested"] == nested and (not nested or c["class"] == "Edit")]
+
+    def assert_laid_out_at(self, window, dpi, what):
+        reference = self.runs[96]["window"]
+        for got, want in zip(size(window["clientRect"]), size(reference["clientRect"])):
+            self.assertLessEqual(abs(got - scaled(want, dpi)), 1, f"{what}: client {size(window['clientRect'])}")
+        controls, controls96 = self.controls(window), self.controls(reference)
+        self.assertEqual([c["id"] for c in controls], [c["id"] for c in controls96])
+        for control, control96 in zip(controls, controls96):
+            edges = relative(control["rect"], window["clientRect"])
+            expected = [scaled(v, dpi) for v in relative(control96["rect"], reference["clientRect"])]
+            if control["class"] == "ComboBox":  # as high as its font: the template's height is its list's
+                edges, expected = edges[:3], expected[:3]
+            self.assertTrue(all(abs(a - b) <= 1 for a, b in zip(edges, expected)),
+                            f"{what}: control {control['id']} {edges} != {expected}")
+        row, row96 = (size(find_control(w, DEVICE_LIST)["rowRects"][0])[1] for w in (window, reference))
+        self.assertLessEqual(abs(row - scaled(row96, dpi)), 1, f"{what}: row height {row}, {row96} at 96")
+
+    def test_1_window_and_controls_are_the_96_dpi_layout_scaled(self):
+        base = self.runs[96]["window"]
+        for dpi in DPIS:
+            window = self.runs[dpi]["window"]
+            with self.subTest(dpi=dpi):
+                self.assert_laid_out_at(window, dpi, f"{dpi} DPI")
+            (w, h), (rw, rh) = size(window["rect"]), size(find_control(window, REFRESH)["rect"])
+            (w96, h96), (rw96, rh96) = size(base["rect"]), size(find_control(base, REFRESH)["rect"])
+            print(f"{dpi:3} DPI: window {w} x {h} ({w / w96:.3f} x {h / h96:.3f}), Refresh {rw} x {rh} "
+                  f"({rw / rw96:.3f} x {rh / rh96:.3f}); {self.runs[dpi]['shot']}", file=sys.stderr)
+
+    def test_2_a_change_from_96_to_192_lays_the_window_out_again(self):
+        run, started = self.runs[96], self.runs[192]["window"]
+        changed = run["changed"]
+        self.assertEqual([changed["rect"][k] for k in ("left", "top", "right", "bottom")], run["suggested"])
+        self.assert_laid_out_at(changed, 192, "after WM_DPICHANGED")
+        for after, at_start in zip(self.controls(changed), self.controls(started)):  # fonts as at a start too
+            self.assertEqual(size(after["rect"]), size(at_start["rect"]), after["id"])
+        fields = self.controls(changed, nested=True)
+        self.assertEqual(len(fields), 12)
+        for field, field96 in zip(fields, self.controls(run["window"], nested=True)):  # address fields move too
+            edges, edges96 = relative(field["rect"], changed["clientRect"]), relative(field96["rect"], run["window"]["clientRect"])
+            self.assertTrue(all(abs(a - 2 * b) <= 2 for a, b in zip(edges, edges96)), f"{edges} {edges96}")
+        self.assertEqual([c["width"] for c in find_control(changed, DEVICE_LIST)["columns"]],
+                         [c["width"] for c in find_control(started, DEVICE_LIST)["columns"]])
+
+    def test_3_hover_faces_and_accessible_names_are_the_same_at_every_scale(self):
+        for dpi in DPIS:
+            rect = find_control(self.runs[dpi]["window"], REFRESH)["rect"]
+            normal, hover = (rgb(self.runs[dpi][shot], crop=rect) for shot in ("shot", "hover"))
+            self.assertLess(share_alike(normal, hover, tolerance=0), 0.9, f"{dpi} DPI: the hover face shows")
+        self.assertEqual(self.runs[192]["names"], self.runs[96]["names"])
+
+    def test_4_a_small_dialog_is_its_96_dpi_layout_scaled_too(self):
+        about, about96 = self.runs[144]["about"], self.runs[96]["about"]
+        pairs = [(about["clientRect"], about96["clientRect"])]
+        pairs += [(c["rect"], c96["rect"]) for c, c96 in zip(self.controls(about), self.controls(about96))]
+        for rect, rect96 in pairs:  # the client area, then each control (the icon is the 144-DPI icon)
+            edges, want = relative(rect, about["clientRect"]), relative(rect96, about96["clientRect"])
+            self.assertTrue(all(abs(a - scaled(b, 144)) <= 1 for a, b in zip(edges, want)), f"{edges} {want}")
+
+    def test_5_faces_match_the_pictures_of_their_scale(self):
+        """Refresh's faces where they overlap their scale's picture (drawn unscaled at the button's top-left;
+        between two sets the larger one shrunk): >= 90 % alike, the 96-DPI face stretched < 90 %; and
+        Refresh shrunk back to 96 DPI >= 85 % like its 96-DPI look (printed always)."""
+        rect96 = find_control(self.runs[96]["window"], REFRESH)["rect"]
+        look96, checked = rgb(self.runs[96]["shot"], crop=rect96), 0
+        for dpi in DPIS[1:]:
+            rect = find_control(self.runs[dpi]["window"], REFRESH)["rect"]
+            fill = share_alike(rgb(self.runs[dpi]["shot"], crop=rect, resize=size(rect96)), look96)
+            print(f"{dpi} DPI: Refresh shrunk back to 96 DPI is {fill:.1%} like its 96-DPI look", file=sys.stderr)
+            percent = next((p for p in ART_SETS if p * 96 >= dpi * 100), ART_SETS[-1])
+            for shot, number in (("shot", 284), ("hover", 285)):
+                art = sorted((guilab.REPO / "res" / "art" / str(percent)).glob(f"{number}_*.png"))
+                if not art:
+                    continue
+                checked += 1
+                face = guilab.bitmap(number)
+                width, height = scaled(len(face[0]), dpi), scaled(len(face), dpi)
+                part = corner({"left": 0, "top": 0}, min(width, size(rect)[0]), min(height, size(rect)[1]))
+                shown = rgb(self.runs[dpi][shot], crop=corner(rect, *size(part)))
+                drawn = rgb(art[0], resize=(width, height))
+                stretched = rgb(next(guilab.BITMAPS.glob(f"{number}_*.bmp")), sample=(width, height))
+                drawn, stretched = ([p[y * width + x] for y in range(part["bottom"]) for x in range(part["right"])]
+                                    for p in (drawn, stretched))
+                match, naive = share_alike(shown, drawn), share_alike(stretched, drawn)
+                print(f"{dpi} DPI {shot}: {match:.1%} like its picture, stretched {naive:.1%}", file=sys.stderr)
+                with self.subTest(dpi=dpi, face=number):
+                    self.assertGreaterEqual(match, 0.90)
+                    self.assertLess(naive, 0.90)
+                    self.assertGreaterEqual(fill, 0.85)
+        if checked == 0:
+            self.skipTest("this tree has no pictures per scale (res/art/<percent>/)")
+
+
+if __name__ == "__main__":
+    unittest.main()
