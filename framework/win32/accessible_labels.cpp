@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "framework/win32/window_class.h"
+
 #include <atomic>
 
 namespace quorvel::ui {
@@ -184,16 +186,10 @@ LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-std::string ClassOf(HWND window) {
-  char name[32] = {};
-  GetClassNameA(window, name, static_cast<int>(sizeof name));
-  return name;
-}
-
 // The text of the static label just before the control in the template's (the window) order.
 std::wstring LabelBefore(HWND control) {
   const HWND label = GetWindow(control, GW_HWNDPREV);
-  if (label == nullptr || lstrcmpiA(ClassOf(label).c_str(), "Static") != 0) return {};
+  if (label == nullptr || !HasWindowClass(label, "Static")) return {};
   wchar_t text[128] = {};
   GetWindowTextW(label, text, static_cast<int>(sizeof text / sizeof text[0]));
   return text;
@@ -203,9 +199,8 @@ std::wstring LabelBefore(HWND control) {
 
 AccessibleLabels::AccessibleLabels(HWND dialog) : comStarted_(SUCCEEDED(CoInitialize(nullptr))) {
   for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
-    const std::string kind = ClassOf(control);
-    const bool combo = lstrcmpiA(kind.c_str(), WC_COMBOBOXA) == 0;
-    const bool address = lstrcmpiA(kind.c_str(), WC_IPADDRESSA) == 0;
+    const bool combo = HasWindowClass(control, WC_COMBOBOXA);
+    const bool address = HasWindowClass(control, WC_IPADDRESSA);
     if (!combo && !address) continue;
     const std::wstring label = LabelBefore(control);
     if (label.empty()) continue;
