@@ -10,6 +10,7 @@ void CVantorDlg::RefreshDeviceList() {
   devices.DeleteAllItems();
   host().List(IDC_SHARE_LIST).DeleteAllItems();
   shareListContent_ = {};
+  deviceListContent_ = {};
   authTable_.Clear();
   ui::ComboBox& interfaces = host().Combo(IDC_INTERFACE);
   interfaces.ResetContent();
@@ -31,12 +32,14 @@ void CVantorDlg::RefreshDeviceList() {
   for (const DeviceRecord& record : protocol_.DeviceTable()) {
     devices.InsertItem(row, "");
     const PortSettings& port = record.primary();
-    devices.SetItemText(row, 0, record.name.view());
+    // Shown in the ANSI code page; compared in the box's own UTF-8, kept beside the row.
+    devices.SetItemText(row, 0, platform_.text.Utf8ToAnsi(record.name.view()));
     devices.SetItemText(row, 1, port.ip.view());
     devices.SetItemText(row, 2, port.netmask.view());
     devices.SetItemText(row, 3, port.gateway.view());
     // The row refers to the id inside its record: valid until the next search frees the records.
     devices.SetItemData(row, reinterpret_cast<std::uintptr_t>(record.id.data()));
+    deviceListContent_.rows.push_back({record.name.str(), port.ip.str()});
     authTable_.Insert(DeviceKeyText(record.id));
     ++row;
   }

@@ -47,7 +47,7 @@ void CVantorDlg::SelectDevice(int clickedItem) {
 
   deviceSelectedMark_ = 1;
   devices.SetFocus();
-  const std::string rowName = devices.ItemText(row, 0);
+  const std::string rowName = deviceListContent_.OfRow(row).name;  // the box's own name, UTF-8
   const std::string rowAddress = devices.ItemText(row, 1);
   const std::string rowNetmask = devices.ItemText(row, 2);
   const std::string rowGateway = devices.ItemText(row, 3);

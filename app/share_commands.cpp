@@ -10,7 +10,7 @@ MappingWindow CVantorDlg::SharesOfWindow(ShareListVariant refill) {
     FillShareList({name, address}, refill);
   };
   return MappingWindow{host(), driveMapTable_, platform_.drives, platform_.networkDrives, platform_.text,
-                       shareListContent_, refillShareList};
+                       shareListContent_, deviceListContent_, refillShareList};
 }
 
 void CVantorDlg::OnConnect() {

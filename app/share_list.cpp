@@ -37,8 +37,8 @@ void FillShareList(ui::ListView& list, const std::vector<ShareName>& names, cons
   list.DeleteAllItems();
   content.names.clear();
   content.hosts.clear();
-  // The host texts are a device row's, in the ANSI code page; the drive map table's are UTF-8.
-  for (std::string_view host : hosts) content.hosts.push_back(text.AnsiToUtf8(host));
+  // The host texts are the box's own (UTF-8), as the drive map table's are.
+  content.hosts.assign(hosts.begin(), hosts.end());
   int row = 0;
   for (const ShareName& name : names) {
     if (HidesRecycleBins(variant) && name.view().starts_with(kRecycleBinPrefix)) continue;

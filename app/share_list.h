@@ -33,8 +33,8 @@ std::string_view MappedLocation(const DriveMapTable& drives, const std::vector<s
                                 std::string_view share, ShareListVariant variant);
 
 // Empties the list and adds one row per listed name: column 0 the name in the ANSI code page,
-// column 1 its drive letter. The hosts are texts of the ANSI code page (a device row's); content
-// takes the box's own name of every row and the hosts in UTF-8.
+// column 1 its drive letter. The hosts are the box's own texts (UTF-8); content takes the box's own
+// name of every row and the hosts.
 void FillShareList(ui::ListView& list, const std::vector<ShareName>& names, const DriveMapTable& drives,
                    platform::TextCodec& text, std::span<const std::string_view> hosts, ShareListVariant variant,
                    ShareListContent& content);

@@ -106,6 +106,7 @@ class CVantorDlg : public ui::Dialog {
   Authenticator authenticator_;
   DriveMapTable driveMapTable_;
   ShareListContent shareListContent_;  // the box's own names beside the share list's rows
+  DeviceListContent deviceListContent_;  // the box's own names and addresses beside the device rows
   int deviceSelectedMark_ = 0;
   bool cleanedUp_ = false;
 

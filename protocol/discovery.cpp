@@ -118,6 +118,7 @@ void DeviceProtocol::SearchDevices() {
   // then each later interface's boxes that no earlier one found.
   searchStats_.clear();
   for (InterfaceSearch& search : searches) {
+    search.stats().answered = static_cast<int>(search.found().size());
     for (const DeviceRecord& record : search.found()) {
       if (IsKnownDevice(record.id)) continue;
       devices_.push_back(record);

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -18,7 +20,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -33,6 +35,10 @@ constexpr int kReceiveBufferBytes = 1 << 20;
 using NativeSocket = SOCKET;
 NativeSocket Native(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 void CloseNative(std::intptr_t handle) { closesocket(Native(handle)); }
+using PollEntry = WSAPOLLFD;
+int PollNative(std::vector<PollEntry>& entries, int millis) {
+  return WSAPoll(entries.data(), static_cast<ULONG>(entries.size()), millis);
+}
 int LastError() { return WSAGetLastError(); }
 bool AddressInUse(int code) { return code == WSAEADDRINUSE || code == WSAEACCES; }
 
@@ -49,6 +55,10 @@ std::string SystemText(int code) {
 using NativeSocket = int;
 NativeSocket Native(std::intptr_t handle) { return static_cast<int>(handle); }
 void CloseNative(std::intptr_t handle) { ::close(Native(handle)); }
+using PollEntry = pollfd;
+int PollNative(std::vector<PollEntry>& entries, int millis) {
+  return ::poll(entries.data(), static_cast<nfds_t>(entries.size()), millis);
+}
 int LastError() { return errno; }
 bool AddressInUse(int code) { return code == EADDRINUSE; }
 std::string SystemText(int code) { return std::strerror(code); }
@@ -121,11 +131,10 @@ bool BindRefused(const sockaddr_in& address) {
 // Room for the ancillary data of one datagram (the arrival interface on Linux).
 constexpr std::size_t kControlBytes = 64;
 
-timeval Timeout(std::int64_t micros) {
-  timeval timeout{};
-  timeout.tv_sec = static_cast<long>(micros / 1'000'000);
-  timeout.tv_usec = static_cast<long>(micros % 1'000'000);
-  return timeout;
+// A wait in whole milliseconds, rounded up so that a short wait is not a mere look.
+int PollMillis(std::int64_t micros) {
+  if (micros <= 0) return 0;
+  return static_cast<int>(std::min<std::int64_t>((micros + 999) / 1000, std::numeric_limits<int>::max()));
 }
 
 #ifdef _WIN32
@@ -185,21 +194,22 @@ class SystemCalls final : public SocketCalls {
  public:
   std::vector<bool> WaitReadable(std::span<const std::intptr_t> handles, std::int64_t timeoutMicros) override {
     std::vector<bool> readable(handles.size(), false);
-    fd_set readSet;
-    FD_ZERO(&readSet);
-    NativeSocket highest = 0;
-    for (std::intptr_t handle : handles) {
-      FD_SET(Native(handle), &readSet);
-      highest = std::max(highest, Native(handle));
-    }
-    timeval timeout = Timeout(timeoutMicros);
     if (handles.empty()) {
-      // select with no socket at all fails at once on Windows: wait the time out here instead.
+      // A wait on no socket at all fails at once on Windows: wait the time out here instead.
       std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicros));
       return readable;
     }
-    if (select(static_cast<int>(highest) + 1, &readSet, nullptr, nullptr, &timeout) <= 0) return readable;
-    for (std::size_t i = 0; i < handles.size(); ++i) readable[i] = FD_ISSET(Native(handles[i]), &readSet) != 0;
+    // poll takes any number of sockets and any descriptor value (select holds 64 sockets on
+    // Windows and descriptors below 1024 on Linux).
+    std::vector<PollEntry> entries(handles.size());
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+      entries[i].fd = Native(handles[i]);
+      entries[i].events = POLLIN;
+    }
+    if (PollNative(entries, PollMillis(timeoutMicros)) <= 0) return readable;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+      readable[i] = (entries[i].revents & (POLLIN | POLLERR | POLLHUP)) != 0;
+    }
     return readable;
   }
 
@@ -403,12 +413,12 @@ UdpSocket UdpSocket::OpenReceiver(const LocalInterface& local, ReceiverSteps* st
   // Failures leave the socket in place: it then simply never yields a reply.
   const sockaddr_in bound = ReceiverAddress(local);
   report.bound = bind(Native(sock.handle_), reinterpret_cast<const sockaddr*>(&bound), sizeof bound) == 0;
-  if (!report.bound) report.error = StepError("binding port 24680");
+  if (!report.bound) report.error = StepError(("binding port " + std::to_string(DEVICE_PORT)).c_str());
   ip_mreq membership{};
   membership.imr_multiaddr = ParseAddress(DEVICE_GROUP);
   membership.imr_interface = ParseAddress(local.address);
   report.joined = SetOption(sock.handle_, IPPROTO_IP, IP_ADD_MEMBERSHIP, membership);
-  if (!report.joined && report.error.empty()) report.error = StepError("joining group 224.0.0.10");
+  if (!report.joined && report.error.empty()) report.error = StepError((std::string("joining group ") + DEVICE_GROUP).c_str());
   const unsigned char loop = 0;
   SetOption(sock.handle_, IPPROTO_IP, IP_MULTICAST_LOOP, loop);
   return sock;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "protocol/utf8_rules.h"
 #include "services/addon_install.h"
 #include "services/codepage_table.h"
 #include "services/extract_resource.h"
@@ -12,15 +13,6 @@ namespace {
 
 constexpr std::string_view kOldShare = "HDD_a";
 constexpr std::string_view kNewShare = "HDD_1";
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -33,13 +25,13 @@ bool ChoosePayloadFolder(ServiceContext& context, int timerId) {
     state.SystemShareName.clear();
     context.requests.QuerySystemShareName(state.SystemShareName);
     const std::string_view name = state.SystemShareName.view();
-    if (SameIgnoringCase(name, kNewShare) || SameIgnoringCase(name, kOldShare)) break;
+    if (EqualIgnoringAsciiCase(name, kNewShare) || EqualIgnoringAsciiCase(name, kOldShare)) break;
   }
   const std::string_view share = state.SystemShareName.view();
-  if (share.empty() || SameIgnoringCase(share, kOldShare)) {
+  if (share.empty() || EqualIgnoringAsciiCase(share, kOldShare)) {
     state.PayloadFolder = std::string(kOldShare) + "\\" + folder;
     state.ShareLayout = kOldShareLayout;
-  } else if (SameIgnoringCase(share, kNewShare)) {
+  } else if (EqualIgnoringAsciiCase(share, kNewShare)) {
     // The codepages live in the new layout's system folder, under the share name as the box spells it.
     state.PayloadFolder = timerId == kAddonJobTimer ? std::string(kNewShare) + "\\" + folder
                                                     : std::string(share) + "\\.systemfile\\" + folder;

@@ -13,8 +13,11 @@ namespace quorvel {
 // sequence, a surrogate, a code point above U+10FFFF, a byte that starts nothing).
 std::optional<std::u16string> WideFormOf(std::string_view utf8);
 
+// The longest front of the text of at most maxBytes bytes that does not end inside a UTF-8 sequence.
+std::string_view WholeCharactersWithin(std::string_view utf8, std::size_t maxBytes);
+
 // Both texts well-formed UTF-8 and equal in their wide form when the ASCII letters A-Z and a-z are
-// taken as one.
+// taken as one (compared without building the wide forms).
 bool SameIgnoringAsciiCase(std::string_view utf8a, std::string_view utf8b);
 
 }  // namespace quorvel

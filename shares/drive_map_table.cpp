@@ -1,6 +1,7 @@
 #include "shares/drive_map_table.h"
 
 #include "framework/controls.h"
+#include "shares/box_text.h"
 
 namespace quorvel {
 
@@ -53,8 +54,8 @@ void DriveMapTable::RescanDriveMappings(platform::Drives& drives) {
     const std::optional<std::string> remote = drives.NetworkConnection(entry.drive.view());
     if (!remote) continue;
     if (const std::optional<RemoteNameParts> parts = SplitRemoteName(*remote)) {
-      entry.host = parts->host;
-      entry.share = parts->share;
+      entry.host = WholeCharactersWithin(parts->host, kDriveHostWidth - 1);
+      entry.share = WholeCharactersWithin(parts->share, kDriveShareWidth - 1);
     }
   }
 }

@@ -20,14 +20,16 @@ class ComboBox;
 namespace quorvel {
 
 inline constexpr std::size_t kDriveHostWidth = 256;
-inline constexpr std::size_t kDriveShareWidth = 256;
+// A volume's name of 255 bytes with "Recycle Bin - " before it (its companion), and the NUL.
+inline constexpr std::size_t kDriveShareWidth = 270;
 inline constexpr std::size_t kDriveTextWidth = 8;
 inline constexpr int kDriveRowCount = 26;
 
 using DriveText = FixedText<kDriveTextWidth>;
 
 // One drive letter. host and share are empty unless the letter is a network connection; they hold
-// the connection's remote name in UTF-8, as the platform reports it.
+// the connection's remote name in UTF-8, as the platform reports it (a longer text ends at the last
+// whole character that fits, never inside one).
 struct DriveMapEntry {
   FixedText<kDriveHostWidth> host;    // the server of the connection
   FixedText<kDriveShareWidth> share;  // the share, possibly with a sub-path

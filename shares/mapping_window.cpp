@@ -1,6 +1,5 @@
 #include "shares/mapping_window.h"
 
-#include <string>
 
 #include "res/resource.h"
 
@@ -13,10 +12,9 @@ void RefreshAfterChange(const MappingWindow& window, int firstDeviceRow) {
   ui::ListView& devices = window.host.List(IDC_DEVICE_LIST);
   for (int row = firstDeviceRow; row < devices.ItemCount(); ++row) {
     if (!devices.IsSelected(row)) continue;
-    // Read again: the row's texts as they are now.
-    const std::string name = devices.ItemText(row, 0);
-    const std::string address = devices.ItemText(row, 1);
-    window.refillShareList(name, address);
+    // The box's own texts of the row, never the shown ones (the ANSI code page's).
+    const DeviceListContent::Row texts = window.deviceList.OfRow(row);
+    window.refillShareList(texts.name, texts.address);
   }
 }
 

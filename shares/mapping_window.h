@@ -28,6 +28,22 @@ struct ShareListContent {
   }
 };
 
+// What the device list was last filled with, beside the list itself: each row's box name and address
+// as the box sent them (UTF-8). The rows show the names in the ANSI code page; every comparison uses
+// these.
+struct DeviceListContent {
+  struct Row {
+    std::string name;
+    std::string address;
+  };
+  std::vector<Row> rows;
+
+  // The texts of a row; empty ones for a row that the list was not filled with.
+  Row OfRow(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < rows.size() ? rows[row] : Row{};
+  }
+};
+
 struct MappingWindow {
   ui::DialogHost& host;  // the main window
   DriveMapTable& driveMap;
@@ -35,6 +51,7 @@ struct MappingWindow {
   platform::NetworkDrives& networkDrives;
   platform::TextCodec& text;
   const ShareListContent& shareList;
+  const DeviceListContent& deviceList;
   // Rebuilds the share list from the share names already fetched, for the box of a device row given
   // by its name and address texts.
   std::function<void(std::string_view name, std::string_view address)> refillShareList;

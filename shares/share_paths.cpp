@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "services/browser_command.h"
+#include "protocol/utf8_rules.h"
 #include "shares/box_text.h"
 
 namespace quorvel {
@@ -26,7 +27,7 @@ namespace {
 
 // A character that may not stand in a share's name: a separator of the path, or a C0 or C1 control
 // character (DEL included).
-bool IsForbidden(char16_t c) { return c == u'\\' || c == u'/' || c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsForbidden(char16_t c) { return c == u'\\' || c == u'/' || IsControlCharacter(c); }
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "framework/win32/window_class.h"
+
 #include <atomic>
 
 namespace quorvel::ui {
@@ -12,27 +14,48 @@ namespace {
 constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 constexpr IID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kIidOleWindow = {0x00000114, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kIidEnumVariant = {0x00020404, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr UINT_PTR kSubclassId = 0x51;  // this file's subclass among others on the same window
 
 constexpr int kAddressFields = 4;
 
+// The standard object's face of this interface; null when it has none.
+template <typename Face>
+Face* FaceOf(IAccessible* standard, const IID& iid) {
+  void* face = nullptr;
+  return SUCCEEDED(standard->QueryInterface(iid, &face)) ? static_cast<Face*>(face) : nullptr;
+}
+
 // The standard object of a window, with its own name for the window itself; every other question goes
-// to the standard object.
-class NamedAccessible final : public IAccessible {
+// to the standard object. It keeps one COM identity: every interface it hands out is its own (the
+// standard object's window and child enumeration are answered through it), so a client that asks any
+// of them for IUnknown or IAccessible comes back to this object and its name.
+class NamedAccessible final : public IAccessible, public IOleWindow, public IEnumVARIANT {
  public:
-  NamedAccessible(IAccessible* standard, const std::wstring& name) : standard_(standard), name_(name) {}
+  NamedAccessible(IAccessible* standard, const std::wstring& name)
+      : standard_(standard),
+        window_(FaceOf<IOleWindow>(standard, kIidOleWindow)),
+        children_(FaceOf<IEnumVARIANT>(standard, kIidEnumVariant)),
+        name_(name) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
+    *object = nullptr;
     if (IsEqualIID(riid, kIidUnknown) || IsEqualIID(riid, kIidDispatch) || IsEqualIID(riid, kIidAccessible)) {
       *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (IsEqualIID(riid, kIidOleWindow) && window_ != nullptr) {
+      *object = static_cast<IOleWindow*>(this);
+    } else if (IsEqualIID(riid, kIidEnumVariant) && children_ != nullptr) {
+      *object = static_cast<IEnumVARIANT*>(this);
+    } else {
+      return E_NOINTERFACE;  // a face of the standard object alone would lead back to it, without the name
     }
-    return standard_->QueryInterface(riid, object);  // the standard object's other faces (IEnumVARIANT, ...)
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -113,10 +136,28 @@ class NamedAccessible final : public IAccessible {
     return standard_->put_accValue(child, value);
   }
 
+  // IOleWindow: the window of the standard object.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { return window_->GetWindow(window); }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override { return window_->ContextSensitiveHelp(enter); }
+
+  // IEnumVARIANT: the standard object's children.
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+    return children_->Next(count, items, fetched);
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
+  HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return children_->Clone(copy); }
+
  private:
-  ~NamedAccessible() { standard_->Release(); }
+  ~NamedAccessible() {
+    if (children_ != nullptr) children_->Release();
+    if (window_ != nullptr) window_->Release();
+    standard_->Release();
+  }
 
   IAccessible* standard_;  // owned: one reference
+  IOleWindow* window_;     // owned when not null
+  IEnumVARIANT* children_;  // owned when not null
   std::wstring name_;
   std::atomic<ULONG> references_{1};
 };
@@ -129,7 +170,7 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, const std::wstring& name) {
     return 0;
   }
   auto* named = new NamedAccessible(standard, name);
-  const LRESULT answer = LresultFromObject(kIidAccessible, wParam, named);
+  const LRESULT answer = LresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(named));
   named->Release();  // the answer holds its own reference
   return answer;
 }
@@ -145,16 +186,10 @@ LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-std::string ClassOf(HWND window) {
-  char name[32] = {};
-  GetClassNameA(window, name, static_cast<int>(sizeof name));
-  return name;
-}
-
 // The text of the static label just before the control in the template's (the window) order.
 std::wstring LabelBefore(HWND control) {
   const HWND label = GetWindow(control, GW_HWNDPREV);
-  if (label == nullptr || lstrcmpiA(ClassOf(label).c_str(), "Static") != 0) return {};
+  if (label == nullptr || !HasWindowClass(label, "Static")) return {};
   wchar_t text[128] = {};
   GetWindowTextW(label, text, static_cast<int>(sizeof text / sizeof text[0]));
   return text;
@@ -164,9 +199,8 @@ std::wstring LabelBefore(HWND control) {
 
 AccessibleLabels::AccessibleLabels(HWND dialog) : comStarted_(SUCCEEDED(CoInitialize(nullptr))) {
   for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
-    const std::string kind = ClassOf(control);
-    const bool combo = lstrcmpiA(kind.c_str(), WC_COMBOBOXA) == 0;
-    const bool address = lstrcmpiA(kind.c_str(), WC_IPADDRESSA) == 0;
+    const bool combo = HasWindowClass(control, WC_COMBOBOXA);
+    const bool address = HasWindowClass(control, WC_IPADDRESSA);
     if (!combo && !address) continue;
     const std::wstring label = LabelBefore(control);
     if (label.empty()) continue;

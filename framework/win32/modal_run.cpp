@@ -6,6 +6,7 @@
 #include "framework/win32/accessible_labels.h"
 #include "framework/win32/dpi_layout.h"
 #include "framework/win32/keyboard_cues.h"
+#include "framework/win32/window_class.h"
 #include "framework/win32/win32_host.h"
 
 namespace quorvel::ui {
@@ -14,11 +15,7 @@ namespace {
 
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
-bool IsListView(HWND window) {
-  char className[32] = {};
-  ::GetClassNameA(window, className, static_cast<int>(sizeof className));
-  return ::lstrcmpiA(className, WC_LISTVIEWA) == 0;
-}
+bool IsListView(HWND window) { return HasWindowClass(window, WC_LISTVIEWA); }
 
 // The state of one modal run, on the stack of RunDialogModal. Its address goes to the dialog procedure
 // as the create parameter and lives in the window's DWLP_USER from WM_INITDIALOG on.

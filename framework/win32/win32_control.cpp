@@ -1,5 +1,7 @@
 #include "framework/win32/win32_control.h"
 
+#include "framework/win32/window_class.h"
+
 namespace quorvel::ui {
 
 std::string WindowText(HWND window) {
@@ -12,10 +14,8 @@ std::string WindowText(HWND window) {
 }
 
 void RepaintGroundOfStatic(HWND control) {
-  char className[16] = {};
-  ::GetClassNameA(control, className, static_cast<int>(sizeof className));
   const HWND parent = ::GetParent(control);
-  if (parent == nullptr || ::lstrcmpiA(className, "Static") != 0) return;
+  if (parent == nullptr || !HasWindowClass(control, "Static")) return;
   RECT area{};
   ::GetWindowRect(control, &area);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);

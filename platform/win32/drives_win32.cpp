@@ -11,8 +11,10 @@ namespace quorvel::platform {
 
 namespace {
 
-// Room for a remote name. A longer one fails (ERROR_MORE_DATA) and so reads as not connected.
-constexpr DWORD kRemoteNameChars = 256;
+// Room for a remote name: "\\", a server's name of up to 255 characters, "\" and a share of up to 269
+// (a volume's name of 255 with "Recycle Bin - " before it), and the NUL. A longer one fails
+// (ERROR_MORE_DATA) and so reads as not connected.
+constexpr DWORD kRemoteNameChars = 2 + 255 + 1 + 269 + 1;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/win32/dpi.h"
+#include "framework/win32/window_class.h"
 #include "res/resource.h"
 #include "skin/region.h"
 #include "skin/win32/skin_button.h"
@@ -20,9 +21,7 @@ constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 // Static texts, check boxes, radio buttons and group boxes: the controls whose text lies on the
 // background. Read-only and disabled edit fields also ask with WM_CTLCOLORSTATIC but keep their look.
 bool TextOnBackground(HWND control) {
-  char className[16] = {};
-  ::GetClassNameA(control, className, static_cast<int>(sizeof className));
-  return ::lstrcmpiA(className, "Static") == 0 || ::lstrcmpiA(className, "Button") == 0;
+  return ui::HasWindowClass(control, "Static") || ui::HasWindowClass(control, "Button");
 }
 
 bool IsControlColourMessage(UINT message) {

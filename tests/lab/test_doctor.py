@@ -13,6 +13,7 @@ ANSWERING = box(71, "answering")
 FOREIGN_TWIN = dict(box(71, "answering-for-another"), faults={"wrongClientId": True})  # the same box, other ClientId
 BAD_LENGTH = box(72, "bad-length", faults={"wrongPayloadLength": True})
 LOWER_MODEL = box(73, "lower-model", model="vrx-510l")
+TWIN = box(74, "on-two-nets")  # one box, one simulator on each of two nets
 
 class DoctorCase(LabCase):
     def doctor(self, *args):
@@ -113,6 +114,21 @@ class DroppedRepliesAndASharedPort(DoctorCase):
         self.assertEqual((down["up"], down["kept"], down["reason"], down["opened"], down["boxes"]),
                          (False, False, "down", False, None))
         self.assertEqual(len(self.requests(0, 101)), 1)
+
+
+class OneBoxOnTwoNets(DoctorCase):
+    """The same box answers on lan0 and lan1: each address counts it, the top-level count and the verdict
+    once (the main window lists it once)."""
+    NETS = 2
+    BOXES = {0: [TWIN], 1: [TWIN]}
+
+    def test_each_address_counts_the_box_that_answered_through_it(self):
+        report = self.doctor_json(0)
+        first, second = self.lab.pc_addresses[:2]
+        self.assertEqual([self.entry(report, address)["boxes"] for address in (first, second)], [1, 1])
+        self.assertEqual(report["boxes"], 1)
+        self.assertEqual(report["verdict"], f"Found 1 box, through lan0 ({first}).")
+        self.assertIn(f"  lan1 ({second}): 1 box, nothing dropped\n", self.doctor().stdout)
 
 
 if __name__ == "__main__":

@@ -281,6 +281,7 @@ AddressFindings Findings(const std::string& name, const std::string& address, Sk
   each.searched = ShouldSearch(skipped);
   if (each.searched) each.steps = {true, true, true, ""};
   each.stats.boxes = boxes;
+  each.stats.answered = boxes;
   return each;
 }
 
@@ -335,7 +336,7 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
 TEST(DoctorJson, OneObjectPerAddressWithNullsWhereNothingApplies) {
   AddressFindings kept = Findings("lan \"0\"", "198.51.100.1", std::nullopt, 1);
   kept.portShared = true;
-  kept.stats = {1, 2, 3, 4};
+  kept.stats = {1, 2, 3, 4, 1};
   AddressFindings beyond = Findings("lan8", "203.0.113.1", SkipReason::BeyondLimit, 1);
   beyond.steps = {true, true, false, "joining group 224.0.0.10: No such device (19)"};
   const std::string expected =
@@ -354,6 +355,23 @@ TEST(DoctorJson, OneObjectPerAddressWithNullsWhereNothingApplies) {
       "through lan8 (203.0.113.1), beyond the first 8 addresses, and is not listed.\"}\n";
   EXPECT_EQ(DoctorJson({{Findings("lo", "127.0.0.1", SkipReason::Loopback), kept, beyond}}), expected);
   EXPECT_EQ(DoctorJson({}).substr(0, 18), "{\"interfaces\":[],\n");
+}
+
+// One box on two kept addresses: each address counts it, as it answered through each; the top-level count
+// and the verdict count it once, where the main window lists it. Catches: the second address shown with
+// 0 boxes (the merged table's count), or the box counted twice at the top.
+TEST(DoctorCounts, EachAddressCountsTheBoxesThatAnsweredThroughIt) {
+  AddressFindings second = Findings("lan1", "203.0.113.1", std::nullopt);
+  second.stats.answered = 1;
+  const DoctorFindings findings{{Findings("lan0", "198.51.100.1", std::nullopt, 1), second}};
+  const std::string text = DoctorText(findings);
+  EXPECT_NE(text.find("  lan0 (198.51.100.1): 1 box, nothing dropped\n  lan1 (203.0.113.1): 1 box, nothing dropped\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("Verdict: Found 1 box, through lan0 (198.51.100.1).\n"), std::string::npos) << text;
+  const std::string json = DoctorJson(findings);
+  const std::string lan1 = json.substr(json.find("\"address\":\"203.0.113.1\""));
+  EXPECT_NE(lan1.substr(0, lan1.find('}')).find("\"boxes\":1,"), std::string::npos) << json;
+  EXPECT_NE(json.find("],\n\"boxes\":1,\n"), std::string::npos) << json;
 }
 
 TEST(ReadPasswordLine, StripsTheLineEndOnly) {

@@ -407,6 +407,9 @@ TEST(Search, ABoxSeenOnTwoInterfacesBelongsToTheFirstAndOrderIsArrivalOrder) {
   std::vector<int> boxes;
   for (const SearchStats& stats : rig.protocol.LastSearchStats()) boxes.push_back(stats.boxes);
   EXPECT_EQ(boxes, (std::vector<int>{2, 1, 1})) << "a box counts for the interface whose record the table keeps";
+  std::vector<int> answered;
+  for (const SearchStats& stats : rig.protocol.LastSearchStats()) answered.push_back(stats.answered);
+  EXPECT_EQ(answered, (std::vector<int>{2, 1, 2})) << "a box counts on every interface it answered through";
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(kBox), 0);
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(late), 2);
   EXPECT_EQ(rig.protocol.InterfaceOfDevice(MakeDeviceId(99)), -1);

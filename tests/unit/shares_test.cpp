@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/headless/headless_combo_box.h"
@@ -92,13 +93,31 @@ TEST_F(DriveMapTableTest, FailedConnectionLeavesTheRowEmpty) {
   EXPECT_FALSE(table.IsMapped(0));
 }
 
-TEST_F(DriveMapTableTest, TextsLongerThanTheirFieldsAreCutToTheField) {
-  const std::string host(300, 'h');
-  const std::string share(300, 's');
-  drives.SetConnection("P:", "\\\\" + host + "\\" + share);
-  Rescan();
-  EXPECT_EQ(Row('P').host, host.substr(0, kDriveHostWidth - 1));
-  EXPECT_EQ(Row('P').share, share.substr(0, kDriveShareWidth - 1));
+std::string Repeated(std::string_view text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+// The companion of a volume of 255 bytes fits whole; a longer text ends at the last whole character.
+TEST_F(DriveMapTableTest, TextsLongerThanTheirFieldsAreCutToTheFieldBetweenCharacters) {
+  const std::string cjk81 = Repeated("\xE5\x90\x8D", 81);  // 243 bytes
+  const std::string cjk255 = Repeated("\xE5\x90\x8D", 85);
+  const struct {
+    std::string host, share, expectedHost, expectedShare;
+  } cases[] = {
+      {"nas", "Recycle Bin - " + cjk81, "nas", "Recycle Bin - " + cjk81},
+      {"nas", "Recycle Bin - " + cjk255, "nas", "Recycle Bin - " + cjk255},
+      {std::string(300, 'h'), std::string(300, 's'), std::string(255, 'h'), std::string(269, 's')},
+      {Repeated("\xC3\xA9", 150), Repeated("\xE5\x90\x8D", 100), Repeated("\xC3\xA9", 127),
+       Repeated("\xE5\x90\x8D", 89)},
+  };
+  for (const auto& c : cases) {
+    drives.SetConnection("P:", "\\\\" + c.host + "\\" + c.share);
+    Rescan();
+    EXPECT_EQ(Row('P').host, c.expectedHost);
+    EXPECT_EQ(Row('P').share, c.expectedShare);
+  }
 }
 
 TEST_F(DriveMapTableTest, IsMappedIsFalseOutsideTheTable) {

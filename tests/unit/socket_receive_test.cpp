@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <deque>
@@ -192,6 +194,29 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"AnotherInterfacesDatagramsLeaveItQuiet", false, kAfterBox + 99 * SEARCH_POLL_MICROS,
                    kAfterBox + 100 * SEARCH_POLL_MICROS, 0}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The system's wait over descriptors of 1024 and more, which a select set cannot hold (it wrote past
+// the set): each gives its own readiness. Local datagram sockets, nothing leaves the process.
+TEST(SystemWait, TellsEachDescriptorApartWhateverItsNumber) {
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+  constexpr int kHigh = 1100;
+  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max <= kHigh + 4) GTEST_SKIP() << "descriptor limit too low";
+  const rlimit before = limit;
+  limit.rlim_cur = kHigh + 4;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+  int quiet[2], ready[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_DGRAM, 0, quiet), 0);
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_DGRAM, 0, ready), 0);
+  ASSERT_EQ(dup2(ready[0], kHigh), kHigh);
+  ASSERT_EQ(dup2(quiet[0], kHigh + 2), kHigh + 2);
+  ASSERT_EQ(write(ready[1], "x", 1), 1);
+  const std::intptr_t handles[] = {quiet[0], kHigh, kHigh + 2};
+  const std::vector<bool> readable = net::SystemSocketCalls().WaitReadable(handles, 100 * 1000);
+  for (int fd : {quiet[0], quiet[1], ready[0], ready[1], kHigh, kHigh + 2}) close(fd);
+  setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_EQ(readable, (std::vector<bool>{false, true, false}));
+}
 
 }  // namespace
 }  // namespace quorvel

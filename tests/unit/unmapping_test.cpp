@@ -33,6 +33,17 @@ TEST_F(MappingTest, DisconnectsTheVolumeAndItsCompanionThenFreesBothLetters) {
   ExpectNoErrors();
 }
 
+// A volume of 81 CJK characters (243 bytes): its companion's name takes 257 bytes and is found whole.
+TEST_F(MappingTest, DisconnectsTheCompanionOfAVolumeOf255Bytes) {
+  std::string volume;
+  for (int i = 0; i < 81; ++i) volume += "\xE5\x90\x8D";
+  shareNames = volume + ":Recycle Bin - " + volume;
+  StartWithVolume({{"Z:", "\\\\192.0.2.1\\" + volume}, {"Y:", "\\\\192.0.2.1\\Recycle Bin - " + volume}});
+  Disconnect();
+  EXPECT_EQ(calls(), (Calls{CancelOf("Z:"), CancelOf("Y:")}));
+  ExpectNoErrors();
+}
+
 TEST_F(MappingTest, ChosenLetterWithoutAVolumeLeavesTheCompanion) {
   // Without a volume there is no companion, not even a share named by the bare prefix.
   Start(Concat(kAlphaVolumeAndCompanion, {{"X:", "\\\\192.0.2.1\\Recycle Bin - "}}));
@@ -179,7 +190,8 @@ INSTANTIATE_TEST_SUITE_P(BetasRowOrNone, WithoutTheListsDeviceRow, ::testing::Va
 // ---- a double-byte ANSI code page
 
 // The volume's companion is found by the name the box sent, and hosts are compared in their wide form:
-// in CP932 "ア" is 83 41 and "ヂ" 83 61, one ASCII letter's case apart in their second byte.
+// in CP932 "ア" is 83 41 and "ヂ" 83 61, one ASCII letter's case apart in their second byte. A box named
+// "ア" (it sends E3 82 A2) has its row shown in CP932 and is matched by the name it sent.
 TEST_F(DoubleByteMappingTest, DisconnectsByTheNameTheBoxSentOnTheSameHostOnly) {
   const std::string a = "\xE3\x82\xA2";  // ア
   const std::string di = "\xE3\x83\x82";  // ヂ
@@ -187,7 +199,8 @@ TEST_F(DoubleByteMappingTest, DisconnectsByTheNameTheBoxSentOnTheSameHostOnly) {
          {"Y:", Unc(kAddress, Companion(kHyouji))},
          {"W:", Unc(di, kHyouji)},
          {"V:", Unc(di, Companion(kBackup))},
-         {"U:", Unc(a, Companion(kBackup))}});
+         {"U:", Unc(a, Companion(kBackup))},
+         {"T:", Unc(a, kHyouji)}});
   EXPECT_EQ(Letters()[0], std::string("Z: \\\\192.0.2.1\\") + kHyoujiShown);
   ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, "Z:"}, {kBackup, ""}}));
   host->ClickListRow(IDC_SHARE_LIST, 0);
@@ -196,12 +209,13 @@ TEST_F(DoubleByteMappingTest, DisconnectsByTheNameTheBoxSentOnTheSameHostOnly) {
   ExpectOnlyMessage(kUnmapped, "Confirm", ui::Icon::Information);
   EXPECT_EQ(ShareRows(), (Rows{{kHyoujiShown, ""}, {kBackup, ""}}));
 
-  // A box named "ア" (its row shows 83 41): ヂ's mappings are not its own.
+  // The box named "ア": its row shows 83 41; its mapping by name is its own, ヂ's are not.
   networkDrives.ClearCalls();
-  SetBoxes({{kAlpha, BoxFields("\x83\x41", {{kAddress, "255.255.255.0", "192.0.2.254"}})}});
+  SetBoxes({{kAlpha, BoxFields(a, {{kAddress, "255.255.255.0", "192.0.2.254"}})}});
   host->Click(IDC_REFRESH);
+  EXPECT_EQ(host->List(IDC_DEVICE_LIST).ItemText(0, 0), "\x83\x41");
   SelectAccepted(0);
-  ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, ""}, {kBackup, ""}}));
+  ASSERT_EQ(ShareRows(), (Rows{{kHyoujiShown, "T:"}, {kBackup, ""}}));
   host->ClickListRow(IDC_SHARE_LIST, 1);  // no letter: the companion on a host the list was filled for
   Disconnect();
   EXPECT_EQ(calls(), (Calls{CancelOf("U:")}));

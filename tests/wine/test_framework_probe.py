@@ -85,6 +85,11 @@ class FrameworkProbe(WineProgramCase):
         self.assertEqual(self.result.returncode, 0, self.result.stderr)
         self.assertEqual(self.seen.get("done"), "1", self.result.stdout)
 
+    def test_a_labelled_controls_accessible_object_keeps_one_identity(self):
+        """Every interface of the named object leads back to it: IUnknown the same, IAccessible the name."""
+        self.expect({"acc.name": "Pick", "acc.identity": "same"})
+        self.assertIn("IOleWindow", self.seen.get("acc.faces", "").split(","))  # the window stays reachable
+
     def test_window_text_icon_and_charset(self):
         self.expect({"window.text": "Framework probe", "window.icon_big": "1", "window.icon_small": "1",
                      "window.charset": "0"})

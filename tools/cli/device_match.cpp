@@ -3,23 +3,13 @@
 #include <algorithm>
 
 #include "device_record.h"
+#include "utf8_rules.h"
 
 namespace quorvel::cli {
 
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-}  // namespace
-
 bool DeviceMatches(const DeviceRecord& record, std::string_view text) {
   if (text.empty()) return false;
-  if (EqualIgnoringCase(DeviceKeyText(record.id), text)) return true;
+  if (EqualIgnoringAsciiCase(DeviceKeyText(record.id), text)) return true;
   if (record.name.view() == text) return true;
   for (const PortSettings& port : record.ports) {
     if (port.ip.view() == text) return true;

@@ -117,7 +117,8 @@ std::string SearchLine(const AddressFindings& each) {
   const SearchStats& stats = each.stats;
   std::string line = "  " + Where(each);
   if (SearchedBeyondLimit(each)) line += ", searched for this report only";
-  line += ": " + Counted(stats.boxes, "box", "boxes");
+  // Every box that answered here, also one whose record another address keeps.
+  line += ": " + Counted(stats.answered, "box", "boxes");
   if (stats.foreign + stats.invalid + stats.rejectedModel == 0) return line + ", nothing dropped\n";
   std::vector<std::string> dropped;
   if (stats.foreign > 0) dropped.push_back(std::to_string(stats.foreign) + " for another program");
@@ -174,7 +175,7 @@ std::string DoctorText(const DoctorFindings& findings) {
     search += SearchLine(each);
   }
   if (!sockets.empty()) {
-    out += "\nReceive sockets (port 24680, group 224.0.0.10):\n" + sockets;
+    out += "\nReceive sockets (port " + std::to_string(DEVICE_PORT) + ", group " + DEVICE_GROUP + "):\n" + sockets;
     out += "\nSearch:\n" + search;
   }
   return out + "\nVerdict: " + Verdict(findings) + "\n";

@@ -106,7 +106,7 @@ std::string AddressJson(const AddressFindings& each) {
   object.Bool("joined", each.searched && each.steps.joined);
   object.Bool("portShared", each.searched && each.portShared);
   object.TextOrNull("error", each.searched ? each.steps.error : "");
-  object.Raw("boxes", each.searched ? std::to_string(each.stats.boxes) : "null");
+  object.Raw("boxes", each.searched ? std::to_string(each.stats.answered) : "null");
   object.Raw("dropped", each.searched ? DroppedJson(each.stats) : "null");
   return object.Close();
 }

@@ -1,5 +1,6 @@
 // The help texts of quorvel-cli.
 #include "cli_args.h"
+#include "constants.h"
 #include "quorvel_version.h"
 
 namespace quorvel::cli {
@@ -37,25 +38,29 @@ constexpr const char* kSearchUsage =
     "\n"
     "  --json        print one JSON array with an object per box\n";
 
-constexpr const char* kDoctorUsage =
-    "Usage: quorvel-cli doctor [--json]\n"
-    "\n"
-    "Tells why a box is or is not found:\n"
-    "  - the local IPv4 addresses in the system's order, with the interface's name, up or down,\n"
-    "    loopback, and whether they are searched: the first 8 that are up and not loopback are\n"
-    "    kept, the others skipped (down, loopback, beyond the first 8 addresses);\n"
-    "  - for each address searched, whether its receive socket opened, bound port 24680 and\n"
-    "    joined group 224.0.0.10 (with the system's error text if not), and whether another\n"
-    "    program holds port 24680 too (allowed);\n"
-    "  - one search on the kept addresses, and on the skipped ones that are up and not loopback\n"
-    "    (for this report only: nothing else searches those): the boxes first found through each\n"
-    "    address, and the replies dropped there (for another program, failing the reply check,\n"
-    "    of an unsupported model);\n"
-    "  - a verdict: where the boxes are, or what to check.\n"
-    "Exit status 0 when a box that the main window would list answered, else 1.\n"
-    "\n"
-    "  --json        print one JSON object: \"interfaces\" (one object per address), \"boxes\"\n"
-    "                (the boxes the main window would list) and \"verdict\"\n";
+// The port, the group and the count of searched addresses come from the protocol's constants.
+std::string DoctorUsage() {
+  const std::string port = std::to_string(DEVICE_PORT);
+  const std::string first = "the first " + std::to_string(MAX_INTERFACES);
+  return "Usage: quorvel-cli doctor [--json]\n"
+         "\n"
+         "Tells why a box is or is not found:\n"
+         "  - the local IPv4 addresses in the system's order, with the interface's name, up or down,\n"
+         "    loopback, and whether they are searched: " + first + " that are up and not loopback are\n"
+         "    kept, the others skipped (down, loopback, beyond " + first + " addresses);\n"
+         "  - for each address searched, whether its receive socket opened, bound port " + port + " and\n"
+         "    joined group " + DEVICE_GROUP + " (with the system's error text if not), and whether another\n"
+         "    program holds port " + port + " too (allowed);\n"
+         "  - one search on the kept addresses, and on the skipped ones that are up and not loopback\n"
+         "    (for this report only: nothing else searches those): the boxes that answered through\n"
+         "    each address, and the replies dropped there (for another program, failing the reply check,\n"
+         "    of an unsupported model);\n"
+         "  - a verdict: where the boxes are, or what to check.\n"
+         "Exit status 0 when a box that the main window would list answered, else 1.\n"
+         "\n"
+         "  --json        print one JSON object: \"interfaces\" (one object per address), \"boxes\"\n"
+         "                (the boxes the main window would list) and \"verdict\"\n";
+}
 
 constexpr const char* kCheckPasswordUsage =
     "Usage: quorvel-cli check-password --device D --user U < password\n"
@@ -98,7 +103,7 @@ std::string UsageText(std::optional<Command> command) {
       return std::string(kSharesUsage) + kDeviceHelp +
              "  --json        print the share names as one JSON array of texts\n";
     case Command::SetNetwork: return std::string(kSetNetworkUsage) + kDeviceHelp + kSettingsHelp;
-    case Command::Doctor: return kDoctorUsage;
+    case Command::Doctor: return DoctorUsage();
   }
   return kProgramUsage;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "framework/win32/win32_host.h"
+#include "probe_accessible.h"
 #include "probe_child.h"
 #include "probe_ids.h"
 #include "probe_report.h"
@@ -90,6 +91,7 @@ void ProbeDialog::OnTimer(int id) {
   if (id != kStartTimer) return;
   host().KillTimer(kStartTimer);
   ProbeOnScreen();
+  ProbeAccessibleIdentity(ControlWindow(IDC_COMBO));
   ProbeProgressAndCheck();
   ProbeInput();
   ProbeChildren();
