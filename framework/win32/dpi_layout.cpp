@@ -6,6 +6,7 @@
 
 #include "framework/dpi_scale.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/window_class.h"
 
 namespace quorvel::ui {
 
@@ -46,17 +47,9 @@ BaseUnits ReferenceBaseUnits(const DialogTemplateInfo& info) {
   return base;
 }
 
-bool IsListView(HWND window) {
-  char name[32] = {};
-  ::GetClassNameA(window, name, static_cast<int>(sizeof name));
-  return ::lstrcmpiA(name, WC_LISTVIEWA) == 0;
-}
+bool IsListView(HWND window) { return HasWindowClass(window, WC_LISTVIEWA); }
 
-bool IsAddressEditor(HWND window) {
-  char name[32] = {};
-  ::GetClassNameA(window, name, static_cast<int>(sizeof name));
-  return ::lstrcmpiA(name, WC_IPADDRESSA) == 0;
-}
+bool IsAddressEditor(HWND window) { return HasWindowClass(window, WC_IPADDRESSA); }
 
 // An address editor places its four fields once, when it is made: they move with the DPI here.
 void RescaleFields(HWND editor, int fromDpi, int toDpi) {
