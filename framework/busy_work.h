@@ -52,6 +52,7 @@ class BusyResult {
   T& operator*() { return *value_; }
   const T& operator*() const { return *value_; }
   T* operator->() { return &*value_; }
+  const T* operator->() const { return &*value_; }
   // The work's value, or `fallback` when it did not run.
   T value_or(T fallback) const { return value_ ? *value_ : fallback; }
 

@@ -282,10 +282,15 @@ void HeadlessHost::Post(int id) {
 
 // Like a real message queue, one at a time, each after the handler before it has returned.
 void HeadlessHost::DeliverPosted() {
-  if (posted_.empty() || !isOpen() || handlerDepth_ != 0) return;
+  if (posted_.empty() || !isOpen() || handlerDepth_ != 0 || holdPosted_) return;
   const int id = posted_.front();
   posted_.pop_front();
   Dispatch([id](Dialog& d) { d.OnPosted(id); });
+}
+
+void HeadlessHost::DeliverHeldPosts() {
+  holdPosted_ = false;
+  DeliverPosted();
 }
 
 void HeadlessHost::CheckNotBusy(std::string_view what) {

@@ -73,6 +73,11 @@ class HeadlessHost : public DialogHost {
   void PressSpaceOnList(int id);              // the list takes the focus, then its key notification
   void Close();                               // the window's close request
   void FireTimer(int id);                     // only a timer that is set
+  // Posted messages are delivered once the handler that posted them returns, unless the test holds
+  // them (HoldPosted); then they wait for this.
+  void DeliverHeldPosts();
+  void HoldPosted(bool hold) { holdPosted_ = hold; }
+  std::size_t postedWaiting() const { return posted_.size(); }
 
   // Attaches the dialog and runs OnInitDialog; the HeadlessUi calls it once, after the template's set-up.
   void Start(Dialog& dialog);
@@ -154,7 +159,8 @@ class HeadlessHost : public DialogHost {
   bool closeRecorded_ = false;
   std::function<void()> recordedClose_;
   std::map<int, BusyRole> busyRoles_;
-  std::deque<int> posted_;  // delivered once the outermost handler returns
+  std::deque<int> posted_;
+  bool holdPosted_ = false;  // delivered once the outermost handler returns
   std::map<int, Slot> slots_;                    // map nodes stay put: controls keep their state's address
   std::vector<std::unique_ptr<Control>> strays_;  // asked for under an id that has another kind
 };

@@ -8,7 +8,7 @@ namespace quorvel::ui {
 
 HeadlessUi::~HeadlessUi() = default;
 
-HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId) {
+HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId, bool holdPosted) {
   hosts_.push_back(std::make_unique<HeadlessHost>(*this, dialog.templateId(), parentTemplateId));
   HeadlessHost& host = *hosts_.back();
   if (dialog.isOpen()) {
@@ -16,11 +16,12 @@ HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId) {
     return host;
   }
   if (auto found = templates_.find(dialog.templateId()); found != templates_.end()) found->second(host);
+  host.HoldPosted(holdPosted);
   host.Start(dialog);
   return host;
 }
 
-HeadlessHost& HeadlessUi::Open(Dialog& dialog) { return Create(dialog, 0); }
+HeadlessHost& HeadlessUi::Open(Dialog& dialog, bool holdPosted) { return Create(dialog, 0, holdPosted); }
 
 int HeadlessUi::RunModal(Dialog& dialog) { return RunModalFrom(dialog, 0); }
 

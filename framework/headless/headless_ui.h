@@ -49,7 +49,9 @@ class HeadlessUi : public Ui {
   int RunModal(Dialog& dialog) override;
 
   // Opens the dialog without running it: OnInitDialog has run when this returns, and the test drives it.
-  HeadlessHost& Open(Dialog& dialog);
+  // The messages it posted itself have been delivered too, unless holdPosted: then they wait for the
+  // host's DeliverHeldPosts.
+  HeadlessHost& Open(Dialog& dialog, bool holdPosted = false);
 
   // Scripts, run after OnInitDialog. One-shot scripts of a template run in the order they were given; the
   // repeating one answers every run of the template that finds no one-shot script left.
@@ -77,7 +79,7 @@ class HeadlessUi : public Ui {
   void SetBusyMisuseFatal(bool fatal) { busyMisuseFatal_ = fatal; }
 
  private:
-  HeadlessHost& Create(Dialog& dialog, int parentTemplateId);
+  HeadlessHost& Create(Dialog& dialog, int parentTemplateId, bool holdPosted = false);
   Script TakeScript(int templateId);
 
   std::vector<std::unique_ptr<HeadlessHost>> hosts_;
