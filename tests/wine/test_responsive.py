@@ -6,7 +6,8 @@ import sys
 import time
 import unittest
 
-from console_driver import DEVICE_LIST, MAIN, REFRESH, TITLE, ConsoleCase, find_control, wait_until
+from console_driver import (DEVICE_LIST, MAIN, PASSWORD_FIELD, REFRESH, SHARE_LIST, TITLE, USER_FIELD, ConsoleCase,
+                            find_control, guilab, wait_until)
 from labtest import box, port
 
 APPLY = 1007
@@ -22,6 +23,12 @@ class NeverFrozen(ConsoleCase):
     NETS = 1
     BOXES = {0: [STORE, OTHER]}
     SESSION = "responsive"
+
+    @classmethod
+    def prepare(cls, gui):
+        # Without a window manager on the display, Wine waits up to 2 s for one whenever a managed window
+        # (the login dialog) is unmapped; unmanaged windows spare the measurement that artefact.
+        gui.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "N")
 
     @classmethod
     def started(cls):
@@ -55,23 +62,29 @@ class NeverFrozen(ConsoleCase):
     def test_3_a_second_click_on_refresh_during_the_search_is_dropped(self):
         wait_until(lambda: len(self.rows(DEVICE_LIST)) == 2, 60, "the filled list")
         before = self.searches()
-        self.gui.click_control(TITLE, REFRESH, **MAIN)
-        time.sleep(0.6)
-        self.gui.click_control(TITLE, REFRESH, **MAIN)
-        wait_until(lambda: len(self.rows(DEVICE_LIST)) == 2, 60, "the list filled again")
+        x, y = guilab.point_in(find_control(self.main(), REFRESH)["rect"], 0.5, 0.5)
+        self.gui.xdotool("mousemove", "--sync", x, y, "click", 1, "sleep", 0.6, "click", 1)
+        wait_until(lambda: self.searches() == before + 1 and len(self.rows(DEVICE_LIST)) == 2, 60,
+                   "the search and the list filled again")
         time.sleep(3)  # no request may follow within 3 s
         self.assertEqual(self.searches(), before + 1)
 
     def test_4_login_and_apply_keep_the_window_answering(self):
         wait_until(lambda: len(self.rows(DEVICE_LIST)) == 2, 60, "the filled list")
         checks = len(self.requests(0, 102))
-        self.measured(lambda: self.login("store", "admin", "s3cret"), "login check and share names", seconds=15)
+        # The dialog is filled in first; the probe covers its OK: the check and the share names.
+        self.gui.click_row(TITLE, DEVICE_LIST, self.row_of(DEVICE_LIST, "store"), **MAIN)
+        if find_control(self.gui.inspect("Login", timeout=60), USER_FIELD)["enabled"]:
+            self.gui.click_control("Login", USER_FIELD)
+            self.gui.type_text("admin")
+        self.gui.click_control("Login", PASSWORD_FIELD)
+        self.gui.type_text("s3cret")
+        self.measured(lambda: self.gui.key("Return"), "login check and share names")
         self.assertGreater(len(self.requests(0, 102)), checks)
-        wait_until(lambda: self.rows(1001), 60, "the share list")
+        wait_until(lambda: self.rows(SHARE_LIST), 60, "the share list")
         sent = len(self.requests(0, 106))
         self.measured(lambda: self.gui.click_control(TITLE, APPLY, **MAIN), "Apply")
         self.assertEqual(len(self.requests(0, 106)), sent + 1)
-
 
 if __name__ == "__main__":
     unittest.main()
