@@ -155,7 +155,7 @@ def report_wine_responsiveness(build, win_build):
                             env=env, capture_output=True, text=True, timeout=900)
     figures = [line for line in result.stderr.splitlines() if "longest unanswered stretch" in line]
     for line in figures:
-        print(f"Wine, main window: {line}", flush=True)
+        print(f"Wine, main window: {line.lstrip('.')}", flush=True)
     if result.returncode != 0 or not figures:
         print(f"Wine, main window: the responsiveness run failed ({result.returncode})", flush=True)
 
