@@ -1,6 +1,6 @@
-// The device list: one row per box of the last search, in search order.
+// The device list: one row per box of the last search, in search order. Its rows are emptied before the
+// search's work starts, since their item data points into the table that the search rebuilds.
 #include "app/vantor_dlg.h"
-#include "framework/wait_cursor.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -21,12 +21,12 @@ void CVantorDlg::RefreshDeviceList() {
   // The disabled button loses the focus; a keyboard user who pressed it gets it back afterwards.
   const bool refreshHadFocus = host().FocusedId() == IDC_REFRESH;
   refresh.Enable(false);
-  {
-    ui::WaitCursor wait(host());
-    protocol_.SearchDevices();
-  }
+  const auto searched = host().RunBusy([this] { protocol_.SearchDevices(); });
   refresh.Enable(true);
   if (refreshHadFocus) refresh.SetFocus();
+  // A search that did not run (a close was waiting) leaves the table empty; one that ran, even with a
+  // close recorded meanwhile, has its rows shown so that they match the table.
+  if (!searched.ran()) return;
 
   int row = 0;
   for (const DeviceRecord& record : protocol_.DeviceTable()) {

@@ -15,6 +15,7 @@
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/text_codec_win32.h"
 #include "protocol/multicast_transport.h"
+#include "res/resource.h"
 #include "skin/win32/skin_factory.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -31,7 +32,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Platform platform{drives,    clock,        os,            text,  registry,
                                        processes, reachability, networkDrives, files, payloads};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
-  quorvel::ui::Win32Ui ui(instance, quorvel::skin::MakeSkinFactory());
+  // The main window owns the credential prompt of a Connect, which runs on a worker thread.
+  auto skins = [inner = quorvel::skin::MakeSkinFactory(), &networkDrives](HINSTANCE module, HWND dialog,
+                                                                          int templateId) {
+    if (templateId == IDD_MAIN) networkDrives.SetPromptOwner(dialog);
+    return inner ? inner(module, dialog, templateId) : nullptr;
+  };
+  quorvel::ui::Win32Ui ui(instance, skins);
   quorvel::CVantorApp app(ui, protocol, platform);
   app.InitInstance();
   return app.exitCode();

@@ -2,7 +2,6 @@
 // must accept the administrator login first; then the settings panel shows what the box reported
 // in the last search and the share list shows its shares with their drive letters.
 #include "app/vantor_dlg.h"
-#include "framework/wait_cursor.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -77,10 +76,8 @@ void CVantorDlg::SelectDevice(int clickedItem) {
   FillInterfaceCombo(rowAddress, rowNetmask, rowGateway, dhcpText.view());
   ShowPort(dhcpText.view(), rowAddress, rowNetmask, rowGateway);
 
-  {
-    ui::WaitCursor wait(host());
-    protocol_.FetchShareNames();  // a box that does not answer leaves the share list empty
-  }
+  // A box that does not answer leaves the share list empty.
+  if (!host().RunBusy([this] { protocol_.FetchShareNames(); })) return;
   httpsFlagText_.clear();
   FillShareList({rowName, rowAddress}, ShareListVariant::Selection);
 }

@@ -6,8 +6,8 @@
 #include "app/address_validation.h"
 #include "app/inet_address.h"
 #include "app/vantor_dlg.h"
-#include "framework/wait_cursor.h"
 #include "res/resource.h"
+#include "services/busy_pause.h"
 
 namespace quorvel {
 
@@ -61,7 +61,8 @@ void CVantorDlg::OnApply() {
 
   switch (host().Combo(IDC_DHCP).CurSel()) {
     case kDhcpEnable:
-      if (!SendNetworkSettings(true)) {
+      if (const auto sent = SendNetworkSettings(true); !sent || !*sent) {
+        if (!sent) return;  // a close is waiting
         host().MessageBox("Set to dhcp client fail.", "Error", ui::Icon::Error);
         return;
       }
@@ -70,19 +71,19 @@ void CVantorDlg::OnApply() {
     case kDhcpDisable:
       if (!ValidateStaticSettings()) return;
       // A refusal shows in the search that follows: the list shows what the box reports.
-      SendNetworkSettings(false);
+      if (!SendNetworkSettings(false)) return;
       break;
     default:
       return;
   }
-  ui::WaitCursor wait(host());
-  platform_.clock.SleepMillis(kSettleAfterApplyMillis);
+  const auto paused = host().RunBusy(
+      [this](const ui::BusyStop& stop) { PauseUnlessClosing(platform_.clock, kSettleAfterApplyMillis, stop); });
+  if (!paused) return;
   RefreshDeviceList();
 }
 
-bool CVantorDlg::SendNetworkSettings(bool dhcp) {
-  ui::WaitCursor wait(host());
-  return protocol_.SetNetworkSettings(dhcp);
+ui::BusyResult<bool> CVantorDlg::SendNetworkSettings(bool dhcp) {
+  return host().RunBusy([this, dhcp] { return protocol_.SetNetworkSettings(dhcp); });
 }
 
 void CVantorDlg::SavePanelToView(std::string_view label) {

@@ -9,6 +9,7 @@ namespace quorvel {
 namespace {
 
 constexpr ui::Rgb kBlack = 0x000000;
+constexpr int kStartMessage = 1;
 
 ui::FontDescription ListFont(int charset) { return ui::FontDescription{"Tahoma", 13, 100, charset}; }
 
@@ -42,13 +43,22 @@ bool CVantorDlg::OnInitDialog() {
   host().SetWindowText("Quorvel");
   host().SetIcon(IDI_APPLICATION_ICON);
   SetUpLists();
-  StartAfresh();
+  host().SetBusyRole(IDC_CLOSE, ui::BusyRole::Close);
+  host().SetBusyRole(IDC_EXIT, ui::BusyRole::Close);
+  host().SetBusyRole(IDC_MINIMIZE, ui::BusyRole::Minimize);
+  // The drive map and the first search wait: they run once the window is on screen.
+  host().Post(kStartMessage);
   return true;
 }
 
+void CVantorDlg::OnPosted(int id) {
+  if (id == kStartMessage) StartAfresh();
+}
+
 void CVantorDlg::StartAfresh() {
-  driveMapTable_.RescanDriveMappings(platform_.drives);
-  driveMapTable_.FillDriveLetterBox(host().Combo(IDC_DRIVE_LETTER), platform_.drives, platform_.text);
+  const auto letters = host().RunBusy([this] { return driveMapTable_.Reread(platform_.drives, platform_.text); });
+  if (!letters) return;
+  letters->FillBox(host().Combo(IDC_DRIVE_LETTER));
   RefreshDeviceList();
   deviceSelectedMark_ = 0;
 }

@@ -25,7 +25,8 @@ class CVantorDlg : public ui::Dialog {
  public:
   CVantorDlg(DeviceProtocol& protocol, platform::Platform& platform);
 
-  bool OnInitDialog() override;
+  bool OnInitDialog() override;  // window work only; the start comes as a posted message
+  void OnPosted(int id) override;
   void OnCommand(int id, int code) override;
   void OnListClick(int id, int code, int item) override;
   void OnListKeyDown(int id, int key) override;
@@ -74,7 +75,7 @@ class CVantorDlg : public ui::Dialog {
 
   // The settings panel.
   void OnApply();
-  bool SendNetworkSettings(bool dhcp);  // with the wait cursor
+  ui::BusyResult<bool> SendNetworkSettings(bool dhcp);  // as busy work
   void OnDhcpChoice();
   void OnInterfaceSwitch();
   void ShowPort(std::string_view dhcpText, std::string_view ip, std::string_view netmask, std::string_view gateway);

@@ -35,7 +35,9 @@ void CVantorDlg::OnConfiguration() {
 }
 
 bool CVantorDlg::WaitForDeviceAnswer() {
-  if (deviceReachability_.WaitForAnswer(platform_.clock)) return true;
+  const auto answered = host().RunBusy([this] { return deviceReachability_.WaitForAnswer(platform_.clock); });
+  if (!answered) return false;  // a close is waiting
+  if (*answered) return true;
   GiveUpOnDevice();
   return false;
 }

@@ -34,7 +34,7 @@ struct NetworkConnectionRequest {
 class NetworkDrives {
  public:
   virtual ~NetworkDrives() = default;
-  // WNetAddConnection2W. The password and the user name are texts of the ANSI code page, as the user
+  // WNetAddConnection3W (its prompt owned by the main window). The password and the user name are texts of the ANSI code page, as the user
   // typed them. A password of nothing means the default password of the named user, an empty one
   // means none; a user name of nothing means the user context of the process. 0 on success.
   virtual std::uint32_t AddConnection(const NetworkConnectionRequest& request,

@@ -58,8 +58,14 @@ bool Refuse(ui::DialogHost& owner, ServiceContext& context, const char* message)
 }  // namespace
 
 bool AddonPrecheck(ui::DialogHost& owner, ServiceContext& context) {
-  PollDiskStatus(context);
-  PollAddonStatus(context);
+  const auto polled = owner.RunBusy([&context] {
+    PollDiskStatus(context);
+    PollAddonStatus(context);
+  });
+  if (!polled) {
+    context.state.ServiceAborted.store(-1);
+    return false;
+  }
   switch (StatusValue(context.state.DiskStatusText)) {
     case kStatusNoDisks: return Refuse(owner, context, kNoHardDrives);
     case kStatusUnformatted:

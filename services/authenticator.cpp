@@ -1,6 +1,5 @@
 #include "services/authenticator.h"
 
-#include "framework/wait_cursor.h"
 #include "services/device_key.h"
 #include "services/login.h"
 
@@ -39,11 +38,9 @@ bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) 
   // One retry at once with the same values: a box that missed the first request is not a refusal.
   // The retry is a new request with its own tag, so a late acceptance of the first one that
   // arrives during the retry's wait is dropped: only the box's answer to the retry decides.
-  bool accepted = false;
-  {
-    ui::WaitCursor wait(owner);
-    accepted = protocol_.CheckPassword() || protocol_.CheckPassword();
-  }
+  const auto checked = owner.RunBusy([this] { return protocol_.CheckPassword() || protocol_.CheckPassword(); });
+  if (!checked) return false;  // a close is waiting: no message box
+  const bool accepted = *checked;
   AuthEntry* entry = table_.Find(key);  // looked up again: the table may have changed meanwhile
   if (accepted && entry) {
     entry->authenticated = true;
@@ -59,12 +56,16 @@ bool Authenticator::AdminCheckWithFallback(ui::DialogHost& owner) {
   CommandContext& context = protocol_.context();
   context.UserName = "admin";
   context.Password = "";
-  if (protocol_.CheckPassword()) return true;
+  const auto first = owner.RunBusy([this] { return protocol_.CheckPassword(); });
+  if (!first) return false;
+  if (*first) return true;
 
   // Whatever the dialog ends with, the check runs once more: after Cancel with "admin" and no password.
   login dialog(context, os_, AdminLoginMode);
   owner.RunModal(dialog);
-  if (protocol_.CheckPassword()) return true;
+  const auto second = owner.RunBusy([this] { return protocol_.CheckPassword(); });
+  if (!second) return false;
+  if (*second) return true;
   ReportWrongPassword(owner);
   return false;
 }

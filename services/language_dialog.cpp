@@ -25,7 +25,10 @@ bool language::OnInitDialog() {
   for (const CodepageRow& row : CodepageTable()) list.AddString(row.listText);
   list.SetCurSel(-1);
 
-  PollDiskStatus();
+  if (!host().RunBusy([this] { PollDiskStatus(); })) {
+    CloseEarly({});
+    return true;
+  }
   ServiceState& state = context_.state;
   state.FullCodepageSupport = 0;
   if (StatusValue(state.DiskStatusText) == kStatusFullSupport) {

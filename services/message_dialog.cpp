@@ -11,10 +11,12 @@ bool messageDlg::OnInitDialog() {
 void messageDlg::OnTimer(int id) {
   if (id != timerId_ || ran_) return;
   ran_ = true;
-  // The timer goes before the job: the job may pump messages (its message box), and one tick does it all.
+  // The timer goes before the job: one tick does it all.
   host().KillTimer(id);
-  outcome_ = CopyJob(context_, id);
+  const auto copied = host().RunBusy([this, id] { return CopyJob(context_, id); });
   host().EndDialog(ui::IDCANCEL);
+  if (!copied) return;  // a close is waiting: no message box; the outcome stays Failure
+  outcome_ = *copied;
   if (outcome_ == JobOutcome::Failure) host().MessageBox(kCheckHardDrives, kServiceCaption, ui::Icon::None);
 }
 

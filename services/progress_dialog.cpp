@@ -2,36 +2,39 @@
 
 namespace quorvel {
 
-void RestartWait(ui::ProgressBar& bar, ServiceState& state, Clock& clock, const std::atomic<bool>& stop) {
-  bar.SetRange(1, 100);
-  bar.SetStep(1);
-  for (int step = 0; step < kRestartSteps; ++step) {
-    if (stop.load()) return;
-    bar.StepIt();
-    clock.SleepMillis(kRestartStepMillis);
-  }
-  state.ServiceAborted.store(0);
-}
+namespace {
+
+constexpr int kNextStep = 1;
+
+}  // namespace
 
 bool progress::OnInitDialog() {
-  ui::ProgressBar& bar = host().Progress(IDC_RESTART_PROGRESS_BAR);  // taken here, on the dialog's thread
-  worker_ = std::thread([this, &bar] { RestartWait(bar, state_, clock_, stop_); });
+  ui::ProgressBar& bar = host().Progress(IDC_RESTART_PROGRESS_BAR);
+  bar.SetRange(1, 100);
+  bar.SetStep(1);
   host().SetTimer(kRestartWaitTimer, kRestartWaitMillis);
+  host().Post(kNextStep);
   return true;
+}
+
+// One step per posted message, so that between steps the window is back in its own loop: a close asked
+// for meanwhile is let go there (it does nothing here), and the 90-second timer can end the dialog. Only a
+// full course sets ServiceAborted to 0.
+void progress::OnPosted(int id) {
+  if (id != kNextStep || steps_ == kRestartSteps) return;
+  host().Progress(IDC_RESTART_PROGRESS_BAR).StepIt();
+  if (!host().RunBusy([this] { clock_.SleepMillis(kRestartStepMillis); }).ran()) return;
+  if (++steps_ == kRestartSteps) {
+    state_.ServiceAborted.store(0);
+    return;
+  }
+  host().Post(kNextStep);
 }
 
 void progress::OnTimer(int id) {
   if (id != kRestartWaitTimer) return;
-  // The wait has run its time: the worker is done or about to be; its last step and its ServiceAborted are
-  // waited for, so that the main window reads the final value.
-  if (worker_.joinable()) worker_.join();
   host().EndDialog(ui::IDCANCEL);
   host().KillTimer(kRestartWaitTimer);
-}
-
-void progress::StopWorker() {
-  stop_.store(true);
-  if (worker_.joinable()) worker_.join();
 }
 
 }  // namespace quorvel

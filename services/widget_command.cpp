@@ -33,18 +33,20 @@ void InstallDesktopWidget(ui::DialogHost& mainWindow, platform::Processes& proce
     mainWindow.MessageBox(kSelectServer, "Warning", ui::Icon::Warning);
     return;
   }
-  WriteAddressFile(files, *selectedRowAddress);
+  // Each step that may wait (a file, the shell) runs as busy work.
+  if (!mainWindow.RunBusy([&] { WriteAddressFile(files, *selectedRowAddress); })) return;
 
   mainWindow.RunModal(notice);
   if (notice.answer() == kEngineDownload) {
     // Whether the page opened is not examined; the user comes back after installing the engine.
-    static_cast<void>(processes.StartCommandLine(kWidgetEngineDownloadCommand, platform::kShowHide));
+    mainWindow.RunBusy([&] { return processes.StartCommandLine(kWidgetEngineDownloadCommand, platform::kShowHide); });
     return;
   }
 
   const std::optional<std::string_view> widgetFile = ChooseWidgetFile(mainWindow, chooser, modelName);
   if (!widgetFile) return;
-  if (processes.ShellOpen(*widgetFile, platform::kShowShow) <= platform::kShellOpenErrorMax) {
+  const auto opened = mainWindow.RunBusy([&] { return processes.ShellOpen(*widgetFile, platform::kShowShow); });
+  if (opened && *opened <= platform::kShellOpenErrorMax) {
     mainWindow.MessageBox(kWidgetOpenFailed, "Warning", ui::Icon::Information);
   }
 }

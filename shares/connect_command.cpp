@@ -147,14 +147,19 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
     if (state.driveReuseAnswer == 0) return;
   }
 
-  Mapping mapping(window.networkDrives, drive, window.driveMap.FindFreeDriveLetter(drive, window.drives), address,
-                  volume);
-  // Whatever the letter was connected to goes, and is forgotten, also when the mapping below fails.
-  window.networkDrives.CancelConnection(drive, platform::kConnectUpdateProfile, true);
-
-  auto remembered = [&] { return RememberedCredentials(state.authTable, key); };
-  const bool mapped = ntPath ? ConnectOnNt(mapping, remembered()) : ConnectAsGuestFirst(mapping, windows, remembered);
-  if (!mapped) {
+  // Every platform call below may block (a box that has gone away): they run as busy work, with the
+  // credentials taken beforehand.
+  const Credentials remembered = RememberedCredentials(state.authTable, key);
+  const auto mapped = host.RunBusy([&] {
+    Mapping mapping(window.networkDrives, drive, window.driveMap.FindFreeDriveLetter(drive, window.drives), address,
+                    volume);
+    // Whatever the letter was connected to goes, and is forgotten, also when the mapping below fails.
+    window.networkDrives.CancelConnection(drive, platform::kConnectUpdateProfile, true);
+    return ntPath ? ConnectOnNt(mapping, remembered)
+                  : ConnectAsGuestFirst(mapping, windows, [&] { return remembered; });
+  });
+  if (!mapped) return;  // a close is waiting
+  if (!*mapped) {
     host.MessageBox(kMapFailed, "Error", ui::Icon::Error);
     return;
   }

@@ -73,13 +73,17 @@ void DisconnectSelectedShare(const MappingWindow& window) {
   }
 
   // A volume without a mapping has no letter to drop.
-  const std::uint32_t result =
-      drive.empty() ? platform::kErrorNotConnected
-                    : window.networkDrives.CancelConnection(drive, platform::kConnectUpdateProfile, true);
-  if (!companionDrive.empty()) {
-    window.networkDrives.CancelConnection(companionDrive.view(), platform::kConnectUpdateProfile, true);
-  }
-  if (result != platform::kNoError) {
+  const auto cancelled = host.RunBusy([&] {
+    const std::uint32_t result =
+        drive.empty() ? platform::kErrorNotConnected
+                      : window.networkDrives.CancelConnection(drive, platform::kConnectUpdateProfile, true);
+    if (!companionDrive.empty()) {
+      window.networkDrives.CancelConnection(companionDrive.view(), platform::kConnectUpdateProfile, true);
+    }
+    return result;
+  });
+  if (!cancelled) return;  // a close is waiting
+  if (*cancelled != platform::kNoError) {
     host.MessageBox(kDisconnectFailed, "Error", ui::Icon::Error);
     return;
   }

@@ -68,17 +68,29 @@ bool DriveMapTable::IsUsable(int row, platform::Drives& drives) const {
 
 void DriveMapTable::FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives,
                                        platform::TextCodec& text) const {
-  box.ResetContent();
-  int count = 0;
-  int first = 0;
+  LetterChoice(drives, text).FillBox(box);
+}
+
+DriveLetterChoice DriveMapTable::LetterChoice(platform::Drives& drives, platform::TextCodec& text) const {
+  DriveLetterChoice choice;
   for (int row = 0; row < kDriveRowCount; ++row) {
     if (!IsUsable(row, drives)) continue;
-    ++count;
     const DriveMapEntry& entry = rows_[row];
-    box.AddString(text.Utf8ToAnsi(DriveLetterItem(entry)));
-    if (first == 0 && !entry.IsMapped()) first = count;
+    choice.items.push_back(text.Utf8ToAnsi(DriveLetterItem(entry)));
+    if (choice.current < 0 && !entry.IsMapped()) choice.current = static_cast<int>(choice.items.size()) - 1;
   }
-  box.SetCurSel(first - 1);
+  return choice;
+}
+
+DriveLetterChoice DriveMapTable::Reread(platform::Drives& drives, platform::TextCodec& text) {
+  RescanDriveMappings(drives);
+  return LetterChoice(drives, text);
+}
+
+void DriveLetterChoice::FillBox(ui::ComboBox& box) const {
+  box.ResetContent();
+  for (const std::string& item : items) box.AddString(item);
+  box.SetCurSel(current);
 }
 
 std::optional<DriveText> DriveMapTable::FindFreeDriveLetter(std::string_view avoid,

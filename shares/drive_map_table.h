@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "framework/controls.h"
 #include "platform/drives.h"
 #include "platform/text_codec.h"
 #include "protocol/fixed_text.h"
@@ -54,6 +56,14 @@ std::string MappedForm(const DriveMapEntry& entry);
 // The drive-letter box's item for a letter: the mapped form when mapped, else the drive text.
 std::string DriveLetterItem(const DriveMapEntry& entry);
 
+// The drive-letter box's items (in the ANSI code page) and its current item (-1: none), as read from the
+// platform: the reading may block on a network drive, the filling may not.
+struct DriveLetterChoice {
+  std::vector<std::string> items;
+  int current = -1;
+  void FillBox(ui::ComboBox& box) const;
+};
+
 class DriveMapTable {
  public:
   using Rows = std::array<DriveMapEntry, kDriveRowCount>;
@@ -70,6 +80,10 @@ class DriveMapTable {
   // Empties the box and adds one item per usable letter in table order (in the ANSI code page), then
   // selects the first free letter, or nothing when every listed letter is mapped.
   void FillDriveLetterBox(ui::ComboBox& box, platform::Drives& drives, platform::TextCodec& text) const;
+  // What FillDriveLetterBox puts in the box, without the box.
+  DriveLetterChoice LetterChoice(platform::Drives& drives, platform::TextCodec& text) const;
+  // The rescan and the letter choice in one go: the drive-map read, as busy work runs it.
+  DriveLetterChoice Reread(platform::Drives& drives, platform::TextCodec& text);
 
   // The first usable, unmapped letter whose first character differs from avoid's; nothing when
   // there is none.

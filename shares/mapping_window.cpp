@@ -6,8 +6,9 @@
 namespace quorvel {
 
 void RefreshAfterChange(const MappingWindow& window, int firstDeviceRow) {
-  window.driveMap.RescanDriveMappings(window.drives);
-  window.driveMap.FillDriveLetterBox(window.host.Combo(IDC_DRIVE_LETTER), window.drives, window.text);
+  const auto letters = window.host.RunBusy([&] { return window.driveMap.Reread(window.drives, window.text); });
+  if (!letters) return;
+  letters->FillBox(window.host.Combo(IDC_DRIVE_LETTER));
   if (firstDeviceRow < 0) return;
   ui::ListView& devices = window.host.List(IDC_DEVICE_LIST);
   for (int row = firstDeviceRow; row < devices.ItemCount(); ++row) {

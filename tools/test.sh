@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: unit, lab (namespaces, simulated boxes), Wine and a short fuzz run, then the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and last the release check (two
+# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, the busy work, the protocol and
+# the lab searches under ThreadSanitizer, and last the release check (two
 # release builds of the commit from clean clones, byte for byte, and the package installed and removed).
 # Needs root for the lab and the package.
 set -euo pipefail
@@ -11,12 +12,18 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 native=$("$top/tools/build.sh" native)
 sanitize=$("$top/tools/build.sh" sanitize)
 fuzz=$("$top/tools/build.sh" fuzz)
+tsan=$("$top/tools/build.sh" tsan)
 
 status=0
 echo "== unit, lab and Wine tests"
 ctest --test-dir "$native" --output-on-failure -j2 -LE release || status=1
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$sanitize" --output-on-failure -j2 -L unit || status=1
+echo "== ThreadSanitizer: busy work, the protocol, and the lab searches with its quorvel-cli and simulator"
+for binary in framework_test protocol_test; do
+  setarch "$(uname -m)" -R "$tsan/tests/unit/$binary" --gtest_brief=1 || status=1
+done
+setarch "$(uname -m)" -R ctest --test-dir "$tsan" --output-on-failure -R '^lab\.search$' || status=1
 echo "== fuzzing"
 ctest --test-dir "$fuzz" --output-on-failure -L fuzz || status=1
 echo "== release: two builds of the commit from clean clones, the zip, the checksums and the package"

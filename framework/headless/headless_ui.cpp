@@ -1,12 +1,14 @@
 #include "framework/headless/headless_ui.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace quorvel::ui {
 
 HeadlessUi::~HeadlessUi() = default;
 
-HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId) {
+HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId, bool holdPosted) {
   hosts_.push_back(std::make_unique<HeadlessHost>(*this, dialog.templateId(), parentTemplateId));
   HeadlessHost& host = *hosts_.back();
   if (dialog.isOpen()) {
@@ -14,11 +16,12 @@ HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId) {
     return host;
   }
   if (auto found = templates_.find(dialog.templateId()); found != templates_.end()) found->second(host);
+  host.HoldPosted(holdPosted);
   host.Start(dialog);
   return host;
 }
 
-HeadlessHost& HeadlessUi::Open(Dialog& dialog) { return Create(dialog, 0); }
+HeadlessHost& HeadlessUi::Open(Dialog& dialog, bool holdPosted) { return Create(dialog, 0, holdPosted); }
 
 int HeadlessUi::RunModal(Dialog& dialog) { return RunModalFrom(dialog, 0); }
 
@@ -67,6 +70,14 @@ int HeadlessUi::ShowMessageBox(int ownerTemplateId, std::string_view text, std::
   const int answer = answers_.front();
   answers_.pop_front();
   return answer;
+}
+
+void HeadlessUi::RecordBusyMisuse(std::string what) {
+  if (busyMisuseFatal_) {
+    std::fprintf(stderr, "busy work may not touch the user interface: %s\n", what.c_str());
+    std::abort();
+  }
+  RecordError(std::move(what));
 }
 
 HeadlessHost* HeadlessUi::LastHost(int templateId) {

@@ -49,7 +49,9 @@ class HeadlessUi : public Ui {
   int RunModal(Dialog& dialog) override;
 
   // Opens the dialog without running it: OnInitDialog has run when this returns, and the test drives it.
-  HeadlessHost& Open(Dialog& dialog);
+  // The messages it posted itself have been delivered too, unless holdPosted: then they wait for the
+  // host's DeliverHeldPosts.
+  HeadlessHost& Open(Dialog& dialog, bool holdPosted = false);
 
   // Scripts, run after OnInitDialog. One-shot scripts of a template run in the order they were given; the
   // repeating one answers every run of the template that finds no one-shot script left.
@@ -71,9 +73,13 @@ class HeadlessUi : public Ui {
   int RunModalFrom(Dialog& dialog, int parentTemplateId);
   int ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
   void RecordError(std::string what) { errors_.push_back(std::move(what)); }
+  // Busy work touched a window, a control or a message box: recorded, and fatal (the message, then an
+  // abort) unless a test that looks for it turned that off.
+  void RecordBusyMisuse(std::string what);
+  void SetBusyMisuseFatal(bool fatal) { busyMisuseFatal_ = fatal; }
 
  private:
-  HeadlessHost& Create(Dialog& dialog, int parentTemplateId);
+  HeadlessHost& Create(Dialog& dialog, int parentTemplateId, bool holdPosted = false);
   Script TakeScript(int templateId);
 
   std::vector<std::unique_ptr<HeadlessHost>> hosts_;
@@ -84,6 +90,7 @@ class HeadlessUi : public Ui {
   std::vector<MessageBoxRecord> messageBoxes_;
   std::vector<ModalRecord> modalRuns_;
   std::vector<std::string> errors_;
+  bool busyMisuseFatal_ = true;
 };
 
 }  // namespace quorvel::ui

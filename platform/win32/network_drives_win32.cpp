@@ -43,7 +43,7 @@ std::uint32_t Win32NetworkDrives::AddConnection(const NetworkConnectionRequest& 
   resource.lpLocalName = localName.data();
   resource.lpRemoteName = remoteName.data();
   resource.lpProvider = nullptr;
-  return WNetAddConnection2W(&resource, secret.get(), user.get(), flags);
+  return WNetAddConnection3W(promptOwner_.load(), &resource, secret.get(), user.get(), flags);
 }
 
 std::uint32_t Win32NetworkDrives::CancelConnection(std::string_view localName, std::uint32_t flags, bool force) {

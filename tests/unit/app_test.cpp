@@ -1,6 +1,7 @@
 // The main window's life: start-up, the device list, refresh, the ways to close it.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +28,10 @@ class CountingTransport final : public Transport {
   void Stop() override { ++stops; }
   int InterfaceCount() const override { return inner_->InterfaceCount(); }
   std::string InterfaceAddress(int i) const override { return inner_->InterfaceAddress(i); }
-  void SendOnInterface(int i, Bytes request) override { inner_->SendOnInterface(i, request); }
+  void SendOnInterface(int i, Bytes request) override {
+    inner_->SendOnInterface(i, request);
+    if (onSend) onSend();  // as the user acting while the request is out
+  }
   Received ReceiveOnInterface(int i, int timeout, PacketBuffer& buffer) override {
     return inner_->ReceiveOnInterface(i, timeout, buffer);
   }
@@ -38,6 +42,7 @@ class CountingTransport final : public Transport {
 
   bool startResult = true;
   int stops = 0;
+  std::function<void()> onSend;
 
  private:
   std::unique_ptr<testkit::FakeTransport> inner_;
@@ -240,6 +245,60 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, Closing,
                            for (char& c : name) if (c == ' ') c = '_';
                            return name;
                          });
+
+// The window is set up and shown first; its posted start message reads the drives and searches.
+TEST_F(MainWindow, StartUpSearchesOnlyOnItsPostedMessage) {
+  ui::HeadlessHost& host = ui.Open(dialog, /*holdPosted=*/true);
+  EXPECT_EQ(host.windowText(), "Quorvel");
+  EXPECT_EQ(transport->fake().SentCount(), 0u) << "nothing waits while the window is set up";
+  EXPECT_EQ(host.busyRuns(), 0);
+  EXPECT_EQ(host.List(IDC_DEVICE_LIST).ItemCount(), 0);
+  host.DeliverHeldPosts();
+  EXPECT_EQ(transport->fake().SentCount(), 1u);
+  EXPECT_EQ(host.busyRuns(), 2) << "the drive map, then the search";
+  EXPECT_EQ(host.List(IDC_DEVICE_LIST).ItemCount(), 3);
+  EXPECT_FALSE(host.Combo(IDC_DRIVE_LETTER).items().empty());
+}
+
+// While Refresh's search is out: a close waits for its end and then closes the window; another click on
+// Refresh is dropped, and the focus stays on Refresh.
+TEST_F(MainWindow, InputDuringTheSearchIsDroppedAndACloseWaitsForItsEnd) {
+  struct Case {
+    const char* name;
+    std::function<void(ui::HeadlessHost&)> act;
+    bool closes;
+  };
+  const std::vector<Case> cases = {
+      {"close request", [](ui::HeadlessHost& h) { h.Close(); }, true},
+      {"Escape", [](ui::HeadlessHost& h) { h.PressEscape(); }, true},
+      {"Exit", [](ui::HeadlessHost& h) { h.Click(IDC_EXIT); }, true},
+      {"Close disc", [](ui::HeadlessHost& h) { h.Click(IDC_CLOSE); }, true},
+      {"Refresh again", [](ui::HeadlessHost& h) { h.Click(IDC_REFRESH); }, false},
+      {"a device row", [](ui::HeadlessHost& h) { h.ClickListRow(IDC_DEVICE_LIST, 0); }, false},
+  };
+  for (const Case& c : cases) {
+    ui::HeadlessUi caseUi;
+    auto caseProtocol = MakeProtocol();
+    SetBoxes({{MakeDeviceId(1), Box("alpha", {"192.0.2.1", "255.255.255.0", "192.0.2.254"})}});
+    CVantorDlg caseDialog(*caseProtocol, fakes.platform);
+    ui::HeadlessHost& host = caseUi.Open(caseDialog);
+    int acted = 0;
+    transport->onSend = [&] {
+      if (acted++ == 0) c.act(host);
+    };
+    host.Item(IDC_REFRESH).SetFocus();
+    host.Click(IDC_REFRESH);
+    EXPECT_EQ(transport->fake().SentCount(), 2u) << c.name << ": the start's search and Refresh's, run to its end";
+    EXPECT_EQ(host.isOpen(), !c.closes) << c.name;
+    if (!c.closes) {
+      EXPECT_EQ(host.droppedInput(), 1) << c.name;
+      EXPECT_EQ(host.List(IDC_DEVICE_LIST).ItemCount(), 1) << c.name;
+      EXPECT_TRUE(host.List(IDC_DEVICE_LIST).SelectedRows().empty()) << c.name;
+      EXPECT_EQ(host.focusedId(), IDC_REFRESH) << c.name;
+    }
+    EXPECT_TRUE(caseUi.errors().empty()) << c.name;
+  }
+}
 
 TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {
   testkit::VirtualClock clock;

@@ -1,7 +1,10 @@
 """Driving the console's main window under Wine: selecting a box through the login dialog, answering
 message boxes, picking drop-down items, clicking list rows. ConsoleCase is a LabCase that runs quorvel.exe
 for the whole class; ConsoleDriving is its mixin of actions."""
+import json
+import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -25,6 +28,29 @@ def wait_until(predicate, timeout, what, interval=0.1):
             return value
         time.sleep(interval)
     raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+
+
+def probe_responsiveness(gui, seconds):
+    """quorvel-winread --responsiveness on the main window, in the background; the function returned
+    waits for it and returns its JSON (longestUnansweredMs, probes, timedOut, windowGone)."""
+    out = tempfile.TemporaryFile()
+    proc = gui.lab.pc_exec(["wine", gui.inspect_exe, "--responsiveness", TITLE, str(seconds), "--timeout", "30"],
+                           env=gui.env(), stdout=out, stderr=subprocess.DEVNULL)
+
+    def result():
+        try:
+            proc.wait(timeout=seconds + 60)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            raise AssertionError("the responsiveness probe did not end")
+        out.seek(0)
+        text = out.read().decode()
+        out.close()
+        if proc.returncode != 0:
+            raise AssertionError(f"the responsiveness probe failed ({proc.returncode})")
+        return json.loads(text)
+    return result
 
 
 def require_built(*paths):
@@ -106,6 +132,11 @@ class ConsoleDriving:
 
     def selected_rows(self, control_id):
         return find_control(self.main(), control_id)["selected"]
+
+    def start_probe(self, seconds):
+        """Starts quorvel-winread measuring how long the main window leaves WM_NULL unanswered (one
+        probe every 20 ms) for `seconds`; returns a function that waits for it and gives its JSON."""
+        return probe_responsiveness(self.gui, seconds)
 
     def message_boxes(self):
         """Titles of the visible top-level windows other than the main window."""

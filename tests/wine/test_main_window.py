@@ -34,16 +34,21 @@ class StartUpAndDeviceList(ConsoleCase):
         # Read at once, while the window has just become visible.
         cls.searches_when_shown = [len(cls.requests(net, 101)) for net in (0, 1)]
         cls.sims = list(cls.lab._procs)
-        cls.first_look = cls.gui.inspect(TITLE, timeout=30)
+        # The list fills when the search that starts once the window is up has ended.
+        cls.first_look = wait_until(
+            lambda: (w := cls.gui.inspect(TITLE, timeout=30)) and len(find_control(w, DEVICE_LIST)["rows"]) == 6 and w,
+            60, "the filled device list")
+        cls.filled_after = time.monotonic() - cls.launched - cls.gui.setup_seconds
         cls.gui.screenshot("started")
 
     def device_rows(self, window=None):
         return find_control(window or self.gui.inspect(TITLE), DEVICE_LIST)["rows"]
 
-    def test_1_window_appears_only_after_every_interface_was_searched(self):
-        print(f"window shown {self.shown_after:.1f} s after Wine started the program", file=sys.stderr)
-        self.assertEqual(self.searches_when_shown, [1, 1])
-        self.assertEqual(len(self.device_rows(self.first_look)), 6, "the list is full when the window appears")
+    def test_1_window_appears_before_its_search_has_ended_and_the_list_fills_after(self):
+        print(f"window shown {self.shown_after:.1f} s, list filled {self.filled_after:.1f} s after Wine started "
+              f"the program", file=sys.stderr)
+        self.assertLessEqual(max(self.searches_when_shown), 1, "one search at most has gone out when it shows")
+        self.assertEqual([len(self.requests(net, 101)) for net in (0, 1)], [1, 1], "one search, on every interface")
 
     def test_2_title_and_the_hidden_service_buttons(self):
         window = self.first_look

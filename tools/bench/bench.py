@@ -10,13 +10,17 @@ Before those: a search with 1, 2, 4 and 8 interfaces (one lab net each, one box 
 box on the first and the last net), as a ratio to one interface's floor: every interface is searched at
 once, so the ratio should stay near 1 however many there are. With --wine, also quorvel.exe under Wine in
 a lab of 2 nets: the time from the process start and from the first search request on the wire to the main
-window shown. --only interfaces|wine prints just those figures. --baseline BUILD measures a build of
-another commit in the same run, each figure right after this build's (its lines end in "[baseline]").
+window shown; and, from the Wine test that drives it (tests/wine/test_responsive.py), the longest stretch
+the main window left WM_NULL unanswered during Refresh, the login check and Apply. --only interfaces|wine
+prints just those figures. --baseline BUILD measures a build of another commit in the same run, each figure
+right after this build's (its lines end in "[baseline]").
 
     python3 tools/bench/bench.py [--build build] [--baseline other-build] [--runs 3]      (as root)"""
 import argparse
 import json
+import os
 import statistics
+import subprocess
 import sys
 import tempfile
 import threading
@@ -164,7 +168,20 @@ def measure_wine_start(build, win_build, tmp):
         return shown - launched, (shown - on_wire[0]) if on_wire else None
 
 
+def report_wine_responsiveness(build, win_build):
+    """Runs the Wine test of the window's answers and prints the stretches it measured."""
+    env = dict(os.environ, QUORVEL_BUILD=str(build), QUORVEL_WIN_BUILD=str(win_build), PYTHONDONTWRITEBYTECODE="1")
+    result = subprocess.run([sys.executable, "-m", "unittest", "test_responsive"], cwd=REPO / "tests" / "wine",
+                            env=env, capture_output=True, text=True, timeout=900)
+    figures = [line for line in result.stderr.splitlines() if "longest unanswered stretch" in line]
+    for line in figures:
+        print(f"Wine, main window: {line.lstrip('.')}", flush=True)
+    if result.returncode != 0 or not figures:
+        print(f"Wine, main window: the responsiveness run failed ({result.returncode})", flush=True)
+
+
 def report_wine(build, win_build, tmp):
+    report_wine_responsiveness(build, win_build)
     from_start, from_wire = measure_wine_start(build, win_build, tmp)
     wire = f"{from_wire:.2f} s" if from_wire is not None else "not seen"
     print(f"Wine, 2 nets: main window shown {from_start:.2f} s after the process started, "

@@ -10,6 +10,7 @@
 #include "accessible_name.h"
 #include "json_writer.h"
 #include "options.h"
+#include "responsiveness.h"
 #include "target.h"
 #include "top_windows.h"
 #include "window_json.h"
@@ -81,6 +82,25 @@ int Command(const Options& options) {
   return kFound;
 }
 
+// Prints how long the window left WM_NULL unanswered at worst while it was probed.
+int Probe(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  if (!hwnd) {
+    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
+    return kNotFound;
+  }
+  const Responsiveness measured = MeasureResponsiveness(hwnd, options.durationMs);
+  JsonWriter out;
+  out.BeginObject();
+  out.Key("longestUnansweredMs").UInt(measured.longestUnansweredMs);
+  out.Key("probes").Int(measured.probes);
+  out.Key("timedOut").Int(measured.timedOut);
+  out.Key("windowGone").Bool(measured.windowGone);
+  out.EndObject();
+  Print(out.text());
+  return kFound;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +117,7 @@ int main(int argc, char** argv) {
     case Mode::Wait: return Wait(options);
     case Mode::WaitGone: return WaitUntilGone(options.match, options.timeoutMs) ? kFound : kNotFound;
     case Mode::Command: return Command(options);
+    case Mode::Responsiveness: return Probe(options);
   }
   return kError;
 }

@@ -11,12 +11,15 @@ const char kUsage[] =
     "       quorvel-winread --wait-title T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --command T ID [--with-control ID] [--hidden] [--timeout S]\n"
+    "       quorvel-winread --responsiveness T S [--with-control ID] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
     "  --wait-title    wait until such a window exists, then print its summary\n"
     "  --wait-gone     wait until no such window exists\n"
     "  --command       post a click of button ID (WM_COMMAND, BN_CLICKED) to the window titled T that\n"
     "                  has control 1000 (or the --with-control one), as the button itself would\n"
+    "  --responsiveness  for S seconds, send WM_NULL to the window titled T every 20 ms and print the\n"
+    "                  longest wait for an answer as JSON ({\"longestUnansweredMs\": ..., ...})\n"
     "  --names         with --title: each control's accessible name as well (\"accName\", null for none)\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
@@ -37,7 +40,7 @@ bool ParseNumber(std::string_view text, double& value) {
 
 bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
   if (modeSet) {
-    error = "give one of --title, --list, --wait-title, --wait-gone, --command";
+    error = "give one of --title, --list, --wait-title, --wait-gone, --command, --responsiveness";
     return false;
   }
   options.mode = mode;
@@ -80,6 +83,17 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       ++i;
       continue;
     }
+    if (arg == "--responsiveness") {
+      if (!SetMode(options, Mode::Responsiveness, modeSet, error)) return false;
+      options.match.title = value;
+      if (i + 1 >= argc || !ParseNumber(argv[i + 1], number) || number > 3600) {
+        error = "--responsiveness needs a window title and seconds";
+        return false;
+      }
+      options.durationMs = static_cast<DWORD>(number * 1000);
+      ++i;
+      continue;
+    }
     if (arg == "--title" || arg == "--wait-title" || arg == "--wait-gone") {
       const Mode mode = arg == "--title" ? Mode::Inspect : arg == "--wait-title" ? Mode::Wait : Mode::WaitGone;
       if (!SetMode(options, mode, modeSet, error)) return false;
@@ -102,7 +116,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     error = "nothing to do";
     return false;
   }
-  if (options.mode == Mode::Command && options.match.withControl < 0) options.match.withControl = kMainListId;
+  const bool mainWindowMode = options.mode == Mode::Command || options.mode == Mode::Responsiveness;
+  if (mainWindowMode && options.match.withControl < 0) options.match.withControl = kMainListId;
   if (!options.timeoutGiven && options.mode != Mode::Inspect && options.mode != Mode::List) {
     options.timeoutMs = 30000;
   }

@@ -9,7 +9,7 @@
 
 namespace quorvel::winread {
 
-enum class Mode { Inspect, List, Wait, WaitGone, Command };
+enum class Mode { Inspect, List, Wait, WaitGone, Command, Responsiveness };
 
 struct Options {
   Mode mode = Mode::Inspect;
@@ -19,6 +19,7 @@ struct Options {
   UINT messageTimeoutMs = 10000;  // per message to the inspected window
   int commandId = 0;              // --command: the button id whose click is posted
   bool names = false;             // --names: each control with its accessible name
+  DWORD durationMs = 0;           // --responsiveness: how long to probe
 };
 
 // false with a reason in error when the arguments make no sense.
