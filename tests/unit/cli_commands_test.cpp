@@ -56,6 +56,7 @@ class ScriptedTransport final : public Transport {
   void Stop() override {}
   int InterfaceCount() const override { return 1; }
   std::string InterfaceAddress(int index) const override { return index == 0 ? "198.51.100.2" : ""; }
+  int InterfacePrefixLength(int index) const override { return index == 0 ? 24 : 0; }
 
   void SendOnInterface(int, Bytes request) override {
     sent_.emplace_back(request.begin(), request.end());
