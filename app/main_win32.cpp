@@ -5,6 +5,7 @@
 
 #include "app/vantor_app.h"
 #include "framework/win32/win32_ui.h"
+#include "platform/win32/address_probe_win32.h"
 #include "platform/win32/drives_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/network_drives_win32.h"
@@ -28,8 +29,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Win32NetworkDrives networkDrives;
   quorvel::platform::Win32Files files;
   quorvel::platform::Win32Payloads payloads;
+  quorvel::platform::Win32AddressProbe addressProbe;
   quorvel::platform::Platform platform{drives,    clock,        os,            text,  registry,
-                                       processes, reachability, networkDrives, files, payloads};
+                                       processes, reachability, networkDrives, files, payloads, addressProbe};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
   quorvel::ui::Win32Ui ui(instance, quorvel::skin::MakeSkinFactory());
   quorvel::CVantorApp app(ui, protocol, platform);

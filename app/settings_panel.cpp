@@ -69,6 +69,7 @@ void CVantorDlg::OnApply() {
       break;
     case kDhcpDisable:
       if (!ValidateStaticSettings()) return;
+      if (!ConfirmNewAddress()) return;
       // A refusal shows in the search that follows: the list shows what the box reports.
       SendNetworkSettings(false);
       break;

@@ -67,6 +67,10 @@ int HeadlessHost::MessageBox(std::string_view text, std::string_view caption, Ic
   return ui_.ShowMessageBox(templateId_, text, caption, icon);
 }
 
+bool HeadlessHost::AskYesNo(std::string_view text, std::string_view caption, Icon icon) {
+  return ui_.ShowYesNo(templateId_, text, caption, icon) == kAnswerYes;
+}
+
 int HeadlessHost::RunModal(Dialog& child) { return ui_.RunModalFrom(child, templateId_); }
 
 bool HeadlessHost::SetTimer(int id, int millis) {

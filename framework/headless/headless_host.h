@@ -42,6 +42,7 @@ class HeadlessHost : public DialogHost {
   void DestroyWindow() override;  // ends the dialog with IDCANCEL
   void Minimize() override { ++minimized_; }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
+  bool AskYesNo(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
   void KillTimer(int id) override { timers_.erase(id); }

@@ -69,6 +69,14 @@ int HeadlessUi::ShowMessageBox(int ownerTemplateId, std::string_view text, std::
   return answer;
 }
 
+int HeadlessUi::ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon) {
+  messageBoxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId, true});
+  if (answers_.empty()) return kAnswerNo;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
 HeadlessHost* HeadlessUi::LastHost(int templateId) {
   for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
     if ((*it)->templateId() == templateId) return it->get();
