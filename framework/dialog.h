@@ -2,8 +2,14 @@
 // (DialogHost) gives them their controls by id and the window's own operations.
 #pragma once
 
+#include <cassert>
+#include <functional>
+#include <optional>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
+#include "busy_work.h"
 #include "controls.h"
 
 namespace quorvel::ui {
@@ -48,7 +54,49 @@ class DialogHost {
   // brings the previous cursor back. Use WaitCursor rather than these.
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+
+  // Runs work that waits, on a worker thread, while this thread keeps the windows answering (they
+  // repaint and move; input is dropped; a close is recorded for later) and returns its value when it
+  // ends; an exception of the work is thrown again here. The work may take a `const BusyStop&`, which
+  // tells it that a close was recorded, so that a pause or a poll stops early. It may touch the protocol
+  // object and the platform seams, never a window, a control or a message box.
+  //   const auto ok = host().RunBusy([&] { return protocol.CheckPassword(); });
+  //   if (!ok) return;          // a close was recorded (or nothing ran): skip the remaining steps
+  //   if (*ok) ...
+  // Busy work inside busy work is a programming error: it asserts, and otherwise returns Refused having
+  // run nothing. After a close was recorded, further busy work of the handler returns Closing having run
+  // nothing; the close is acted on when the handler returns.
+  template <class Work>
+  auto RunBusy(Work&& work);
+  // A close (the Close disc, Exit, Escape, Enter, Alt+F4, the task bar's Close) was recorded while busy
+  // work ran, and is waiting for the handler to return.
+  virtual bool Closing() const = 0;
+  // What a click on this button does while busy work runs: BusyRole::Close records a close (the Close
+  // disc, Exit); BusyRole::Minimize minimises the window (the Minimise disc). Other clicks are dropped.
+  virtual void SetBusyRole(int controlId, BusyRole role) = 0;
+  // Queues a message for this dialog: OnPosted(id) runs once the messages queued before it are handled
+  // (for a dialog being opened: once it is on screen).
+  virtual void Post(int id) = 0;
+
+ protected:
+  // The backend's run of one piece of busy work.
+  virtual BusyStatus RunWork(const std::function<void(const BusyStop&)>& work) = 0;
 };
+
+template <class Work>
+auto DialogHost::RunBusy(Work&& work) {
+  using Value = std::decay_t<decltype(CallWork(work, std::declval<const BusyStop&>()))>;
+  if constexpr (std::is_void_v<Value>) {
+    const BusyStatus status = RunWork([&](const BusyStop& stop) { CallWork(work, stop); });
+    assert(status != BusyStatus::Refused && "busy work inside busy work");
+    return BusyResult<void>(status, Closing());
+  } else {
+    std::optional<Value> value;  // written by the worker, read after it was joined
+    const BusyStatus status = RunWork([&](const BusyStop& stop) { value.emplace(CallWork(work, stop)); });
+    assert(status != BusyStatus::Refused && "busy work inside busy work");
+    return BusyResult<Value>(status, std::move(value), Closing());
+  }
+}
 
 #pragma pop_macro("MessageBox")
 #pragma pop_macro("SetWindowText")
@@ -78,6 +126,7 @@ class Dialog {
   // it is handled as a plain LVN_KEYDOWN notification.
   virtual void OnListKeyDown(int id, int /*key*/) { OnNotify(id, LVN_KEYDOWN); }
   virtual void OnTimer(int /*id*/) {}
+  virtual void OnPosted(int /*id*/) {}  // see DialogHost::Post
   virtual void OnOK() { host().EndDialog(IDOK); }
   virtual void OnCancel() { host().EndDialog(IDCANCEL); }
   virtual void OnDestroy() {}

@@ -3,20 +3,24 @@
 namespace quorvel::ui {
 
 void HeadlessComboBox::ResetContent() {
+  Touch();
   items_.clear();
   current_ = -1;
 }
 
 int HeadlessComboBox::AddString(std::string_view text) {
+  Touch();
   items_.emplace_back(text);
   return Count() - 1;
 }
 
 std::string HeadlessComboBox::ItemText(int index) const {
+  Touch();
   return index >= 0 && index < Count() ? items_[index] : std::string();
 }
 
 void HeadlessComboBox::SetCurSel(int index) {
+  Touch();
   current_ = index >= 0 && index < Count() ? index : -1;
 }
 

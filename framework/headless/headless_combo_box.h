@@ -15,9 +15,9 @@ class HeadlessComboBox : public HeadlessControl<ComboBox> {
 
   void ResetContent() override;
   int AddString(std::string_view text) override;
-  int Count() const override { return static_cast<int>(items_.size()); }
+  int Count() const override { return Touch(), static_cast<int>(items_.size()); }
   std::string ItemText(int index) const override;
-  int CurSel() const override { return current_; }
+  int CurSel() const override { return Touch(), current_; }
   void SetCurSel(int index) override;  // an index out of range clears the selection
 
   // A drop-down list has no edit field: its text is the current item's, and setting it does nothing.

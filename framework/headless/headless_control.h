@@ -3,10 +3,12 @@
 // both objects then share this state, as both would share one window.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "framework/busy_work.h"
 #include "framework/controls.h"
 
 namespace quorvel::ui {
@@ -24,6 +26,8 @@ struct HeadlessControlState {
   std::optional<FontDescription> font;
   int textLimit = 0;  // characters the user may type; 0: no limit
   bool checked = false;
+  // Told when the control is used while busy work runs (which may not touch a control).
+  std::function<void(int id)> touchedByWork;
 };
 
 template <class Interface>
@@ -37,27 +41,35 @@ class HeadlessControl : public Interface {
 
   // A window that is disabled or hidden loses the focus, as a real one does.
   void Enable(bool enabled) override {
+    Touch();
     state_.enabled = enabled;
     if (!enabled) DropFocus();
   }
-  bool IsEnabled() const override { return state_.enabled; }
+  bool IsEnabled() const override { return Touch(), state_.enabled; }
   void Show(bool visible) override {
+    Touch();
     state_.visible = visible;
     if (!visible) DropFocus();
   }
-  bool IsVisible() const override { return state_.visible; }
-  void SetText(std::string_view text) override { state_.text = text; }
-  std::string Text() const override { return state_.text; }
-  void SetFocus() override { focus_.controlId = state_.id; }
+  bool IsVisible() const override { return Touch(), state_.visible; }
+  void SetText(std::string_view text) override { Touch(), state_.text = text; }
+  std::string Text() const override { return Touch(), state_.text; }
+  void SetFocus() override { Touch(), focus_.controlId = state_.id; }
   void SetFont(const FontDescription& font) override { state_.font = font; }
   void SetLimitText(int characters) override { state_.textLimit = characters > 0 ? characters : 0; }
-  void SetCheck(bool checked) override { state_.checked = checked; }
-  bool GetCheck() const override { return state_.checked; }
+  void SetCheck(bool checked) override { Touch(), state_.checked = checked; }
+  bool GetCheck() const override { return Touch(), state_.checked; }
 
   // For tests.
   bool HasFocus() const { return focus_.controlId == state_.id; }
   const std::optional<FontDescription>& font() const { return state_.font; }
   int textLimit() const { return state_.textLimit; }
+
+ protected:
+  // Every use by the dialog's code goes through here: busy work may not touch a control.
+  void Touch() const {
+    if (InBusyWork() && state_.touchedByWork) state_.touchedByWork(state_.id);
+  }
 
  private:
   void DropFocus() {

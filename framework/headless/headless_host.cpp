@@ -19,7 +19,11 @@ void HeadlessHost::Start(Dialog& dialog) {
 // ---- controls
 
 HeadlessHost::Slot& HeadlessHost::SlotFor(int id) {
+  CheckNotBusy("control " + std::to_string(id));
   Slot& slot = slots_[id];
+  if (slot.state.id == 0 && !slot.state.touchedByWork) {
+    slot.state.touchedByWork = [this](int touched) { CheckNotBusy("control " + std::to_string(touched)); };
+  }
   slot.state.id = id;
   return slot;
 }
@@ -51,6 +55,7 @@ HeadlessProgressBar& HeadlessHost::Progress(int id) { return Get<HeadlessProgres
 // ---- the window's own operations
 
 void HeadlessHost::EndDialog(int result) {
+  CheckNotBusy("end of the dialog");
   if (!isOpen() || ended_) return;  // as on a window that is gone or going
   endRequested_ = true;
   result_ = result;       // a second call before the handler returns wins, as with the real call
@@ -64,16 +69,22 @@ void HeadlessHost::DestroyWindow() {
 }
 
 int HeadlessHost::MessageBox(std::string_view text, std::string_view caption, Icon icon) {
+  CheckNotBusy("message box");
   return ui_.ShowMessageBox(templateId_, text, caption, icon);
 }
 
 bool HeadlessHost::AskYesNo(std::string_view text, std::string_view caption, Icon icon) {
+  CheckNotBusy("message box");
   return ui_.ShowYesNo(templateId_, text, caption, icon) == kAnswerYes;
 }
 
-int HeadlessHost::RunModal(Dialog& child) { return ui_.RunModalFrom(child, templateId_); }
+int HeadlessHost::RunModal(Dialog& child) {
+  CheckNotBusy("modal dialog");
+  return ui_.RunModalFrom(child, templateId_);
+}
 
 bool HeadlessHost::SetTimer(int id, int millis) {
+  CheckNotBusy("timer");
   if (!isOpen()) return false;
   timers_[id] = millis;
   return true;
@@ -99,6 +110,12 @@ bool HeadlessHost::CanUse(int id, std::string_view action) {
 }
 
 void HeadlessHost::Click(int id) {
+  if (InBusyWork() && busyRoles_.count(id) != 0 && busyRoles_[id] == BusyRole::Minimize) {
+    ++minimized_;  // the Minimise disc works while busy work runs
+    return;
+  }
+  const bool closes = busyRoles_.count(id) != 0 && busyRoles_[id] == BusyRole::Close;
+  if (TakenByBusyWork(closes, [this, id] { Click(id); })) return;
   if (!CanUse(id, "click")) return;
   focus_.controlId = id;  // a pressed button takes the focus
   Dispatch([id](Dialog& d) {
@@ -113,6 +130,7 @@ void HeadlessHost::Click(int id) {
 }
 
 void HeadlessHost::SelectComboItem(int id, int index) {
+  if (TakenByBusyWork(false, {})) return;
   if (!CanUse(id, "combo selection")) return;
   HeadlessComboBox& combo = Combo(id);
   if (index < 0 || index >= combo.Count()) {
@@ -125,6 +143,7 @@ void HeadlessHost::SelectComboItem(int id, int index) {
 }
 
 void HeadlessHost::ClickListRow(int id, int row) {
+  if (TakenByBusyWork(false, {})) return;
   if (!CanUse(id, "list click")) return;
   HeadlessListView& list = List(id);
   if (row < -1 || row >= list.ItemCount()) {
@@ -138,6 +157,7 @@ void HeadlessHost::ClickListRow(int id, int row) {
 }
 
 int HeadlessHost::Type(int id, std::string_view characters) {
+  if (TakenByBusyWork(false, {})) return 0;
   if (!CanUse(id, "typing")) return 0;
   Item(id).SetFocus();
   HeadlessControlState& state = SlotFor(id).state;
@@ -151,6 +171,7 @@ int HeadlessHost::Type(int id, std::string_view characters) {
 }
 
 void HeadlessHost::KeyListRow(int id, int row) {
+  if (TakenByBusyWork(false, {})) return;
   if (!CanUse(id, "list key")) return;
   HeadlessListView& list = List(id);
   if (row < 0 || row >= list.ItemCount()) {
@@ -165,20 +186,24 @@ void HeadlessHost::KeyListRow(int id, int row) {
 }
 
 void HeadlessHost::PressEscape() {
+  if (TakenByBusyWork(true, [this] { PressEscape(); })) return;
   if (CanAct("Escape")) Dispatch([](Dialog& d) { d.OnCancel(); });
 }
 
 void HeadlessHost::PressEnter() {
+  if (TakenByBusyWork(true, [this] { PressEnter(); })) return;
   if (CanAct("Enter")) Dispatch([](Dialog& d) { d.OnOK(); });
 }
 
 void HeadlessHost::PressSpaceOnList(int id) {
+  if (TakenByBusyWork(false, {})) return;
   if (!CanUse(id, "list key")) return;
   List(id).SetFocus();
   Dispatch([id](Dialog& d) { d.OnListKeyDown(id, kKeySpace); });
 }
 
 void HeadlessHost::BeginWaitCursor() {
+  CheckNotBusy("wait cursor");
   if (waitDepth_++ == 0) ++waitsShown_;
 }
 
@@ -191,10 +216,12 @@ void HeadlessHost::EndWaitCursor() {
 }
 
 void HeadlessHost::Close() {
+  if (TakenByBusyWork(true, [this] { Close(); })) return;
   if (CanAct("close")) Dispatch([](Dialog& d) { d.OnCancel(); });
 }
 
 void HeadlessHost::FireTimer(int id) {
+  if (TakenByBusyWork(false, {})) return;  // a busy window's timers wait for the end of the work
   if (!CanAct("timer")) return;
   if (timers_.count(id) == 0) {
     Error("timer " + std::to_string(id) + " fired but it is not set");
@@ -212,7 +239,62 @@ void HeadlessHost::Dispatch(Handler&& handler) {
     InHandler inHandler(handlerDepth_);
     std::forward<Handler>(handler)(*dialog_);
   }
-  if (handlerDepth_ == 0) FinishIfEnded();
+  if (handlerDepth_ == 0) {
+    DeliverRecordedClose();
+    FinishIfEnded();
+    DeliverPosted();
+  }
+}
+
+// ---- busy work, run in line
+
+BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& work) {
+  if (InBusyWork()) {
+    Error("busy work inside busy work");
+    return BusyStatus::Refused;
+  }
+  if (closeRecorded_) return BusyStatus::Closing;
+  BusyScope scope;
+  ++busyRuns_;
+  work(BusyStop(busyStop_));
+  return BusyStatus::Done;
+}
+
+bool HeadlessHost::TakenByBusyWork(bool closes, std::function<void()> close) {
+  if (!InBusyWork()) return false;
+  if (!closes) {
+    ++droppedInput_;
+  } else if (!closeRecorded_) {
+    closeRecorded_ = true;
+    busyStop_.store(true);
+    recordedClose_ = std::move(close);
+  }
+  return true;
+}
+
+void HeadlessHost::DeliverRecordedClose() {
+  if (!closeRecorded_ || !isOpen()) return;
+  std::function<void()> close = std::move(recordedClose_);
+  closeRecorded_ = false;
+  busyStop_.store(false);
+  if (close) close();
+}
+
+void HeadlessHost::Post(int id) {
+  CheckNotBusy("posted message");
+  if (isOpen()) posted_.push_back(id);
+}
+
+// Like a real message queue, one at a time, each after the handler before it has returned.
+void HeadlessHost::DeliverPosted() {
+  if (posted_.empty() || !isOpen() || handlerDepth_ != 0) return;
+  const int id = posted_.front();
+  posted_.pop_front();
+  Dispatch([id](Dialog& d) { d.OnPosted(id); });
+}
+
+void HeadlessHost::CheckNotBusy(std::string_view what) {
+  if (InBusyWork()) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
 }
 
 void HeadlessHost::FinishIfEnded() {
@@ -226,6 +308,7 @@ void HeadlessHost::FinishIfEnded() {
   dialog.Attach(nullptr);
   dialog_ = nullptr;
   timers_.clear();  // a window's timers go with it
+  posted_.clear();
   focus_.controlId = 0;
 }
 

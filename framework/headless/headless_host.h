@@ -6,7 +6,10 @@
 // state, for the test to look at, until the HeadlessUi goes.
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <map>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,23 +39,28 @@ class HeadlessHost : public DialogHost {
   HeadlessComboBox& Combo(int id) override;
   HeadlessIpAddress& Address(int id) override;
   HeadlessProgressBar& Progress(int id) override;
-  void SetWindowText(std::string_view text) override { windowText_ = text; }
-  void SetIcon(int iconResource) override { icon_ = iconResource; }
+  void SetWindowText(std::string_view text) override { CheckNotBusy("window text"), windowText_ = text; }
+  void SetIcon(int iconResource) override { CheckNotBusy("icon"), icon_ = iconResource; }
   void EndDialog(int result) override;
   void DestroyWindow() override;  // ends the dialog with IDCANCEL
-  void Minimize() override { ++minimized_; }
+  void Minimize() override { CheckNotBusy("minimize"), ++minimized_; }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
   bool AskYesNo(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
-  void KillTimer(int id) override { timers_.erase(id); }
+  void KillTimer(int id) override { CheckNotBusy("timer"), timers_.erase(id); }
   int TextCharset() override { return 0; }  // ANSI
-  int FocusedId() override { return focus_.controlId; }
+  int FocusedId() override { return CheckNotBusy("focus"), focus_.controlId; }
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  bool Closing() const override { return closeRecorded_; }
+  void SetBusyRole(int controlId, BusyRole role) override { busyRoles_[controlId] = role; }
+  void Post(int id) override;
 
   // The user's actions. Acting on a dialog that has ended, or on a control that is disabled or hidden, is
-  // recorded as an error and does nothing.
+  // recorded as an error and does nothing. While busy work runs (a fake that the work calls may act as
+  // the user), a close (Close, Escape, Enter, a button of BusyRole::Close) is recorded and acted on once
+  // the outermost handler returns; every other action is dropped and counted.
   void Click(int id);                         // a button: IDOK and IDCANCEL go to OnOK and OnCancel
   void SelectComboItem(int id, int index);    // the selection changes, then CBN_SELCHANGE
   void ClickListRow(int id, int row);         // that row alone selected, then NM_CLICK; row -1: empty space
@@ -84,6 +92,11 @@ class HeadlessHost : public DialogHost {
   int focusedId() const { return focus_.controlId; }
   int waitCursorDepth() const { return waitDepth_; }  // 0 once every wait has ended
   int waitCursorsShown() const { return waitsShown_; }  // how often the wait cursor came (outermost waits)
+  int busyRuns() const { return busyRuns_; }  // how often busy work ran
+  int droppedInput() const { return droppedInput_; }  // user actions dropped while busy work ran
+
+ protected:
+  BusyStatus RunWork(const std::function<void(const BusyStop&)>& work) override;
 
  private:
   // The controls under one id: the shared state, the plain view of it and the view of its kind.
@@ -109,6 +122,11 @@ class HeadlessHost : public DialogHost {
   };
 
   bool CanAct(std::string_view action);
+  // While busy work runs: records the action when it closes, drops it otherwise; true when it was taken.
+  bool TakenByBusyWork(bool closes, std::function<void()> close);
+  void CheckNotBusy(std::string_view what);
+  void DeliverRecordedClose();
+  void DeliverPosted();
   bool CanUse(int id, std::string_view action);
   template <class Handler>
   void Dispatch(Handler&& handler);
@@ -131,6 +149,13 @@ class HeadlessHost : public DialogHost {
   HeadlessFocus focus_;
   int waitDepth_ = 0;
   int waitsShown_ = 0;
+  int busyRuns_ = 0;
+  int droppedInput_ = 0;
+  std::atomic<bool> busyStop_{false};  // read by the work through its BusyStop
+  bool closeRecorded_ = false;
+  std::function<void()> recordedClose_;
+  std::map<int, BusyRole> busyRoles_;
+  std::deque<int> posted_;  // delivered once the outermost handler returns
   std::map<int, Slot> slots_;                    // map nodes stay put: controls keep their state's address
   std::vector<std::unique_ptr<Control>> strays_;  // asked for under an id that has another kind
 };

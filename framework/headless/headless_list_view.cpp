@@ -19,6 +19,7 @@ void HeadlessListView::InsertColumn(int column, std::string_view header, int wid
 }
 
 int HeadlessListView::InsertItem(int item, std::string_view text) {
+  Touch();
   if (item < 0) return -1;
   const int at = std::min(item, ItemCount());
   Row row;
@@ -28,6 +29,7 @@ int HeadlessListView::InsertItem(int item, std::string_view text) {
 }
 
 void HeadlessListView::SetItemText(int item, int column, std::string_view text) {
+  Touch();
   Row* row = RowAt(item);
   // Column 0 is the item's own text, which exists even before any column does.
   if (row == nullptr || column < 0 || (column > 0 && column >= ColumnCount())) return;
@@ -36,31 +38,37 @@ void HeadlessListView::SetItemText(int item, int column, std::string_view text) 
 }
 
 std::string HeadlessListView::ItemText(int item, int column) const {
+  Touch();
   const Row* row = RowAt(item);
   if (row == nullptr || column < 0 || column >= static_cast<int>(row->texts.size())) return {};
   return row->texts[column];
 }
 
 void HeadlessListView::SetItemData(int item, std::uintptr_t data) {
+  Touch();
   if (Row* row = RowAt(item)) row->data = data;
 }
 
 std::uintptr_t HeadlessListView::ItemData(int item) const {
+  Touch();
   const Row* row = RowAt(item);
   return row ? row->data : 0;
 }
 
 void HeadlessListView::DeleteAllItems() {
+  Touch();
   rows_.clear();
   topIndex_ = 0;
 }
 
 bool HeadlessListView::IsSelected(int item) const {
+  Touch();
   const Row* row = RowAt(item);
   return row && row->selected;
 }
 
 void HeadlessListView::SetSelected(int item, bool selected) {
+  Touch();
   if (item == -1) {
     for (Row& row : rows_) row.selected = selected;
     return;

@@ -28,9 +28,9 @@ class HeadlessListView : public HeadlessControl<ListView> {
   std::string ItemText(int item, int column) const override;
   void SetItemData(int item, std::uintptr_t data) override;
   std::uintptr_t ItemData(int item) const override;
-  int ItemCount() const override { return static_cast<int>(rows_.size()); }
+  int ItemCount() const override { return Touch(), static_cast<int>(rows_.size()); }
   void DeleteAllItems() override;
-  int TopIndex() const override { return topIndex_; }
+  int TopIndex() const override { return Touch(), topIndex_; }
   bool IsSelected(int item) const override;
   // Item -1 means every row. In a single-selection list, selecting a row clears the others.
   void SetSelected(int item, bool selected) override;

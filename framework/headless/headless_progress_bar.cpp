@@ -3,6 +3,7 @@
 namespace quorvel::ui {
 
 void HeadlessProgressBar::SetRange(int lower, int upper) {
+  Touch();
   std::lock_guard lock(mutex_);
   lower_ = lower;
   upper_ = upper;
@@ -11,11 +12,13 @@ void HeadlessProgressBar::SetRange(int lower, int upper) {
 }
 
 void HeadlessProgressBar::SetStep(int step) {
+  Touch();
   std::lock_guard lock(mutex_);
   step_ = step;
 }
 
 void HeadlessProgressBar::StepIt() {
+  Touch();
   std::lock_guard lock(mutex_);
   ++steps_;
   pos_ += step_;
@@ -23,6 +26,7 @@ void HeadlessProgressBar::StepIt() {
 }
 
 int HeadlessProgressBar::Pos() const {
+  Touch();
   std::lock_guard lock(mutex_);
   return pos_;
 }

@@ -1,5 +1,7 @@
 #include "framework/headless/headless_ui.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace quorvel::ui {
@@ -75,6 +77,14 @@ int HeadlessUi::ShowYesNo(int ownerTemplateId, std::string_view text, std::strin
   const int answer = answers_.front();
   answers_.pop_front();
   return answer;
+}
+
+void HeadlessUi::RecordBusyMisuse(std::string what) {
+  if (busyMisuseFatal_) {
+    std::fprintf(stderr, "busy work may not touch the user interface: %s\n", what.c_str());
+    std::abort();
+  }
+  RecordError(std::move(what));
 }
 
 HeadlessHost* HeadlessUi::LastHost(int templateId) {

@@ -74,6 +74,10 @@ class HeadlessUi : public Ui {
   int ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
   int ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
   void RecordError(std::string what) { errors_.push_back(std::move(what)); }
+  // Busy work touched a window, a control or a message box: recorded, and fatal (the message, then an
+  // abort) unless a test that looks for it turned that off.
+  void RecordBusyMisuse(std::string what);
+  void SetBusyMisuseFatal(bool fatal) { busyMisuseFatal_ = fatal; }
 
  private:
   HeadlessHost& Create(Dialog& dialog, int parentTemplateId);
@@ -87,6 +91,7 @@ class HeadlessUi : public Ui {
   std::vector<MessageBoxRecord> messageBoxes_;
   std::vector<ModalRecord> modalRuns_;
   std::vector<std::string> errors_;
+  bool busyMisuseFatal_ = true;
 };
 
 }  // namespace quorvel::ui

@@ -66,6 +66,7 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
   try {
     if (message == WM_INITDIALOG) return run->Init(window);
     INT_PTR result = FALSE;
+    if (run->host_ && run->host_->FilterBusy(message, wParam, lParam, result)) return result;
     if (run->skin_ && run->attached_ && run->skin_->Handle(message, wParam, lParam, result)) return result;
     return run->Handle(message, wParam, lParam);
   } catch (...) {
@@ -90,6 +91,7 @@ INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Command(LOWORD(wParam), HIWORD(wParam));
       return TRUE;
     case WM_NOTIFY: {
+      if (host_->busy()) return FALSE;  // no handler runs while busy work does
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       const int id = static_cast<int>(header->idFrom);
       const int code = static_cast<int>(header->code);
@@ -105,6 +107,9 @@ INT_PTR ModalRun::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       dialog_.OnTimer(static_cast<int>(wParam));
+      return TRUE;
+    case Win32Host::kPosted:
+      dialog_.OnPosted(static_cast<int>(wParam));
       return TRUE;
     case WM_DESTROY:
       Destroyed();

@@ -12,6 +12,7 @@
 #include "framework/dialog.h"
 #include "framework/win32/win32_combo_box.h"
 #include "framework/win32/win32_control.h"
+#include "framework/win32/win32_busy.h"
 #include "framework/win32/win32_ip_address.h"
 #include "framework/win32/win32_list_view.h"
 #include "framework/win32/win32_progress_bar.h"
@@ -46,8 +47,21 @@ class Win32Host : public DialogHost {
   int FocusedId() override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  bool Closing() const override { return busy_.closing(); }
+  void SetBusyRole(int controlId, BusyRole role) override { busy_.SetRole(controlId, role); }
+  void Post(int id) override { ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0); }
 
   HWND window() const { return window_; }
+  // The message that Post sends; its wParam is the id for Dialog::OnPosted.
+  static constexpr UINT kPosted = WM_APP + 0x3F1;
+  // Busy work's filter of the dialog procedure's messages (see Win32Busy::Filter).
+  bool FilterBusy(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    return busy_.Filter(message, wParam, lParam, result);
+  }
+  bool busy() const { return busy_.busy(); }
+
+ protected:
+  BusyStatus RunWork(const std::function<void(const BusyStop&)>& work) override { return busy_.Run(work); }
 
  private:
   enum class Kind { Plain, List, Combo, Address, Progress };
@@ -63,6 +77,7 @@ class Win32Host : public DialogHost {
   HWND window_;
   const SkinFactory& skins_;  // the dialogs this one runs get their looks from it too
   std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
+  Win32Busy busy_{window_};
   int waitDepth_ = 0;
   HCURSOR cursorBeforeWait_ = nullptr;
 };

@@ -1,0 +1,180 @@
+#include "framework/win32/win32_busy.h"
+
+namespace quorvel::ui {
+
+namespace {
+
+constexpr WORD kWaitCursor = 32514;  // the system's IDC_WAIT
+
+HCURSOR WaitCursorHandle() { return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(kWaitCursor)); }
+
+bool IsKey(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+bool IsMouse(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
+bool IsNonClientMouse(UINT message) {
+  return (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_NCMOUSEHOVER ||
+         message == WM_NCMOUSELEAVE;
+}
+
+}  // namespace
+
+BusyStatus Win32Busy::Run(const std::function<void(const BusyStop&)>& work) {
+  if (InBusyWork()) return BusyStatus::Refused;
+  if (closing_) return BusyStatus::Closing;
+  BusyRun run;
+  run_ = &run;
+  cursorBefore_ = ::SetCursor(WaitCursorHandle());
+  // However the work ends (an exception too), the held input, timers and close are settled.
+  struct Settle {
+    Win32Busy& busy;
+    ~Settle() { busy.Finish(); }
+  } settle{*this};
+  return RunBusyWork(work, *this, run);
+}
+
+void Win32Busy::Finish() {
+  DropPendingInput();  // a click that came just before the end is not acted on after it
+  run_ = nullptr;
+  ::SetCursor(cursorBefore_);
+  for (const auto& [window, id] : heldTimers_) ::PostMessageA(window, WM_TIMER, id, 0);
+  heldTimers_.clear();
+  if (recordedClose_) {
+    ::PostMessageA(dialog_, kCloseDue, 0, 0);
+    ::PostMessageA(recordedClose_->hwnd, recordedClose_->message, recordedClose_->wParam, recordedClose_->lParam);
+    recordedClose_.reset();
+  }
+  if (quit_) ::PostQuitMessage(static_cast<int>(*quit_));
+  quit_.reset();
+}
+
+void Win32Busy::Pump(BusyRun& run) {
+  ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  MSG msg;
+  while (!run.finished() && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (Take(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+void Win32Busy::DropPendingInput() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) Take(msg);
+  while (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) Take(msg);
+}
+
+bool Win32Busy::Take(const MSG& msg) {
+  if (msg.hwnd == nullptr && msg.message == WM_NULL) return true;  // the worker's wake-up
+  if (msg.message == WM_QUIT) {
+    quit_ = msg.wParam;
+    return true;
+  }
+  if (msg.message == WM_TIMER) {
+    heldTimers_.insert({msg.hwnd, msg.wParam});
+    return true;
+  }
+  if (IsKey(msg.message)) return TakeKey(msg);
+  if (IsMouse(msg.message)) return TakeMouse(msg);
+  if (IsNonClientMouse(msg.message)) return TakeNonClientMouse(msg);
+  return false;
+}
+
+// Every key is dropped; Escape, Enter and Alt+F4 in this dialog are recorded as its close.
+bool Win32Busy::TakeKey(const MSG& msg) {
+  if (!OwnWindow(msg.hwnd)) return true;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+    RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  } else if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
+    RecordClose(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+  return true;
+}
+
+// The dialog's own surface is the drag area (a press there starts a move); a control gets nothing, but
+// a release on the Close disc or Exit records the close, and one on the Minimise disc minimises.
+bool Win32Busy::TakeMouse(const MSG& msg) {
+  const bool onDialog = msg.hwnd == ::GetAncestor(msg.hwnd, GA_ROOT);
+  if (onDialog) return !(msg.message == WM_LBUTTONDOWN || msg.message == WM_MOUSEMOVE);
+  if (msg.message != WM_LBUTTONUP || !OwnWindow(msg.hwnd)) return true;
+  const std::optional<BusyRole> role = RoleOf(msg.hwnd);
+  if (role == BusyRole::Minimize) {
+    ::ShowWindow(dialog_, SW_MINIMIZE);
+  } else if (role == BusyRole::Close) {
+    RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                reinterpret_cast<LPARAM>(msg.hwnd));
+  }
+  return true;
+}
+
+// The caption (which the painted look reports for its drag area) moves the window; the frame's Minimise
+// box works; its Close box is recorded; anything else is dropped.
+bool Win32Busy::TakeNonClientMouse(const MSG& msg) {
+  if (msg.message == WM_NCMOUSEMOVE || msg.message == WM_NCMOUSELEAVE || msg.message == WM_NCMOUSEHOVER) return false;
+  if (msg.message == WM_NCLBUTTONDOWN && (msg.wParam == HTCAPTION || msg.wParam == HTMINBUTTON)) return false;
+  if (msg.message == WM_NCLBUTTONUP && msg.wParam == HTMINBUTTON) return false;
+  if (msg.message == WM_NCLBUTTONDOWN && msg.wParam == HTCLOSE && OwnWindow(msg.hwnd)) {
+    RecordClose(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+  return true;
+}
+
+bool Win32Busy::Filter(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+  result = TRUE;
+  if (message == kCloseDue) {
+    closing_ = false;
+    return true;
+  }
+  if (!busy()) return false;
+  switch (message) {
+    case WM_SETCURSOR:
+      ::SetCursor(WaitCursorHandle());
+      ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, TRUE);
+      return true;
+    case WM_SYSCOMMAND: {
+      const WPARAM command = wParam & 0xFFF0;
+      if (command == SC_CLOSE) RecordClose(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Minimise, restore and move go on; the rest (the window menu, say) waits for nothing: dropped.
+      return !(command == SC_MINIMIZE || command == SC_RESTORE || command == SC_MOVE);
+    }
+    case WM_CLOSE:
+      RecordClose(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return true;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const auto role = roles_.find(id);
+      const bool closes = id == IDOK || id == IDCANCEL || (role != roles_.end() && role->second == BusyRole::Close);
+      if (HIWORD(wParam) == BN_CLICKED && closes) RecordClose(dialog_, WM_COMMAND, wParam, 0);
+      return true;  // no command handler runs while busy work does
+    }
+    case WM_TIMER:
+      heldTimers_.insert({dialog_, wParam});
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Win32Busy::RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (run_ != nullptr) run_->RecordClose();
+  closing_ = true;
+  if (recordedClose_) return;  // the first close is the one acted on
+  MSG msg{};
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  recordedClose_ = msg;
+}
+
+bool Win32Busy::OwnWindow(HWND window) const { return window == dialog_ || ::IsChild(dialog_, window); }
+
+std::optional<BusyRole> Win32Busy::RoleOf(HWND control) const {
+  while (control != nullptr && ::GetParent(control) != dialog_) control = ::GetParent(control);
+  if (control == nullptr) return std::nullopt;
+  const auto found = roles_.find(::GetDlgCtrlID(control));
+  if (found == roles_.end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace quorvel::ui

@@ -1,0 +1,64 @@
+// Busy work over real windows: the worker runs the work while this loop keeps the user-interface thread's
+// windows painting and moving. Input for them is dropped before any control sees it, except the drag
+// area, the Minimise disc and the task bar's minimise and restore; a close (the Close disc, Exit, Escape,
+// Enter, Alt+F4, the task bar's Close) is recorded and posted again when the work has ended; timers are
+// held back until then; the cursor is the wait cursor.
+#pragma once
+
+#include "framework/win32/win32_api.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "framework/busy_work.h"
+#include "framework/controls.h"
+
+namespace quorvel::ui {
+
+class Win32Busy final : public BusyLoop {
+ public:
+  explicit Win32Busy(HWND dialog) : dialog_(dialog), thread_(::GetCurrentThreadId()) {}
+  Win32Busy(const Win32Busy&) = delete;
+  Win32Busy& operator=(const Win32Busy&) = delete;
+
+  // Posted to the dialog right before a recorded close is posted again: from then on it is acted on.
+  static constexpr UINT kCloseDue = WM_APP + 0x3F0;
+
+  void SetRole(int controlId, BusyRole role) { roles_[controlId] = role; }
+  BusyStatus Run(const std::function<void(const BusyStop&)>& work);
+  bool busy() const { return run_ != nullptr; }
+  bool closing() const { return closing_; }
+  // For the dialog procedure, before anything else sees the message: the messages that reach it while
+  // busy work runs without passing the loop (sent ones: the task bar's Close, a control's notification).
+  // True when taken; `result` is then the procedure's answer.
+  bool Filter(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
+  void Pump(BusyRun& run) override;
+  void Wake() override { ::PostThreadMessageA(thread_, WM_NULL, 0, 0); }
+
+ private:
+  bool Take(const MSG& msg);  // true: not dispatched (dropped, recorded or held)
+  bool TakeKey(const MSG& msg);
+  bool TakeMouse(const MSG& msg);
+  bool TakeNonClientMouse(const MSG& msg);
+  void RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool OwnWindow(HWND window) const;  // the dialog or one of its controls
+  std::optional<BusyRole> RoleOf(HWND control) const;
+  void DropPendingInput();
+  void Finish();
+
+  HWND dialog_;
+  DWORD thread_;
+  std::map<int, BusyRole> roles_;
+  BusyRun* run_ = nullptr;
+  bool closing_ = false;
+  std::optional<MSG> recordedClose_;
+  std::set<std::pair<HWND, WPARAM>> heldTimers_;
+  std::optional<WPARAM> quit_;  // a WM_QUIT met meanwhile, posted again at the end
+  HCURSOR cursorBefore_ = nullptr;
+};
+
+}  // namespace quorvel::ui

@@ -1,0 +1,233 @@
+// Busy work: the portable core with a real worker thread while this thread plays the user-interface
+// thread's loop, and the headless backend's in-line runs with their rules.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/busy_work.h"
+#include "framework/headless/headless_ui.h"
+
+namespace quorvel::ui {
+namespace {
+
+// The test thread's loop: counts its rounds and does what the test gives it on each.
+class TestLoop : public BusyLoop {
+ public:
+  void Pump(BusyRun& run) override {
+    ++rounds;
+    if (onRound) onRound(run);
+    run.WaitFinished(5);
+  }
+  void Wake() override { wakes.fetch_add(1); }
+
+  std::function<void(BusyRun&)> onRound;
+  int rounds = 0;
+  std::atomic<int> wakes{0};
+};
+
+TEST(BusyWorkCore, RunsOnAnotherThreadWhileTheLoopTurnsAndWakesItAtTheEnd) {
+  TestLoop loop;
+  BusyRun run;
+  std::thread::id workThread;
+  std::atomic<bool> release{false};
+  loop.onRound = [&](BusyRun&) {
+    if (loop.rounds == 3) release.store(true);  // the work ends only after the loop has turned
+  };
+  const BusyStatus status = RunBusyWork(
+      [&](const BusyStop&) {
+        workThread = std::this_thread::get_id();
+        while (!release.load()) std::this_thread::yield();
+      },
+      loop, run);
+  EXPECT_EQ(status, BusyStatus::Done);
+  EXPECT_NE(workThread, std::this_thread::get_id());
+  EXPECT_GE(loop.rounds, 3);
+  EXPECT_EQ(loop.wakes.load(), 1);
+  EXPECT_TRUE(run.finished());
+  EXPECT_FALSE(InBusyWork());
+}
+
+TEST(BusyWorkCore, AnExceptionOfTheWorkIsThrownOnTheCallersThread) {
+  TestLoop loop;
+  BusyRun run;
+  EXPECT_THROW(RunBusyWork([](const BusyStop&) { throw std::runtime_error("socket gone"); }, loop, run),
+               std::runtime_error);
+  EXPECT_FALSE(InBusyWork()) << "the thread can run busy work again";
+  BusyRun again;
+  EXPECT_EQ(RunBusyWork([](const BusyStop&) {}, loop, again), BusyStatus::Done);
+}
+
+TEST(BusyWorkCore, ASecondRunFromTheLoopIsRefusedAndRunsNothing) {
+  TestLoop loop;
+  BusyRun run;
+  BusyStatus inner = BusyStatus::Done;
+  std::atomic<bool> innerRan{false};
+  std::atomic<bool> release{false};
+  loop.onRound = [&](BusyRun&) {
+    if (loop.rounds != 1) return;
+    TestLoop innerLoop;
+    BusyRun innerRun;
+    inner = RunBusyWork([&](const BusyStop&) { innerRan.store(true); }, innerLoop, innerRun);
+    release.store(true);
+  };
+  RunBusyWork([&](const BusyStop&) { while (!release.load()) std::this_thread::yield(); }, loop, run);
+  EXPECT_EQ(inner, BusyStatus::Refused);
+  EXPECT_FALSE(innerRan.load());
+}
+
+// A close recorded by the loop reaches the work as its stop, and is still there when the call returns.
+TEST(BusyWorkCore, ACloseReachesTheWorkAndIsHeldUntilItEnds) {
+  TestLoop loop;
+  BusyRun run;
+  loop.onRound = [](BusyRun& r) { r.RecordClose(); };
+  int polls = 0;
+  RunBusyWork(
+      [&](const BusyStop& stop) {
+        while (!stop.requested()) {
+          ++polls;
+          std::this_thread::yield();
+        }
+      },
+      loop, run);
+  EXPECT_TRUE(run.closeRecorded());
+  EXPECT_TRUE(run.finished());
+}
+
+// ---- the headless backend
+
+constexpr int kMain = 102;
+constexpr int kRefresh = 1005;
+constexpr int kExit = 1003;
+constexpr int kMinimize = 1004;
+constexpr int kList = 1000;
+
+class BusyDialog : public Dialog {
+ public:
+  BusyDialog() : Dialog(kMain) {}
+  bool OnInitDialog() override {
+    host().SetBusyRole(kExit, BusyRole::Close);
+    host().SetBusyRole(kMinimize, BusyRole::Minimize);
+    host().Post(7);
+    return true;
+  }
+  void OnPosted(int id) override { log.push_back("posted " + std::to_string(id)); }
+  void OnCommand(int id, int) override {
+    log.push_back("command " + std::to_string(id));
+    if (id == kRefresh && work) work();
+    if (id == kExit) host().DestroyWindow();
+  }
+  void OnCancel() override {
+    log.push_back("cancel");
+    Dialog::OnCancel();
+  }
+  std::function<void()> work;
+  std::vector<std::string> log;
+};
+
+TEST(BusyWorkHeadless, ValueComesBackAndTheOpenedDialogGetsItsPostedMessageAfterInit) {
+  HeadlessUi ui;
+  BusyDialog dialog;
+  HeadlessHost& host = ui.Open(dialog);
+  EXPECT_EQ(dialog.log, std::vector<std::string>({"posted 7"}));
+  int value = 0;
+  dialog.work = [&] {
+    const auto result = dialog.host().RunBusy([] { return 42; });
+    ASSERT_TRUE(result);
+    value = *result;
+  };
+  host.Click(kRefresh);
+  EXPECT_EQ(value, 42);
+  EXPECT_EQ(host.busyRuns(), 1);
+  EXPECT_TRUE(ui.errors().empty());
+}
+
+// Each way of closing while the work runs: recorded, seen by the work and the handler, acted on after.
+struct CloseCase {
+  const char* name;
+  std::function<void(HeadlessHost&)> act;
+  const char* acted;
+};
+
+TEST(BusyWorkHeadless, ACloseDuringTheWorkIsRecordedThenActedOnAfterTheHandler) {
+  const std::vector<CloseCase> cases = {
+      {"close box", [](HeadlessHost& h) { h.Close(); }, "cancel"},
+      {"escape", [](HeadlessHost& h) { h.PressEscape(); }, "cancel"},
+      {"exit", [](HeadlessHost& h) { h.Click(kExit); }, "command 1003"},
+  };
+  for (const CloseCase& c : cases) {
+    HeadlessUi ui;
+    BusyDialog dialog;
+    HeadlessHost& host = ui.Open(dialog);
+    bool stopSeen = false;
+    bool closingAfter = false;
+    BusyStatus second = BusyStatus::Done;
+    dialog.work = [&] {
+      const auto first = dialog.host().RunBusy([&](const BusyStop& stop) {
+        c.act(host);
+        stopSeen = stop.requested();
+      });
+      closingAfter = first.closing() && !first;
+      second = dialog.host().RunBusy([] {}).status();
+      dialog.log.push_back("handler end");
+    };
+    host.Click(kRefresh);
+    EXPECT_TRUE(stopSeen) << c.name;
+    EXPECT_TRUE(closingAfter) << c.name;
+    EXPECT_EQ(second, BusyStatus::Closing) << c.name << ": later work of the handler runs nothing";
+    EXPECT_EQ(dialog.log, std::vector<std::string>({"posted 7", "command 1005", "handler end", c.acted})) << c.name;
+    EXPECT_FALSE(host.isOpen()) << c.name;
+  }
+}
+
+TEST(BusyWorkHeadless, OtherInputDuringTheWorkIsDroppedButTheMinimiseDiscWorks) {
+  HeadlessUi ui;
+  BusyDialog dialog;
+  HeadlessHost& host = ui.Open(dialog);
+  host.List(kList).InsertItem(0, "box");
+  dialog.work = [&] {
+    dialog.host().RunBusy([&] {
+      host.Click(kRefresh);
+      host.ClickListRow(kList, 0);
+      host.Click(kMinimize);
+    });
+  };
+  host.Click(kRefresh);
+  EXPECT_EQ(dialog.log, std::vector<std::string>({"posted 7", "command 1005"})) << "the second Refresh is dropped";
+  EXPECT_EQ(host.droppedInput(), 2);
+  EXPECT_FALSE(host.List(kList).IsSelected(0)) << "the click does not even select";
+  EXPECT_EQ(host.minimized(), 1);
+}
+
+TEST(BusyWorkHeadless, TouchingTheUserInterfaceFromTheWorkIsCaughtAndNestingRefused) {
+  HeadlessUi ui;
+  ui.SetBusyMisuseFatal(false);
+  BusyDialog dialog;
+  HeadlessHost& host = ui.Open(dialog);
+  ListView& list = host.List(kList);
+  BusyStatus nested = BusyStatus::Done;
+  dialog.work = [&] {
+    dialog.host().RunBusy([&] {
+      list.DeleteAllItems();  // a control taken before the work
+      dialog.host().MessageBox("text", "caption", Icon::Error);
+      nested = dialog.host().RunBusy([] {}).status();
+    });
+  };
+#ifdef NDEBUG
+  host.Click(kRefresh);
+  EXPECT_EQ(nested, BusyStatus::Refused);
+  ASSERT_EQ(ui.errors().size(), 3u);
+  EXPECT_NE(ui.errors()[0].find("control 1000"), std::string::npos) << ui.errors()[0];
+  EXPECT_NE(ui.errors()[1].find("message box"), std::string::npos) << ui.errors()[1];
+  EXPECT_NE(ui.errors()[2].find("inside busy work"), std::string::npos) << ui.errors()[2];
+  EXPECT_TRUE(ui.messageBoxes().size() == 1u);
+#else
+  EXPECT_DEATH(host.Click(kRefresh), "busy work inside busy work");
+#endif
+}
+
+}  // namespace
+}  // namespace quorvel::ui
