@@ -9,16 +9,25 @@ namespace quorvel {
 bool CVantorDlg::ConfirmNewAddress() {
   const DeviceRecord* box = protocol_.FindDevice(protocol_.context().SelectedDeviceId);
   if (!box) return true;  // the request finds no box either; nothing here to check against
-  const LanCheck check = CheckNewAddress(
-      LanCheckInputFor(protocol_, *box, protocol_.context().NewIpText.str()),
-      [this](const std::string& address, const std::string& local) { return ProbeNewAddress(address, local); });
+  bool closing = false;
+  const LanCheck check = CheckNewAddress(LanCheckInputFor(protocol_, *box, protocol_.context().NewIpText.str()),
+                                         [&](const std::string& address, const std::string& local) {
+                                           const auto answer = ProbeNewAddress(address, local);
+                                           closing = !answer;
+                                           return answer.value_or(platform::ProbeAnswer::CannotProbe);
+                                         });
+  if (closing) return false;  // the window closes once Apply returns; nothing more is sent
   if (!check.asks() || host().AskYesNo(QuestionText(check), "Warning", ui::Icon::Warning)) return true;
   host().Address(IDC_IP).SetFieldFocus(0);
   return false;
 }
 
-platform::ProbeAnswer CVantorDlg::ProbeNewAddress(const std::string& address, const std::string& localAddress) {
-  return platform_.addressProbe.Probe(address, localAddress, kProbeTimeoutMillis);
+std::optional<platform::ProbeAnswer> CVantorDlg::ProbeNewAddress(const std::string& address,
+                                                                 const std::string& localAddress) {
+  const auto answer =
+      host().RunBusy([&] { return platform_.addressProbe.Probe(address, localAddress, kProbeTimeoutMillis); });
+  if (!answer) return std::nullopt;
+  return *answer;
 }
 
 }  // namespace quorvel

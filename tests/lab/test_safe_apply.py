@@ -40,7 +40,7 @@ class SafeSetNetwork(LabCase):
         self.assertEqual(held.returncode, 4, held.stderr)
         self.assertEqual(held.stderr, f"Another device already answers at {TAKEN}.{NOT_SENT}")
         self.assertEqual(self.sent(), before)
-        forced = self.set_network("mover", TAKEN, "--force")
+        forced = self.set_network("mover", TAKEN, "198.51.100.1", "--force")
         self.assertEqual(forced.returncode, 0, forced.stderr)
         self.assertEqual(self.wait_for_request(0, 106, len(before) + 1)[-1]["deviceId"], MOVER["id"])
         self.assertEqual(self.sent(), before + [TAKEN])
