@@ -1,6 +1,7 @@
 // The address probe for tests: every probe recorded, the answer scripted per address (Silent unless told).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,9 +20,12 @@ class FakeAddressProbe final : public AddressProbe {
   };
 
   void SetAnswer(const std::string& address, ProbeAnswer answer) { answers_[address] = answer; }
+  // Runs while a probe is under way (a user's action meanwhile, say).
+  std::function<void()> duringProbe;
 
   ProbeAnswer Probe(const std::string& address, const std::string& localAddress, int timeoutMillis) override {
     calls_.push_back({address, localAddress, timeoutMillis});
+    if (duringProbe) duringProbe();
     const auto found = answers_.find(address);
     return found == answers_.end() ? ProbeAnswer::Silent : found->second;
   }

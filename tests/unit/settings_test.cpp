@@ -332,6 +332,19 @@ INSTANTIATE_TEST_SUITE_P(
                    false, true}),
     [](const auto& each) { return std::string(each.param.name); });
 
+// A close while the link is asked: the probe's answer is not acted on, nothing is asked or sent.
+TEST_F(Settings, CloseDuringTheProbeSendsNothing) {
+  SelectAccepted(0);
+  addressProbe.SetAnswer(DottedText(kFree), ProbeAnswer::Answered);
+  addressProbe.duringProbe = [this] { host->Close(); };
+  Fill(kFree, kMask, kGw);
+  host->Click(IDC_APPLY);
+  EXPECT_EQ(addressProbe.calls().size(), 1u);
+  EXPECT_TRUE(ui.messageBoxes().empty());
+  EXPECT_TRUE(Requests(OP_SET_NETWORK).empty());
+  EXPECT_FALSE(host->isOpen());
+}
+
 // Without a DHCP choice the panel is still saved, the port keeps its dhcp text, and nothing is sent.
 TEST_F(Settings, NoDhcpChoiceSavesThePanelAndSendsNothing) {
   SelectAccepted(1);
