@@ -17,8 +17,14 @@ bool CVantorDlg::ConfirmNewAddress() {
                                            return answer.value_or(platform::ProbeAnswer::CannotProbe);
                                          });
   if (closing) return false;  // the window closes once Apply returns; nothing more is sent
-  if (!check.asks() || host().AskYesNo(QuestionText(check), "Warning", ui::Icon::Warning)) return true;
-  host().Address(IDC_IP).SetFieldFocus(0);
+  if (!check.asks()) return true;
+  // The caret goes to the address in question before the box opens, so that the window gives it back
+  // there when the box closes (a system that activates the window only after the box has returned
+  // would otherwise put it back on Apply), and again after No.
+  ui::IpAddressEdit& ip = host().Address(IDC_IP);
+  ip.SetFieldFocus(0);
+  if (host().AskYesNo(QuestionText(check), "Warning", ui::Icon::Warning)) return true;
+  ip.SetFieldFocus(0);
   return false;
 }
 

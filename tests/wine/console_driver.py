@@ -88,11 +88,15 @@ class ConsoleDriving:
         self.press_ok(caption)
         return texts
 
-    def answer_question(self, caption, button, shot=None):
-        """Waits for a Yes/No message box with this caption, returns its texts and presses YES or NO."""
+    def answer_question(self, caption, button=None, shot=None):
+        """Waits for a Yes/No message box with this caption, returns its texts and clicks YES or NO, or with no
+        button presses Enter (the default button)."""
         window = self.gui.inspect(caption, timeout=60, with_control=NO)
         self.gui.screenshot(shot or f"question-{caption}")
-        self.gui.click_control(caption, button, with_control=NO)
+        if button is None:
+            self.gui.key("Return")
+        else:
+            self.gui.click_control(caption, button, with_control=NO)
         self.gui.wait_window_gone(caption, timeout=30, with_control=NO)
         return [c["text"] for c in window["controls"] if c["class"] == "Static" and c["text"]]
 

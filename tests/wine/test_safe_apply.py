@@ -39,21 +39,23 @@ class SafeApply(ConsoleCase):
         self.gui.click_control(TITLE, APPLY, **MAIN)
 
     def assert_kept(self, ip):
-        window = self.main()
+        """The panel still shows the address, and the caret goes into the IP editor once Apply has returned."""
+        rect = find_control(self.main(), IP)["rect"]
+        self.gui.xdotool("mousemove", "--sync", rect["left"] - 12, rect["top"] - 12)  # keeps the window active
+        window = wait_until(lambda: (w := self.main()) and w["focusId"] == IP and w, 30, "the caret in the IP editor")
         self.assertEqual(find_control(window, IP)["fields"], [int(part) for part in ip.split(".")])
-        self.assertEqual(window["focusId"], IP)
 
-    def test_1_taken_address_no_sends_nothing(self):
+    def test_1_taken_address_enter_answers_no_and_sends_nothing(self):
         before = self.sent()
         self.apply(TAKEN)
-        self.assertEqual(self.answer_question("Warning", NO, "taken-question"), [TAKEN_TEXT])
+        self.assertEqual(self.answer_question("Warning", shot="taken-question"), [TAKEN_TEXT])
         self.assert_kept(TAKEN)
         self.assertEqual(self.sent(), before)
 
     def test_2_outside_address_no_sends_nothing(self):
         before = self.sent()
         self.apply(OUTSIDE, "192.0.2.254")
-        self.assertEqual(self.answer_question("Warning", NO, "outside-question"), [OUTSIDE_TEXT])
+        self.assertEqual(self.answer_question("Warning", NO, shot="outside-question"), [OUTSIDE_TEXT])
         self.assert_kept(OUTSIDE)
         self.assertEqual(self.sent(), before)
 
@@ -67,14 +69,14 @@ class SafeApply(ConsoleCase):
     def test_4_taken_address_yes_sends_it(self):
         before = self.sent()
         self.apply(TAKEN)
-        self.assertEqual(self.answer_question("Warning", YES, "taken-yes"), [TAKEN_TEXT])
+        self.assertEqual(self.answer_question("Warning", YES, shot="taken-yes"), [TAKEN_TEXT])
         wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
         self.assertEqual(self.sent(), before + [TAKEN])
 
     def test_5_outside_address_yes_sends_it(self):
         before = self.sent()
         self.apply(OUTSIDE, "192.0.2.254")
-        self.assertEqual(self.answer_question("Warning", YES, "outside-yes"), [OUTSIDE_TEXT])
+        self.assertEqual(self.answer_question("Warning", YES, shot="outside-yes"), [OUTSIDE_TEXT])
         wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
         self.assertEqual(self.sent(), before + [OUTSIDE])
 
