@@ -207,7 +207,7 @@ def main():
     parser.add_argument("--only", choices=("interfaces", "wine", "apply"), help="only these figures")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as tmp:
-        if args.only != "wine":
+        if args.only in (None, "interfaces"):
             report_interfaces(args.build, args.runs, tmp)
         if args.wine or args.only == "wine":
             report_wine(args.build, args.win_build, tmp)
