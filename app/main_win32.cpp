@@ -5,6 +5,7 @@
 
 #include "app/vantor_app.h"
 #include "framework/win32/win32_ui.h"
+#include "platform/win32/address_probe_win32.h"
 #include "platform/win32/drives_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/network_drives_win32.h"
@@ -29,8 +30,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quorvel::platform::Win32NetworkDrives networkDrives;
   quorvel::platform::Win32Files files;
   quorvel::platform::Win32Payloads payloads;
+  quorvel::platform::Win32AddressProbe addressProbe;
   quorvel::platform::Platform platform{drives,    clock,        os,            text,  registry,
-                                       processes, reachability, networkDrives, files, payloads};
+                                       processes, reachability, networkDrives, files, payloads, addressProbe};
   quorvel::DeviceProtocol protocol(std::make_unique<quorvel::MulticastTransport>(), clock);
   // The main window owns the credential prompt of a Connect, which runs on a worker thread.
   auto skins = [inner = quorvel::skin::MakeSkinFactory(), &networkDrives](HINSTANCE module, HWND dialog,

@@ -70,6 +70,7 @@ void CVantorDlg::OnApply() {
       break;
     case kDhcpDisable:
       if (!ValidateStaticSettings()) return;
+      if (!ConfirmNewAddress()) return;
       // A refusal shows in the search that follows: the list shows what the box reports.
       if (!SendNetworkSettings(false)) return;
       break;

@@ -76,6 +76,12 @@ class CVantorDlg : public ui::Dialog {
   // The settings panel.
   void OnApply();
   ui::BusyResult<bool> SendNetworkSettings(bool dhcp);  // as busy work
+  // Asks before a static address outside the PC's network or one that another device answers at;
+  // false when the user says No (the caret then goes to the IP editor's first field).
+  bool ConfirmNewAddress();
+  // The one probe of the link that Apply makes, as busy work bounded by kProbeTimeoutMillis; nothing
+  // when a close was recorded meanwhile.
+  std::optional<platform::ProbeAnswer> ProbeNewAddress(const std::string& address, const std::string& localAddress);
   void OnDhcpChoice();
   void OnInterfaceSwitch();
   void ShowPort(std::string_view dhcpText, std::string_view ip, std::string_view netmask, std::string_view gateway);

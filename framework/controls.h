@@ -39,6 +39,9 @@ inline constexpr int kKeySpace = 0x20;
 // Dialog results and the standard button ids.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+// The answers of a Yes/No message box (the Windows values of IDYES and IDNO).
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
 
 #pragma pop_macro("IDCANCEL")
 #pragma pop_macro("IDOK")

@@ -40,6 +40,8 @@ class DialogHost {
   virtual void DestroyWindow() = 0;
   virtual void Minimize() = 0;  // to the task bar
   virtual int MessageBox(std::string_view text, std::string_view caption, Icon icon) = 0;
+  // A message box with Yes and No, No the default button; true when the user answers Yes.
+  virtual bool AskYesNo(std::string_view text, std::string_view caption, Icon icon) = 0;
   // Runs another dialog modally, owned by this one; returns its result.
   virtual int RunModal(Dialog& child) = 0;
   virtual bool SetTimer(int id, int millis) = 0;

@@ -2,6 +2,7 @@
 // win32 implementations; tests pass fakes.
 #pragma once
 
+#include "address_probe.h"
 #include "clock.h"
 #include "drives.h"
 #include "files.h"
@@ -26,6 +27,7 @@ struct Platform {
   NetworkDrives& networkDrives;
   Files& files;
   Payloads& payloads;
+  AddressProbe& addressProbe;
 };
 
 }  // namespace quorvel::platform

@@ -40,6 +40,7 @@ class DeviceProtocol {
 
   int InterfaceCount() const { return transport_->InterfaceCount(); }
   std::string InterfaceAddress(int index) const { return transport_->InterfaceAddress(index); }
+  int InterfacePrefixLength(int index) const { return transport_->InterfacePrefixLength(index); }
 
   // Discovery: empties the device table and fills it from one search on every interface.
   void SearchDevices();

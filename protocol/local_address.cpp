@@ -2,6 +2,12 @@
 
 namespace quorvel::net {
 
+int PrefixLengthOfNetmask(std::uint32_t netmask) {
+  int bits = 0;
+  while (bits < 32 && (netmask & (0x80000000u >> bits)) != 0) ++bits;
+  return bits;
+}
+
 std::vector<std::optional<SkipReason>> ChooseAddresses(const std::vector<LocalAddress>& addresses,
                                                        std::size_t limit) {
   std::vector<std::optional<SkipReason>> choice;

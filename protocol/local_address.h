@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,12 @@ struct LocalAddress {
   unsigned systemIndex = 0;  // the system's index of the interface
   bool up = false;
   bool loopback = false;
+  int prefixLength = 0;  // leading one bits of the address's on-link netmask; 0 when not known
 };
+
+// The leading one bits of a netmask given in host byte order (255.255.255.0: 24). A mask whose ones are
+// not contiguous counts only its leading ones.
+int PrefixLengthOfNetmask(std::uint32_t netmask);
 
 enum class SkipReason { Down, Loopback, BeyondLimit };
 

@@ -10,7 +10,8 @@ bool MulticastTransport::Start() {
   for (const net::LocalInterface& local : locals) {
     net::ReceiverSteps steps;
     net::UdpSocket receiver = net::UdpSocket::OpenReceiver(local, &steps);
-    interfaces_.push_back({local.address, net::UdpSocket::OpenSender(), std::move(receiver), std::move(steps)});
+    interfaces_.push_back(
+        {local.address, local.prefixLength, net::UdpSocket::OpenSender(), std::move(receiver), std::move(steps)});
   }
   return true;
 }
@@ -26,6 +27,10 @@ void MulticastTransport::Stop() {
 
 std::string MulticastTransport::InterfaceAddress(int index) const {
   return ValidIndex(index) ? interfaces_[index].address : std::string();
+}
+
+int MulticastTransport::InterfacePrefixLength(int index) const {
+  return ValidIndex(index) ? interfaces_[index].prefixLength : 0;
 }
 
 void MulticastTransport::SendOnInterface(int index, Bytes request) {

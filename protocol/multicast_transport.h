@@ -21,6 +21,7 @@ class MulticastTransport final : public Transport {
 
   int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
   std::string InterfaceAddress(int index) const override;
+  int InterfacePrefixLength(int index) const override;
 
   // How far opening interface i's receive socket got.
   const net::ReceiverSteps& ReceiverStepsOf(int index) const { return interfaces_.at(index).steps; }
@@ -32,6 +33,7 @@ class MulticastTransport final : public Transport {
  private:
   struct Interface {
     std::string address;
+    int prefixLength = 0;
     net::UdpSocket sender;
     net::UdpSocket receiver;
     net::ReceiverSteps steps;

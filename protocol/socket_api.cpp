@@ -296,8 +296,8 @@ std::vector<LocalAddress> ListLocalAddresses() {
       if (in->sin_family != AF_INET) continue;
       char text[INET_ADDRSTRLEN] = {};
       inet_ntop(AF_INET, &in->sin_addr, text, sizeof text);
-      result.push_back({Utf8(adapter->FriendlyName), text, adapter->IfIndex,
-                        adapter->OperStatus == IfOperStatusUp, adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK});
+      result.push_back({Utf8(adapter->FriendlyName), text, adapter->IfIndex, adapter->OperStatus == IfOperStatusUp,
+                        adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK, unicast->OnLinkPrefixLength});
     }
   }
   return result;
@@ -313,8 +313,10 @@ std::vector<LocalAddress> ListLocalAddresses() {
     if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
     char text[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, text, sizeof text);
+    const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
+    const int prefix = mask ? PrefixLengthOfNetmask(ntohl(mask->sin_addr.s_addr)) : 0;
     result.push_back({entry->ifa_name, text, if_nametoindex(entry->ifa_name), (entry->ifa_flags & IFF_UP) != 0,
-                      (entry->ifa_flags & IFF_LOOPBACK) != 0});
+                      (entry->ifa_flags & IFF_LOOPBACK) != 0, prefix});
   }
   freeifaddrs(list);
   return result;
@@ -327,7 +329,7 @@ std::vector<LocalInterface> ListLocalInterfaces(std::size_t limit) {
   const std::vector<std::optional<SkipReason>> choice = ChooseAddresses(addresses, limit);
   std::vector<LocalInterface> result;
   for (std::size_t i = 0; i < addresses.size(); ++i) {
-    if (!choice[i]) result.push_back({addresses[i].address, addresses[i].systemIndex});
+    if (!choice[i]) result.push_back({addresses[i].address, addresses[i].systemIndex, addresses[i].prefixLength});
   }
   return result;
 }

@@ -31,6 +31,7 @@ class SocketLibrary {
 struct LocalInterface {
   std::string address;       // dotted IPv4 text
   unsigned systemIndex = 0;  // the system's index of the interface that carries the address
+  int prefixLength = 0;      // the address's on-link prefix length; 0 when not known
 };
 
 // Every IPv4 address of the system's interface list, in its order, down and loopback ones included.

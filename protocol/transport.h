@@ -28,6 +28,8 @@ class Transport {
 
   virtual int InterfaceCount() const = 0;
   virtual std::string InterfaceAddress(int index) const = 0;
+  // The on-link prefix length of the interface's address (24 for 255.255.255.0); 0 when not known.
+  virtual int InterfacePrefixLength(int index) const = 0;
 
   // Makes the interface the outgoing one and sends the request to the group. What waits on the
   // interface's receive socket is the caller's to drain first.

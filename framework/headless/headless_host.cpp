@@ -73,6 +73,11 @@ int HeadlessHost::MessageBox(std::string_view text, std::string_view caption, Ic
   return ui_.ShowMessageBox(templateId_, text, caption, icon);
 }
 
+bool HeadlessHost::AskYesNo(std::string_view text, std::string_view caption, Icon icon) {
+  CheckNotBusy("message box");
+  return ui_.ShowYesNo(templateId_, text, caption, icon) == kAnswerYes;
+}
+
 int HeadlessHost::RunModal(Dialog& child) {
   CheckNotBusy("modal dialog");
   return ui_.RunModalFrom(child, templateId_);

@@ -45,6 +45,7 @@ class HeadlessHost : public DialogHost {
   void DestroyWindow() override;  // ends the dialog with IDCANCEL
   void Minimize() override { CheckNotBusy("minimize"), ++minimized_; }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
+  bool AskYesNo(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
   void KillTimer(int id) override { CheckNotBusy("timer"), timers_.erase(id); }

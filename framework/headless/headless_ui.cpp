@@ -72,6 +72,14 @@ int HeadlessUi::ShowMessageBox(int ownerTemplateId, std::string_view text, std::
   return answer;
 }
 
+int HeadlessUi::ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon) {
+  messageBoxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId, true});
+  if (answers_.empty()) return kAnswerNo;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
 void HeadlessUi::RecordBusyMisuse(std::string what) {
   if (busyMisuseFatal_) {
     std::fprintf(stderr, "busy work may not touch the user interface: %s\n", what.c_str());

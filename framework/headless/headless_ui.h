@@ -27,6 +27,7 @@ struct MessageBoxRecord {
   std::string caption;
   Icon icon = Icon::None;
   int ownerTemplateId = 0;
+  bool yesNo = false;  // asked Yes/No rather than shown with OK
 };
 
 struct ModalRecord {
@@ -60,7 +61,8 @@ class HeadlessUi : public Ui {
   // What a template itself sets up before OnInitDialog (a control the template hides, say).
   void DefineTemplate(int templateId, Script setup);
 
-  // Message boxes are answered IDOK unless answers have been queued; each answer is used once.
+  // Message boxes are answered IDOK unless answers have been queued; each answer is used once. A Yes/No
+  // box with no answer queued is answered with its default button, No.
   void QueueMessageBoxAnswer(int answer) { answers_.push_back(answer); }
 
   const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
@@ -72,6 +74,7 @@ class HeadlessUi : public Ui {
   // The hosts' side.
   int RunModalFrom(Dialog& dialog, int parentTemplateId);
   int ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
+  int ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
   void RecordError(std::string what) { errors_.push_back(std::move(what)); }
   // Busy work touched a window, a control or a message box: recorded, and fatal (the message, then an
   // abort) unless a test that looks for it turned that off.

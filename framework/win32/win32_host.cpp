@@ -27,6 +27,11 @@ int Win32Host::MessageBox(std::string_view text, std::string_view caption, Icon 
                        MB_OK | static_cast<UINT>(icon));
 }
 
+bool Win32Host::AskYesNo(std::string_view text, std::string_view caption, Icon icon) {
+  return ::MessageBoxA(window_, std::string(text).c_str(), std::string(caption).c_str(),
+                       MB_YESNO | MB_DEFBUTTON2 | static_cast<UINT>(icon)) == IDYES;
+}
+
 int Win32Host::RunModal(Dialog& child) { return RunDialogModal(instance_, child, window_, skins_); }
 
 bool Win32Host::SetTimer(int id, int millis) {

@@ -39,6 +39,7 @@ class Win32Host : public DialogHost {
   void DestroyWindow() override;  // ends the modal run as EndDialog(IDCANCEL) does
   void Minimize() override { ::ShowWindow(window_, SW_MINIMIZE); }
   int MessageBox(std::string_view text, std::string_view caption, Icon icon) override;
+  bool AskYesNo(std::string_view text, std::string_view caption, Icon icon) override;
   int RunModal(Dialog& child) override;
   bool SetTimer(int id, int millis) override;
   void KillTimer(int id) override;

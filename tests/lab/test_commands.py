@@ -59,7 +59,7 @@ class Commands(LabCase):
     def test_refused_settings_and_unknown_device(self):
         refused = self.cli("set-network", "--device", "refuser", "--user", "admin", "--port", "LAN",
                            "--ip", "192.0.2.99", "--netmask", "255.255.255.0", "--gateway", "192.0.2.1",
-                           password="secret\n")
+                           "--force", password="secret\n")  # off the PC's network: held back without --force
         self.assertEqual(refused.returncode, 1, refused.stderr)
         missing = self.cli("check-password", "--device", "no-such-box", "--user", "admin", password="x\n")
         self.assertEqual(missing.returncode, 3)

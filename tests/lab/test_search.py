@@ -105,7 +105,7 @@ class SettingsChangeIsSeenByTheNextSearch(LabCase):
     def test_static_then_dhcp(self):
         changed = self.cli("set-network", "--device", "changing", "--user", "admin", "--port", "LAN2",
                            "--ip", "172.16.5.9", "--netmask", "255.255.0.0", "--gateway", "172.16.0.1",
-                           password="secret\n")
+                           "--force", password="secret\n")  # off the PC's network: held back without --force
         self.assertEqual(changed.returncode, 0, changed.stderr)
         record = self.by_name(self.search())["changing"]
         self.assertEqual((record["ports"][1]["ip"], record["ports"][1]["netmask"], record["ports"][1]["gateway"]),

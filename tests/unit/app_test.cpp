@@ -28,6 +28,7 @@ class CountingTransport final : public Transport {
   void Stop() override { ++stops; }
   int InterfaceCount() const override { return inner_->InterfaceCount(); }
   std::string InterfaceAddress(int i) const override { return inner_->InterfaceAddress(i); }
+  int InterfacePrefixLength(int i) const override { return inner_->InterfacePrefixLength(i); }
   void SendOnInterface(int i, Bytes request) override {
     inner_->SendOnInterface(i, request);
     if (onSend) onSend();  // as the user acting while the request is out

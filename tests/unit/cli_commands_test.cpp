@@ -56,6 +56,7 @@ class ScriptedTransport final : public Transport {
   void Stop() override {}
   int InterfaceCount() const override { return 1; }
   std::string InterfaceAddress(int index) const override { return index == 0 ? "198.51.100.2" : ""; }
+  int InterfacePrefixLength(int index) const override { return index == 0 ? 24 : 0; }
 
   void SendOnInterface(int, Bytes request) override {
     sent_.emplace_back(request.begin(), request.end());
@@ -149,6 +150,10 @@ class CliCommandTest : public ::testing::Test {
                              [this] {
                                ++examinations_;
                                return doctorFindings_;
+                             },
+                             [this](const std::string& address, const std::string& local) {
+                               probes_.push_back(address + " from " + local);
+                               return link_;
                              }};
     const int code = RunCli(args, env);
     out_ = out.str();
@@ -167,6 +172,8 @@ class CliCommandTest : public ::testing::Test {
   int protocolsMade_ = 0;
   std::optional<DoctorFindings> doctorFindings_ = DoctorFindings{};
   int examinations_ = 0;
+  platform::ProbeAnswer link_ = platform::ProbeAnswer::Silent;  // what the probe of an address finds
+  std::vector<std::string> probes_;
   std::string out_, err_;
 };
 
@@ -304,6 +311,51 @@ TEST_F(CliCommandTest, InvalidSettingsAreRefusedBeforeAnythingIsSent) {
   }
   EXPECT_EQ(protocolsMade_, 0);
   EXPECT_EQ(passwordReads_, 0);
+}
+
+// The PC is 198.51.100.2/24; a held-back address sends nothing after the search.
+TEST_F(CliCommandTest, SetNetworkHoldsBackATakenOrOutsideAddressUnlessForced) {
+  using platform::ProbeAnswer;
+  struct Case {
+    std::string ip, gateway;
+    ProbeAnswer link;
+    bool force;
+    int exit;
+    std::string err;
+    std::size_t probes;
+  };
+  const std::string taken =
+      "Another device already answers at 198.51.100.44. Not sent: use --force to send it anyway.\n";
+  const std::string outside =
+      "192.0.2.50 is not on this PC's network 198.51.100.0/24. The box will still be found, but its shares and web "
+      "pages will not be reachable from this PC. Not sent: use --force to send it anyway.\n";
+  const std::string unknown =
+      "quorvel-cli: warning: could not find out whether another device answers at 198.51.100.44; sending.\n";
+  const std::vector<Case> cases = {
+      {"198.51.100.44", "198.51.100.1", ProbeAnswer::Answered, false, kExitNotSent, taken, 1},
+      {"198.51.100.44", "198.51.100.1", ProbeAnswer::Answered, true, kExitDone, "", 0},
+      {"192.0.2.50", "192.0.2.254", ProbeAnswer::Answered, false, kExitNotSent, outside, 0},
+      {"192.0.2.50", "192.0.2.254", ProbeAnswer::Answered, true, kExitDone, "", 0},
+      {"198.51.100.44", "198.51.100.1", ProbeAnswer::CannotProbe, false, kExitDone, unknown, 1},
+      {"198.51.100.44", "198.51.100.1", ProbeAnswer::Silent, false, kExitDone, "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ip + (c.force ? " --force" : ""));
+    link_ = c.link;
+    probes_.clear();
+    sent_.clear();
+    std::vector<std::string> args = {"set-network", "--device", "alpha", "--user", "admin", "--port", "LAN",
+                                     "--ip", c.ip, "--netmask", "255.255.255.0", "--gateway", c.gateway};
+    if (c.force) args.push_back("--force");
+    EXPECT_EQ(Run(args), c.exit);
+    EXPECT_EQ(err_, c.err);
+    EXPECT_EQ(probes_.size(), c.probes);
+    if (c.probes) {
+      EXPECT_EQ(probes_[0], c.ip + " from 198.51.100.2");
+    }
+    const bool sent = ReadU16(Bytes(sent_.back()), HDR_OPCODE) == OP_SET_NETWORK;
+    EXPECT_EQ(sent, c.exit == kExitDone);
+  }
 }
 
 TEST_F(CliCommandTest, OverlongPasswordIsBadInput) {

@@ -3,6 +3,7 @@
 // console sleeps, as a worker's answer would.
 #pragma once
 
+#include "platform/fake/fake_address_probe.h"
 #include "platform/fake/fake_drives.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_network_drives.h"
@@ -31,7 +32,9 @@ struct FakePlatform {
   FakeNetworkDrives networkDrives{drives};
   FakeFiles files;
   FakePayloads payloads;
-  Platform platform{drives, clock, os, text, registry, processes, reachability, networkDrives, files, payloads};
+  FakeAddressProbe addressProbe;
+  Platform platform{drives,        clock, os,       text,        registry, processes,
+                    reachability, networkDrives, files, payloads, addressProbe};
 };
 
 }  // namespace quorvel::platform

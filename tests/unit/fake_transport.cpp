@@ -7,11 +7,17 @@ namespace quorvel::testkit {
 
 FakeTransport::FakeTransport(VirtualClock& clock, std::vector<std::string> addresses)
     : clock_(clock) {
-  for (std::string& address : addresses) interfaces_.push_back({std::move(address), {}, {}, {}, {}, {}, {}});
+  for (std::string& address : addresses) {
+    interfaces_.push_back({std::move(address), kDefaultPrefixLength, {}, {}, {}, {}, {}, {}});
+  }
 }
 
 std::string FakeTransport::InterfaceAddress(int index) const {
   return index >= 0 && index < InterfaceCount() ? interfaces_[index].address : std::string();
+}
+
+int FakeTransport::InterfacePrefixLength(int index) const {
+  return index >= 0 && index < InterfaceCount() ? interfaces_[index].prefixLength : 0;
 }
 
 std::size_t FakeTransport::SentCount() const {

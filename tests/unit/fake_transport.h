@@ -49,6 +49,7 @@ using Chatter = std::function<ByteVector()>;
 class FakeTransport final : public Transport {
  public:
   static constexpr std::int64_t kDatagramCostMicros = 100;
+  static constexpr int kDefaultPrefixLength = 24;
 
   FakeTransport(VirtualClock& clock, std::vector<std::string> addresses);
 
@@ -56,6 +57,9 @@ class FakeTransport final : public Transport {
   void Stop() override {}
   int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
   std::string InterfaceAddress(int index) const override;
+  // Every interface starts with kDefaultPrefixLength; a test may give one another.
+  int InterfacePrefixLength(int index) const override;
+  void SetPrefixLength(int index, int bits) { interfaces_.at(index).prefixLength = bits; }
   // Records the request and hands it to the interface's box, whose datagrams are then queued.
   void SendOnInterface(int index, Bytes request) override;
   // Delivers the earliest datagram due within the timeout, moving the clock to its due time plus
@@ -85,6 +89,7 @@ class FakeTransport final : public Transport {
   };
   struct Interface {
     std::string address;
+    int prefixLength = kDefaultPrefixLength;
     Box box;
     Chatter chatter;
     std::optional<ByteVector> heard;

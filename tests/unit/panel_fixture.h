@@ -16,6 +16,7 @@
 #include "fake_transport.h"
 #include "framework/headless/headless_ui.h"
 #include "packet.h"
+#include "platform/fake/fake_address_probe.h"
 #include "platform/fake/fake_drives.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_network_drives.h"
@@ -182,15 +183,16 @@ class PanelTest : public ::testing::Test {
   platform::FakeNetworkDrives networkDrives{drives};
   platform::FakeFiles files;
   platform::FakePayloads payloads;
+  platform::FakeAddressProbe addressProbe;
   platform::Platform platform{drives,    platformClock, os,            text,  registry,
-                              processes, reachability,  networkDrives, files, payloads};
+                              processes, reachability,  networkDrives, files, payloads, addressProbe};
   ui::HeadlessUi ui;
   CVantorDlg dialog{protocol, platform};
   ui::HeadlessHost* host = nullptr;
 
  private:
   std::unique_ptr<Transport> Adopt() {
-    auto fake = std::make_unique<FakeTransport>(clock, std::vector<std::string>{"198.51.100.1"});
+    auto fake = std::make_unique<FakeTransport>(clock, std::vector<std::string>{"192.168.1.2"});
     transport = fake.get();
     return fake;
   }

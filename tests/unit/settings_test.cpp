@@ -64,6 +64,7 @@ class Checks : public Settings, public ::testing::WithParamInterface<CheckCase> 
 
 TEST_P(Checks, ReportTheFirstFailureWithItsCaretOrSend) {
   const CheckCase& c = GetParam();
+  transport->SetPrefixLength(0, 0);  // no network question here: the Safety table has those
   SelectAccepted(0);
   Fill(c.ip, c.netmask, c.gateway);
   host->Click(IDC_APPLY);
@@ -248,7 +249,10 @@ TEST_F(Settings, Lan2IsSentWithItsOwnGateway) {
   host->SelectComboItem(IDC_INTERFACE, 1);
   host->SelectComboItem(IDC_DHCP, 0);
   Fill(Octets{10, 0, 0, 5}, Octets{255, 0, 0, 0}, Octets{10, 0, 0, 254});
+  ui.QueueMessageBoxAnswer(ui::kAnswerYes);  // the PC is on 192.168.1.0/24
   host->Click(IDC_APPLY);
+  ASSERT_EQ(ui.messageBoxes().size(), 1u);
+  EXPECT_TRUE(ui.messageBoxes()[0].text.starts_with("10.0.0.5 is not on this PC's network 192.168.1.0/24."));
   ASSERT_EQ(Requests(OP_SET_NETWORK).size(), 1u);
   EXPECT_EQ(RequestFields(Requests(OP_SET_NETWORK)[0]),
             (Fields{{FLD_PORT_IP, "10.0.0.5"}, {FLD_PORT_NETMASK, "255.0.0.0"}, {FLD_PORT_GATEWAY, "10.0.0.254"},
@@ -257,6 +261,88 @@ TEST_F(Settings, Lan2IsSentWithItsOwnGateway) {
   EXPECT_EQ(protocol.context().SelectedPortText.view(), "LAN2");
   EXPECT_EQ(dialog.networkView().port1.ip.view(), "10.0.0.5");
   EXPECT_EQ(dialog.networkView().port0.gateway.view(), "192.168.1.1");
+}
+
+// The questions between the static checks and the request. The PC is 192.168.1.2/24; alpha is 192.168.1.10.
+struct SafetyCase {
+  const char* name;
+  Octets ip, netmask, gateway;
+  platform::ProbeAnswer link;  // what the probe finds
+  std::optional<int> answer;   // the user's answer to a question; none: the default button
+  std::string question;        // empty: none asked
+  bool probed;
+  bool sent;
+};
+void PrintTo(const SafetyCase& c, std::ostream* out) { *out << c.name; }
+
+class Safety : public Settings, public ::testing::WithParamInterface<SafetyCase> {};
+
+TEST_P(Safety, AsksBeforeSendingATakenOrOutsideAddress) {
+  const SafetyCase& c = GetParam();
+  SelectAccepted(0);
+  addressProbe.SetAnswer(DottedText(c.ip), c.link);
+  if (c.answer) ui.QueueMessageBoxAnswer(*c.answer);
+  Fill(c.ip, c.netmask, c.gateway);
+  host->Click(IDC_APPLY);
+
+  using Call = platform::FakeAddressProbe::Call;
+  const std::vector<Call> probes =
+      c.probed ? std::vector<Call>{{DottedText(c.ip), "192.168.1.2", 1000}} : std::vector<Call>{};
+  EXPECT_EQ(addressProbe.calls(), probes);
+  if (c.question.empty()) {
+    EXPECT_TRUE(ui.messageBoxes().empty()) << ui.messageBoxes().front().text;
+  } else {
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].text, c.question);
+    EXPECT_EQ(ui.messageBoxes()[0].caption, "Warning");
+    EXPECT_EQ(ui.messageBoxes()[0].icon, ui::Icon::Warning);
+    EXPECT_TRUE(ui.messageBoxes()[0].yesNo);
+  }
+  EXPECT_EQ(Requests(OP_SET_NETWORK).size(), c.sent ? 1u : 0u);
+  if (c.sent) return;
+  EXPECT_EQ(Searches(), 1u) << "no refresh";
+  EXPECT_EQ(Shown(IDC_IP), c.ip) << "the panel keeps what was typed";
+  EXPECT_EQ(host->focusedId(), IDC_IP);
+  EXPECT_EQ(host->Address(IDC_IP).FocusField(), 0);
+}
+
+const std::string kTakenQuestion = "Another device already answers at 192.168.1.44. Use this address anyway?";
+const std::string kOutsideQuestion =
+    "10.1.2.3 is not on this PC's network 192.168.1.0/24. The box will still be found, but its shares and web pages "
+    "will not be reachable from this PC. Use this address anyway?";
+const Octets kFree{192, 168, 1, 44};
+const Octets kGw{192, 168, 1, 1};
+const Octets kFar{10, 1, 2, 3};
+const Octets kFarGw{10, 1, 2, 254};
+using platform::ProbeAnswer;
+
+INSTANTIATE_TEST_SUITE_P(
+    Apply, Safety,
+    ::testing::Values(
+        SafetyCase{"TakenNo", kFree, kMask, kGw, ProbeAnswer::Answered, ui::kAnswerNo, kTakenQuestion, true, false},
+        SafetyCase{"TakenDefault", kFree, kMask, kGw, ProbeAnswer::Answered, std::nullopt, kTakenQuestion, true, false},
+        SafetyCase{"TakenYes", kFree, kMask, kGw, ProbeAnswer::Answered, ui::kAnswerYes, kTakenQuestion, true, true},
+        SafetyCase{"OutsideNo", kFar, kMask, kFarGw, ProbeAnswer::Answered, ui::kAnswerNo, kOutsideQuestion, false,
+                   false},
+        SafetyCase{"OutsideYes", kFar, kMask, kFarGw, ProbeAnswer::Silent, ui::kAnswerYes, kOutsideQuestion, false,
+                   true},
+        SafetyCase{"Free", kFree, kMask, kGw, ProbeAnswer::Silent, std::nullopt, "", true, true},
+        SafetyCase{"CannotProbe", kFree, kMask, kGw, ProbeAnswer::CannotProbe, std::nullopt, "", true, true},
+        SafetyCase{"TheBoxsOwnAddress", Octets{192, 168, 1, 10}, kMask, kGw, ProbeAnswer::Answered, std::nullopt, "",
+                   false, true}),
+    [](const auto& each) { return std::string(each.param.name); });
+
+// A close while the link is asked: the probe's answer is not acted on, nothing is asked or sent.
+TEST_F(Settings, CloseDuringTheProbeSendsNothing) {
+  SelectAccepted(0);
+  addressProbe.SetAnswer(DottedText(kFree), ProbeAnswer::Answered);
+  addressProbe.duringProbe = [this] { host->Close(); };
+  Fill(kFree, kMask, kGw);
+  host->Click(IDC_APPLY);
+  EXPECT_EQ(addressProbe.calls().size(), 1u);
+  EXPECT_TRUE(ui.messageBoxes().empty());
+  EXPECT_TRUE(Requests(OP_SET_NETWORK).empty());
+  EXPECT_FALSE(host->isOpen());
 }
 
 // Without a DHCP choice the panel is still saved, the port keeps its dhcp text, and nothing is sent.

@@ -125,6 +125,7 @@ class SocketTransport final : public Transport {
   void Stop() override {}
   int InterfaceCount() const override { return 1; }
   std::string InterfaceAddress(int) const override { return "198.51.100.1"; }
+  int InterfacePrefixLength(int) const override { return 24; }
   void SendOnInterface(int, Bytes request) override {
     for (Read read : answer_(testkit::ToVector(request))) {
       read.due += clock_.NowMicros();

@@ -17,6 +17,7 @@ TITLE = "Quorvel"
 DEVICE_LIST, SHARE_LIST, REFRESH, CONNECT, DISCONNECT, CONFIGURATION = 1000, 1001, 1002, 1003, 1004, 1008
 DRIVE_LETTERS = 1013
 USER_FIELD, PASSWORD_FIELD = 1016, 1017
+YES, NO = 6, 7  # the buttons of a Yes/No message box
 MAIN = {"with_control": DEVICE_LIST}  # tells the main window from message boxes that share its title
 
 
@@ -112,6 +113,18 @@ class ConsoleDriving:
         self.gui.screenshot(shot or f"message-{caption}")
         self.press_ok(caption)
         return texts
+
+    def answer_question(self, caption, button=None, shot=None):
+        """Waits for a Yes/No message box with this caption, returns its texts and clicks YES or NO, or with no
+        button presses Enter (the default button)."""
+        window = self.gui.inspect(caption, timeout=60, with_control=NO)
+        self.gui.screenshot(shot or f"question-{caption}")
+        if button is None:
+            self.gui.key("Return")
+        else:
+            self.gui.click_control(caption, button, with_control=NO)
+        self.gui.wait_window_gone(caption, timeout=30, with_control=NO)
+        return [c["text"] for c in window["controls"] if c["class"] == "Static" and c["text"]]
 
     def choose(self, combo, index):
         """Opens a drop-down list and picks an item with the keyboard."""

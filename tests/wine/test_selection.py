@@ -2,7 +2,7 @@
 (static and DHCP); a wrong password. The simulated boxes' request logs say what was sent."""
 import unittest
 
-from console_driver import (DEVICE_LIST, MAIN, SHARE_LIST, TITLE, ConsoleCase, find_control,
+from console_driver import (DEVICE_LIST, MAIN, SHARE_LIST, TITLE, YES, ConsoleCase, find_control,
                             wait_until)
 from labtest import box, port
 
@@ -52,6 +52,9 @@ class SelectingABox(ConsoleCase):
         sent_before = len(self.log(106))
         self.set_address(IP, "192.0.2.77")
         self.gui.click_control(TITLE, APPLY, **MAIN)
+        # The PC is on 198.51.100.0/27, so the address is asked about first.
+        self.assertIn("192.0.2.77 is not on this PC's network 198.51.100.0/27.",
+                      self.answer_question("Warning", YES)[0])
         wait_until(lambda: len(self.log(106)) == sent_before + 1, 60, "the settings request")
         request = self.log(106)[-1]
         self.assertEqual([(f["code"], f["value"]) for f in request["fields"]],

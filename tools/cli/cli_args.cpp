@@ -39,7 +39,7 @@ bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
 bool IsVersion(std::string_view arg) { return arg == "--version"; }
 
-bool IsFlag(std::string_view option) { return option == "json" || option == "dhcp"; }
+bool IsFlag(std::string_view option) { return option == "json" || option == "dhcp" || option == "force"; }
 
 bool Accepts(Command command, std::string_view option) {
   switch (command) {
@@ -52,7 +52,7 @@ bool Accepts(Command command, std::string_view option) {
       return option == "device" || option == "user" || option == "json";
     case Command::SetNetwork:
       return option == "device" || option == "user" || option == "port" || option == "dhcp" ||
-             option == "ip" || option == "netmask" || option == "gateway";
+             option == "ip" || option == "netmask" || option == "gateway" || option == "force";
   }
   return false;
 }
@@ -110,6 +110,7 @@ std::optional<std::string> ReadSettings(const OptionValues& values, CliOptions& 
   if (!known) return std::string("--port must be LAN, LAN1, LAN2 or LAN1+LAN2");
 
   options.dhcp = values.count("dhcp") != 0;
+  options.force = values.count("force") != 0;
   const bool anyAddress = values.count("ip") + values.count("netmask") + values.count("gateway") != 0;
   if (options.dhcp) {
     if (anyAddress) return std::string("--dhcp cannot be combined with --ip, --netmask or --gateway");

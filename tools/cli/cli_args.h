@@ -20,6 +20,7 @@ struct CliOptions {
   std::string user;
   std::string port;  // "LAN", "LAN1", "LAN2" or "LAN1+LAN2"
   bool dhcp = false;
+  bool force = false;  // send a static address that the safety checks would hold back
   // Static settings, as the three editors would hold them: an option absent or given empty
   // reads as a blank editor (set-network requires --ip and --netmask to be present).
   EditorContents ip;

@@ -3,6 +3,7 @@
 #include "cli_args.h"
 #include "device_match.h"
 #include "doctor_report.h"
+#include "app/lan_check.h"
 #include "json_output.h"
 #include "table_output.h"
 #include "utf8_text.h"
@@ -67,9 +68,24 @@ int Report(bool accepted, const char* yes, const char* no, const CliEnvironment&
   return kExitRefused;
 }
 
+// The settings panel's questions, answered No unless --force: false when the address is held back.
+bool PassesLanCheck(const DeviceProtocol& protocol, const DeviceRecord& box, const std::string& address,
+                    const CliEnvironment& env) {
+  const LanCheck check = CheckNewAddress(LanCheckInputFor(protocol, box, address), env.probeAddress);
+  if (check.asks()) {
+    env.err << check.statement << " Not sent: use --force to send it anyway.\n";
+    return false;
+  }
+  if (check.verdict == LanVerdict::ProbeFailed) {
+    env.err << "quorvel-cli: warning: could not find out whether another device answers at " << address
+            << "; sending.\n";
+  }
+  return true;
+}
+
 // A DHCP request carries empty address texts: the box takes its address from a DHCP server.
-int SetNetwork(DeviceProtocol& protocol, const CliOptions& options, const StaticSettingsCheck& check,
-               const CliEnvironment& env) {
+int SetNetwork(DeviceProtocol& protocol, const DeviceRecord& box, const CliOptions& options,
+               const StaticSettingsCheck& check, const CliEnvironment& env) {
   CommandContext& context = protocol.context();
   context.SelectedPortText = options.port;
   context.NewIpText = check.newIpText.value_or("");
@@ -78,6 +94,7 @@ int SetNetwork(DeviceProtocol& protocol, const CliOptions& options, const Static
   if (options.dhcp) {
     return Report(protocol.SetNetworkSettings(true), "DHCP client enabled.", "Set to dhcp client fail.", env);
   }
+  if (!options.force && !PassesLanCheck(protocol, box, context.NewIpText.str(), env)) return kExitNotSent;
   return Report(protocol.SetNetworkSettings(false), "Network settings accepted.",
                 "Network settings refused or no answer.", env);
 }
@@ -99,7 +116,7 @@ int RunOnDevice(DeviceProtocol& protocol, const CliOptions& options, const std::
     case Command::Shares:
       return Shares(protocol, options, env);
     case Command::SetNetwork:
-      return SetNetwork(protocol, options, check, env);
+      return SetNetwork(protocol, *record, options, check, env);
     case Command::Search:
     case Command::Doctor:
       break;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device_protocol.h"
+#include "platform/address_probe.h"
 #include "doctor_report.h"
 
 namespace quorvel::cli {
@@ -20,6 +21,7 @@ enum ExitCode : int {
                       // sockets could not start
   kExitUsage = 2,     // bad usage or invalid input
   kExitNotFound = 3,  // no box of the search matches --device
+  kExitNotSent = 4,   // not sent by a safety check (an address taken or outside the PC's network)
 };
 
 struct CliEnvironment {
@@ -31,6 +33,8 @@ struct CliEnvironment {
   std::function<std::unique_ptr<DeviceProtocol>()> makeProtocol;
   // The doctor's look at the network; nothing when the socket library cannot start.
   std::function<std::optional<DoctorFindings>()> examineNetwork;
+  // Asks the link whether a device answers at an address (set-network's safety check).
+  std::function<platform::ProbeAnswer(const std::string& address, const std::string& localAddress)> probeAddress;
 };
 
 // Runs the command named by the arguments after the program name; returns the exit code.

@@ -24,7 +24,7 @@ std::optional<DoctorFindings> ExamineNetwork(Clock& clock) {
     each.skipped = choice[i];
     each.searched = ShouldSearch(choice[i]);
     if (!each.searched) continue;
-    searched.push_back({addresses[i].address, addresses[i].systemIndex});
+    searched.push_back({addresses[i].address, addresses[i].systemIndex, addresses[i].prefixLength});
     searchedFindings.push_back(&each);
   }
   // Asked before this program opens its own receive sockets, which hold the port too.

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/lan_check.h"
 #include "cli_commands.h"
 #include "doctor_probe.h"
 #include "multicast_transport.h"
 #include "password_input.h"
+#include "platform/system_address_probe.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -16,6 +18,9 @@ int main(int argc, char** argv) {
       std::cout, std::cerr, quorvel::cli::ReadPasswordFromStdin, [&clock] {
         return std::make_unique<quorvel::DeviceProtocol>(std::make_unique<quorvel::MulticastTransport>(), clock);
       },
-      [&clock] { return quorvel::cli::ExamineNetwork(clock); }};
+      [&clock] { return quorvel::cli::ExamineNetwork(clock); },
+      [](const std::string& address, const std::string& localAddress) {
+        return quorvel::platform::SystemAddressProbe().Probe(address, localAddress, quorvel::kProbeTimeoutMillis);
+      }};
   return quorvel::cli::RunCli(args, env);
 }

@@ -24,7 +24,7 @@ constexpr const char* kProgramUsage =
     "quorvel-cli --version prints the version.\n"
     "\n"
     "Exit status: 0 done or accepted, 1 refused or no answer (doctor: no box found), 2 bad usage\n"
-    "or invalid input, 3 device not found.\n";
+    "or invalid input, 3 device not found, 4 not sent by a safety check (set-network).\n";
 
 constexpr const char* kDeviceHelp =
     "  --device D    the box: its key text (0x00,0x1B,...), its name or the address of one of\n"
@@ -77,12 +77,17 @@ constexpr const char* kSharesUsage =
 
 constexpr const char* kSetNetworkUsage =
     "Usage: quorvel-cli set-network --device D --user U --port P\n"
-    "                               (--dhcp | --ip A --netmask M [--gateway G]) < password\n"
+    "                               (--dhcp | --ip A --netmask M [--gateway G] [--force]) < password\n"
     "\n"
     "Checks the settings, searches, then sends them to the box in one request.\n"
     "A static address, netmask and gateway are four dot-separated decimal numbers; an\n"
     "absent or empty gateway is left blank (allowed only for link-local addresses).\n"
     "With --dhcp the port becomes a DHCP client; the address fields go out empty.\n"
+    "\n"
+    "A static address is not sent (exit status 4) when it lies outside the network of this\n"
+    "PC's address through which the box was found, or when another device already answers\n"
+    "at it (asked on the link for up to 1 s; the box's own current addresses are not asked\n"
+    "about). When that cannot be found out, a warning is printed and the request is sent.\n"
     "\n";
 
 constexpr const char* kSettingsHelp =
@@ -90,7 +95,8 @@ constexpr const char* kSettingsHelp =
     "  --dhcp        make the port a DHCP client\n"
     "  --ip A        static address\n"
     "  --netmask M   netmask\n"
-    "  --gateway G   default gateway\n";
+    "  --gateway G   default gateway\n"
+    "  --force       send a static address that the checks above would hold back\n";
 
 }  // namespace
 

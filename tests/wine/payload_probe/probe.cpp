@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/win32/address_probe_win32.h"
 #include "platform/win32/drives_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/network_drives_win32.h"
@@ -44,8 +45,9 @@ int Run(const std::string& out) {
   platform::Win32NetworkDrives networkDrives;
   platform::Win32Files files;
   platform::Win32Payloads payloads;
+  platform::Win32AddressProbe addressProbe;
   platform::Platform platform{drives,    clock,        os,            text,  registry,
-                              processes, reachability, networkDrives, files, payloads};
+                              processes, reachability, networkDrives, files, payloads, addressProbe};
   ServiceState state;
   NoRequests requests;
   ServiceContext context{state, requests, platform, *ServiceAddress::Checked("192.0.2.1")};

@@ -1,0 +1,102 @@
+#include "platform/win32/address_probe_win32.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include <array>
+#include <chrono>
+#include <optional>
+
+#include "platform/probe_deadline.h"
+#include "platform/system_address_probe.h"
+
+namespace quorvel::platform {
+
+namespace {
+
+using Deadline = std::chrono::steady_clock::time_point;
+// The echo ends this much before the caller stops waiting, so that a silent address reads as silent.
+constexpr std::chrono::milliseconds kEchoMargin{100};
+
+std::optional<IPAddr> ParseAddress(const std::string& text) {
+  in_addr address{};
+  if (inet_pton(AF_INET, text.c_str(), &address) != 1) return std::nullopt;
+  return address.s_addr;
+}
+
+// One ICMP handle, closed by its destructor.
+class IcmpHandle {
+ public:
+  IcmpHandle() : handle_(IcmpCreateFile()) {}
+  ~IcmpHandle() {
+    if (valid()) IcmpCloseHandle(handle_);
+  }
+  IcmpHandle(const IcmpHandle&) = delete;
+  IcmpHandle& operator=(const IcmpHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// An echo request and the wait for its reply, until the deadline.
+ProbeAnswer Echo(IPAddr target, Deadline deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - kEchoMargin - std::chrono::steady_clock::now());
+  if (left.count() <= 0) return ProbeAnswer::CannotProbe;
+  IcmpHandle icmp;
+  if (!icmp.valid()) return ProbeAnswer::CannotProbe;
+  std::array<char, 8> payload{'q', 'u', 'o', 'r', 'v', 'e', 'l', '?'};
+  std::array<unsigned char, sizeof(ICMP_ECHO_REPLY) + 8 + 8 + 64> reply{};
+  const DWORD replies = IcmpSendEcho(icmp.get(), target, payload.data(), static_cast<WORD>(payload.size()), nullptr,
+                                     reply.data(), static_cast<DWORD>(reply.size()), static_cast<DWORD>(left.count()));
+  if (replies > 0) {
+    return reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status == IP_SUCCESS ? ProbeAnswer::Answered
+                                                                                         : ProbeAnswer::Silent;
+  }
+  switch (GetLastError()) {
+    case IP_REQ_TIMED_OUT:
+    case IP_DEST_HOST_UNREACHABLE:
+      return ProbeAnswer::Silent;
+    default:
+      return ProbeAnswer::CannotProbe;
+  }
+}
+
+ProbeAnswer ArpThenEcho(IPAddr target, IPAddr source, Deadline deadline) {
+  std::array<ULONG, 2> hardware{};
+  ULONG length = sizeof hardware;
+  switch (SendARP(target, source, hardware.data(), &length)) {
+    case NO_ERROR:
+      return length > 0 ? ProbeAnswer::Answered : ProbeAnswer::Silent;
+    case ERROR_BAD_NET_NAME:  // no ARP reply
+    case ERROR_GEN_FAILURE:   // no ARP reply (older systems)
+      return ProbeAnswer::Silent;
+    case ERROR_NOT_SUPPORTED:  // no ARP request to be had here (Wine)
+      return Echo(target, deadline);
+    default:
+      return ProbeAnswer::CannotProbe;
+  }
+}
+
+}  // namespace
+
+ProbeAnswer Win32AddressProbe::Probe(const std::string& address, const std::string& localAddress, int timeoutMillis) {
+  const std::optional<IPAddr> target = ParseAddress(address);
+  const std::optional<IPAddr> source = ParseAddress(localAddress);
+  if (!target || !source) return ProbeAnswer::CannotProbe;
+  const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMillis);
+  // SendARP takes no time limit of its own (it waits about 3 s for a silent address).
+  return AnswerWithin([target = *target, source = *source, deadline] { return ArpThenEcho(target, source, deadline); },
+                      timeoutMillis);
+}
+
+AddressProbe& SystemAddressProbe() {
+  static Win32AddressProbe probe;
+  return probe;
+}
+
+}  // namespace quorvel::platform
