@@ -24,6 +24,7 @@ struct HeadlessControlState {
   std::optional<FontDescription> font;
   int textLimit = 0;  // characters the user may type; 0: no limit
   bool checked = false;
+  bool pushButton = false;  // Enter on it, focused, presses it (as the dialog manager does)
 };
 
 template <class Interface>

@@ -97,6 +97,10 @@ bool HeadlessHost::CanUse(int id, std::string_view action) {
 void HeadlessHost::Click(int id) {
   if (!CanUse(id, "click")) return;
   focus_.controlId = id;  // a pressed button takes the focus
+  Press(id);
+}
+
+void HeadlessHost::Press(int id) {
   Dispatch([id](Dialog& d) {
     if (id == IDOK) {
       d.OnOK();
@@ -165,7 +169,13 @@ void HeadlessHost::PressEscape() {
 }
 
 void HeadlessHost::PressEnter() {
-  if (CanAct("Enter")) Dispatch([](Dialog& d) { d.OnOK(); });
+  if (!CanAct("Enter")) return;
+  const auto focused = slots_.find(focus_.controlId);
+  if (focused != slots_.end() && focused->second.state.pushButton) {
+    Press(focused->first);
+  } else {
+    Dispatch([](Dialog& d) { d.OnOK(); });
+  }
 }
 
 void HeadlessHost::PressSpaceOnList(int id) {
