@@ -1,4 +1,4 @@
-// The box's address as the hidden services put it into UNC paths and command lines.
+// A box's address as it goes into a UNC path, a url, a command line or the widget's address file.
 #pragma once
 
 #include <optional>
@@ -7,16 +7,16 @@
 
 namespace quorvel {
 
-// The only way to make one is Checked, which takes a plain dotted IPv4 address (IsDottedIpv4Address, the
-// check that Connect, Configuration and the widget apply) and nothing else; so no other text from a box
-// reaches the services' paths and command lines.
-class ServiceAddress {
+// The only way to make one is Checked, which takes a plain dotted IPv4 address (IsDottedIpv4Address) and
+// nothing else; so a function that takes a BoxAddress needs no check of its own, and no other text from a
+// box reaches a path, a url or a command line.
+class BoxAddress {
  public:
-  static std::optional<ServiceAddress> Checked(std::string_view text);
+  static std::optional<BoxAddress> Checked(std::string_view text);
   const std::string& text() const { return text_; }
 
  private:
-  explicit ServiceAddress(std::string_view text) : text_(text) {}
+  explicit BoxAddress(std::string_view text) : text_(text) {}
   std::string text_;
 };
 

@@ -73,7 +73,7 @@ int Run(const std::string& out) {
                               processes, reachability, networkDrives, files, payloads};
   ServiceState state;
   NoRequests requests;
-  ServiceContext context{state, requests, platform, *ServiceAddress::Checked("192.0.2.1")};
+  ServiceContext context{state, requests, platform, *BoxAddress::Checked("192.0.2.1")};
 
   Report("mkdir.codepage", files.CreateFolder(out + "\\codepage"));
   for (const CodepageRow& row : CodepageTable()) {
