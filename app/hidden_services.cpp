@@ -23,7 +23,7 @@ constexpr const char* kSelectDevice = "Please select a device.";
 // is no box they can work on: they refuse it as they refuse no selection at all.
 std::optional<ServiceContext> CVantorDlg::ServicesForSelectedBox() {
   if (deviceSelectedMark_ == 0) return std::nullopt;
-  std::optional<ServiceAddress> address = ServiceAddress::Checked(currentDeviceAddress_.view());
+  std::optional<BoxAddress> address = BoxAddress::Checked(currentDeviceAddress_.view());
   if (!address) return std::nullopt;
   return ServiceContext{serviceState_, *serviceRequests_, platform_, std::move(*address)};
 }

@@ -23,15 +23,15 @@ void CVantorDlg::OnConfiguration() {
   }
   // The row's address is what the box reported; only a plain dotted address goes into a url or a
   // command line. Anything else is no box that can be reached at that address.
-  const std::string address = host().List(IDC_DEVICE_LIST).ItemText(row, 1);
-  if (!IsDottedIpv4Address(address)) {
+  const std::optional<BoxAddress> address = BoxAddress::Checked(host().List(IDC_DEVICE_LIST).ItemText(row, 1));
+  if (!address) {
     GiveUpOnDevice();
     return;
   }
-  currentDeviceAddress_ = address;  // before the worker starts: the worker asks about this click's box
-  deviceReachability_.StartWorker(WebServerUrl(WebScheme(httpsFlagText_.view()), currentDeviceAddress_.view()));
+  currentDeviceAddress_ = address->text();  // before the worker starts: the worker asks about this click's box
+  deviceReachability_.StartWorker(WebServerUrl(WebScheme(httpsFlagText_.view()), *address));
   if (!WaitForDeviceAnswer()) return;
-  OpenWebPages(platform_.registry, platform_.processes, currentDeviceAddress_.view(), httpsFlagText_.view());
+  OpenWebPages(platform_.registry, platform_.processes, *address, httpsFlagText_.view());
 }
 
 bool CVantorDlg::WaitForDeviceAnswer() {

@@ -52,27 +52,27 @@ bool IsDottedIpv4Address(std::string_view text) {
   return text.empty();
 }
 
-std::string WebServerUrl(std::string_view scheme, std::string_view address) {
+std::string WebServerUrl(std::string_view scheme, const BoxAddress& address) {
   std::string url(scheme);
-  url += address;
+  url += address.text();
   url += '/';
   return url;
 }
 
-std::string ExplorerCommand(std::string_view scheme, std::string_view address) {
+std::string ExplorerCommand(std::string_view scheme, const BoxAddress& address) {
   std::string command("explorer ");
   command += scheme;
-  command += address;
+  command += address.text();
   return command;
 }
 
 std::optional<std::string> BrowserCommandLine(std::string_view browserCommand, std::string_view scheme,
-                                              std::string_view address) {
-  if (browserCommand.size() + 1 + scheme.size() + address.size() > kCommandTextMaxChars) return std::nullopt;
+                                              const BoxAddress& address) {
+  if (browserCommand.size() + 1 + scheme.size() + address.text().size() > kCommandTextMaxChars) return std::nullopt;
   std::string command(browserCommand);
   command += ' ';
   command += scheme;
-  command += address;
+  command += address.text();
   return command;
 }
 

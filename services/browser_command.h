@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "services/box_address.h"
 #include "services/registry_text.h"
 
 namespace quorvel {
@@ -32,14 +33,14 @@ std::string_view WebScheme(std::string_view httpsFlagText);
 bool IsDottedIpv4Address(std::string_view text);
 
 // The url of the box's web server that the reachability check asks about: the scheme, the address, "/".
-std::string WebServerUrl(std::string_view scheme, std::string_view address);
+std::string WebServerUrl(std::string_view scheme, const BoxAddress& address);
 
 // "explorer " followed by the scheme and the address: the shell opens the address itself.
-std::string ExplorerCommand(std::string_view scheme, std::string_view address);
+std::string ExplorerCommand(std::string_view scheme, const BoxAddress& address);
 
 // The browser's registered command unchanged (quotes and placeholders stay as they are), a blank, then
 // the scheme and the address. Nothing when that would be longer than kCommandTextMaxChars.
 std::optional<std::string> BrowserCommandLine(std::string_view browserCommand, std::string_view scheme,
-                                              std::string_view address);
+                                              const BoxAddress& address);
 
 }  // namespace quorvel

@@ -8,7 +8,7 @@
 
 #include "platform/platform.h"
 #include "protocol/fixed_text.h"
-#include "services/service_address.h"
+#include "services/box_address.h"
 #include "services/service_requests.h"
 
 namespace quorvel {
@@ -47,7 +47,7 @@ struct ServiceContext {
   ServiceState& state;
   ServiceRequests& requests;
   platform::Platform& platform;
-  ServiceAddress deviceAddress;  // the selected box
+  BoxAddress deviceAddress;  // the selected box
 };
 
 // A status text as a number, read as atoi reads it (0 for an empty text).

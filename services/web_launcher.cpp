@@ -17,7 +17,7 @@ bool NothingToRun(unsigned result) {
 }
 
 // The command line for the default browser. A client of the "IE" family is left to the shell.
-std::string DefaultBrowserCommand(platform::Registry& registry, std::string_view scheme, std::string_view address) {
+std::string DefaultBrowserCommand(platform::Registry& registry, std::string_view scheme, const BoxAddress& address) {
   const std::string client =
       ReadRegistryText(registry, platform::RegistryRoot::LocalMachine, kStartMenuInternetKey, "");
   if (client.find("IE") != std::string::npos) return ExplorerCommand(scheme, address);
@@ -29,7 +29,7 @@ std::string DefaultBrowserCommand(platform::Registry& registry, std::string_view
 
 }  // namespace
 
-void OpenWebPages(platform::Registry& registry, platform::Processes& processes, std::string_view address,
+void OpenWebPages(platform::Registry& registry, platform::Processes& processes, const BoxAddress& address,
                   std::string_view httpsFlagText) {
   const std::string_view scheme = WebScheme(httpsFlagText);
   const unsigned result = processes.StartCommandLine(DefaultBrowserCommand(registry, scheme, address),

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/processes.h"
+#include "services/box_address.h"
 #include "platform/registry.h"
 
 namespace quorvel {
@@ -12,8 +13,7 @@ namespace quorvel {
 // Starts the default browser's registered command, or "explorer" for a client whose name holds "IE",
 // on the scheme that the HTTPS flag text chooses followed by the address. A start that finds no
 // program to run is tried once more through "explorer"; other failures are let be, silently.
-// The address must have passed IsDottedIpv4Address.
-void OpenWebPages(platform::Registry& registry, platform::Processes& processes, std::string_view address,
+void OpenWebPages(platform::Registry& registry, platform::Processes& processes, const BoxAddress& address,
                   std::string_view httpsFlagText);
 
 }  // namespace quorvel

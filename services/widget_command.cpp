@@ -1,6 +1,6 @@
 #include "services/widget_command.h"
 
-#include "services/browser_command.h"
+#include "services/box_address.h"
 #include "services/widget_files.h"
 #include "services/widget_model_chooser.h"
 #include "services/widget_notice.h"
@@ -10,7 +10,8 @@ namespace quorvel {
 namespace {
 
 void WriteAddressFile(platform::Files& files, std::string_view rowAddress) {
-  const std::string_view content = IsDottedIpv4Address(rowAddress) ? rowAddress : std::string_view();
+  const std::optional<BoxAddress> address = BoxAddress::Checked(rowAddress);
+  const std::string_view content = address ? std::string_view(address->text()) : std::string_view();
   // The outcome is let be: without the file the widget lacks the address, but the install goes on.
   static_cast<void>(files.WriteText(kWidgetAddressFile, content));
 }

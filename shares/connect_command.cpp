@@ -32,7 +32,7 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 class Mapping {
  public:
   Mapping(platform::NetworkDrives& network, std::string drive, std::optional<DriveText> companionDrive,
-          std::string_view address, std::string_view volume)
+          const BoxAddress& address, std::string_view volume)
       : network_(network),
         drive_(std::move(drive)),
         companionDrive_(std::move(companionDrive)),
@@ -137,7 +137,8 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
 
   // The address and the name come from the box: only a plain address and a name that stays one share
   // go into a path. Nothing is asked, dropped or connected otherwise.
-  if (!CanMapVolume(address, volume)) {
+  const std::optional<BoxAddress> mappable = MappableAddress(address, volume);
+  if (!mappable) {
     host.MessageBox(kMapFailed, "Error", ui::Icon::Error);
     return;
   }
@@ -151,8 +152,8 @@ void ConnectSelectedShare(const MappingWindow& window, const ConnectState& state
   // credentials taken beforehand.
   const Credentials remembered = RememberedCredentials(state.authTable, key);
   const auto mapped = host.RunBusy([&] {
-    Mapping mapping(window.networkDrives, drive, window.driveMap.FindFreeDriveLetter(drive, window.drives), address,
-                    volume);
+    Mapping mapping(window.networkDrives, drive, window.driveMap.FindFreeDriveLetter(drive, window.drives),
+                    *mappable, volume);
     // Whatever the letter was connected to goes, and is forgotten, also when the mapping below fails.
     window.networkDrives.CancelConnection(drive, platform::kConnectUpdateProfile, true);
     return ntPath ? ConnectOnNt(mapping, remembered)

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "services/browser_command.h"
 #include "protocol/utf8_rules.h"
 #include "shares/box_text.h"
 
@@ -15,9 +14,9 @@ std::string RecycleShareName(std::string_view volume) {
   return name;
 }
 
-std::string ShareUncPath(std::string_view address, std::string_view share) {
+std::string ShareUncPath(const BoxAddress& address, std::string_view share) {
   std::string path("\\\\");
-  path += address;
+  path += address.text();
   path += '\\';
   path += share;
   return path;
@@ -37,8 +36,9 @@ bool IsSafeShareName(std::string_view name) {
   return std::none_of(wide->begin(), wide->end(), IsForbidden);
 }
 
-bool CanMapVolume(std::string_view address, std::string_view volume) {
-  return IsDottedIpv4Address(address) && IsSafeShareName(volume);
+std::optional<BoxAddress> MappableAddress(std::string_view address, std::string_view volume) {
+  if (!IsSafeShareName(volume)) return std::nullopt;
+  return BoxAddress::Checked(address);
 }
 
 }  // namespace quorvel

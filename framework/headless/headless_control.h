@@ -28,6 +28,7 @@ struct HeadlessControlState {
   bool checked = false;
   // Told when the control is used while busy work runs (which may not touch a control).
   std::function<void(int id)> touchedByWork;
+  bool pushButton = false;  // Enter on it, focused, presses it (as the dialog manager does)
 };
 
 template <class Interface>

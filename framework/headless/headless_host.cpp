@@ -118,6 +118,10 @@ void HeadlessHost::Click(int id) {
   if (TakenByBusyWork(closes, [this, id] { Click(id); })) return;
   if (!CanUse(id, "click")) return;
   focus_.controlId = id;  // a pressed button takes the focus
+  Press(id);
+}
+
+void HeadlessHost::Press(int id) {
   Dispatch([id](Dialog& d) {
     if (id == IDOK) {
       d.OnOK();
@@ -192,7 +196,13 @@ void HeadlessHost::PressEscape() {
 
 void HeadlessHost::PressEnter() {
   if (TakenByBusyWork(true, [this] { PressEnter(); })) return;
-  if (CanAct("Enter")) Dispatch([](Dialog& d) { d.OnOK(); });
+  if (!CanAct("Enter")) return;
+  const auto focused = slots_.find(focus_.controlId);
+  if (focused != slots_.end() && focused->second.state.pushButton) {
+    Press(focused->first);
+  } else {
+    Dispatch([](Dialog& d) { d.OnOK(); });
+  }
 }
 
 void HeadlessHost::PressSpaceOnList(int id) {

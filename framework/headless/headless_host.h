@@ -70,7 +70,9 @@ class HeadlessHost : public DialogHost {
   // text holds as many as its limit allows. Returns how many it took.
   int Type(int id, std::string_view characters);
   void PressEscape();
-  void PressEnter();                          // to the dialog's OK, whichever control has the focus
+  // Enter as the dialog manager routes it: a focused push button is pressed (its click), anything else
+  // gets the dialog's OK.
+  void PressEnter();
   void PressSpaceOnList(int id);              // the list takes the focus, then its key notification
   void Close();                               // the window's close request
   void FireTimer(int id);                     // only a timer that is set
@@ -79,6 +81,9 @@ class HeadlessHost : public DialogHost {
   void DeliverHeldPosts();
   void HoldPosted(bool hold) { holdPosted_ = hold; }
   std::size_t postedWaiting() const { return posted_.size(); }
+
+  // The template's push buttons (their kind is the template's, not the dialog's): see PressEnter.
+  void DefinePushButton(int id) { SlotFor(id).state.pushButton = true; }
 
   // Attaches the dialog and runs OnInitDialog; the HeadlessUi calls it once, after the template's set-up.
   void Start(Dialog& dialog);
@@ -135,6 +140,7 @@ class HeadlessHost : public DialogHost {
   bool CanUse(int id, std::string_view action);
   template <class Handler>
   void Dispatch(Handler&& handler);
+  void Press(int id);  // a button's click: IDOK and IDCANCEL go to OnOK and OnCancel
   void FinishIfEnded();
   void Error(std::string_view what);
 

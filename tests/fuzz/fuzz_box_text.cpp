@@ -31,7 +31,7 @@ std::size_t Count(std::string_view text, char c) {
 
 // "\\", the address, "\", the name: three backslashes and no slash, in the bytes and in the wide form
 // (a look-alike such as the fullwidth backslash stays a character of the name).
-void RequireOnlyOurSeparators(std::string_view address, std::string_view name) {
+void RequireOnlyOurSeparators(const BoxAddress& address, std::string_view name) {
   const std::string path = ShareUncPath(address, name);
   Require(Count(path, '\\') == 3 && Count(path, '/') == 0);
   const std::optional<std::u16string> wide = WideFormOf(path);
@@ -66,13 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (IsSafeShareName(name)) {
     Require(wellFormed && !name.empty() && name != "." && name != "..");
-    RequireOnlyOurSeparators("192.0.2.1", name);
+    RequireOnlyOurSeparators(*BoxAddress::Checked("192.0.2.1"), name);
     Require(IsSafeShareName(RecycleShareName(name)));
   }
-  if (CanMapVolume(address, name)) {
-    Require(IsDottedIpv4Address(address));
+  if (const std::optional<BoxAddress> mappable = MappableAddress(address, name)) {
+    Require(IsDottedIpv4Address(address) && mappable->text() == address);
     Require(address.find_first_not_of("0123456789.") == std::string_view::npos);
-    RequireOnlyOurSeparators(address, name);
+    RequireOnlyOurSeparators(*mappable, name);
   }
   return 0;
 }

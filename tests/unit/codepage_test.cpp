@@ -385,7 +385,7 @@ TEST_F(HiddenServices, AFailedWriteDoesNotPassForAFileLeftThereBefore) {
   const std::string path = kBox + "HDD_a\\.codepages\\codepage.850";
   files.Put(path, "old");
   files.RefuseWrites(path);
-  ServiceContext context{dialog.serviceState(), box, platform, *ServiceAddress::Checked("192.0.2.1")};
+  ServiceContext context{dialog.serviceState(), box, platform, *BoxAddress::Checked("192.0.2.1")};
   dialog.serviceState().PayloadFolder = "HDD_a\\.codepages";
   EXPECT_FALSE(ExtractResourceToFile(context, "Codepage", 143, path, ""));
   EXPECT_FALSE(ExtractResourceToFile(context, "Codepage", 999, kBox + "HDD_a\\x", "")) << "no such payload";

@@ -335,10 +335,10 @@ TEST(SharePaths, NamesThatStayOneShare) {
                           "\xF4\x90\x80\x80"}) {
     EXPECT_FALSE(IsSafeShareName(bad)) << ::testing::PrintToString(std::string(bad));
   }
-  EXPECT_TRUE(CanMapVolume("192.0.2.1", "Volume_1"));
-  EXPECT_FALSE(CanMapVolume("192.0.2.1 ", "Volume_1"));
-  EXPECT_FALSE(CanMapVolume("192.0.2.1", ".."));
-  EXPECT_EQ(ShareUncPath("192.0.2.1", RecycleShareName("v")), "\\\\192.0.2.1\\Recycle Bin - v");
+  EXPECT_EQ(MappableAddress("192.0.2.1", "Volume_1")->text(), "192.0.2.1");
+  EXPECT_FALSE(MappableAddress("192.0.2.1 ", "Volume_1"));
+  EXPECT_FALSE(MappableAddress("192.0.2.1", ".."));
+  EXPECT_EQ(ShareUncPath(*BoxAddress::Checked("192.0.2.1"), RecycleShareName("v")), "\\\\192.0.2.1\\Recycle Bin - v");
 }
 
 // ---- a double-byte ANSI code page

@@ -26,6 +26,7 @@
 #include "platform/fake/fake_reachability.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/latin1_text_codec.h"
+#include "skin/dialog_looks.h"
 #include "res/resource.h"
 
 namespace quorvel::testkit {
@@ -75,7 +76,15 @@ class PanelTest : public ::testing::Test {
   static inline const DeviceId kAlpha = MakeDeviceId(1);
   static inline const DeviceId kBeta = MakeDeviceId(2);
 
-  PanelTest() { protocol.NetStartup(); }
+  PanelTest() {
+    protocol.NetStartup();
+    // The main window's push buttons are its picture buttons, as its look lists them.
+    ui.DefineTemplate(IDD_MAIN, [](ui::HeadlessHost& main) {
+      const skin::DialogLook& look = *skin::FindDialogLook(IDD_MAIN);
+      for (const skin::ButtonFaces& button : look.buttons) main.DefinePushButton(button.control);
+      main.DefinePushButton(look.facelessButton);
+    });
+  }
 
   void SetBoxes(std::vector<BoxReply> boxes) {
     Box answers = SearchAnswers(std::move(boxes), [this](const ByteVector& request) { return Answer(request); });

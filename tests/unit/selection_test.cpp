@@ -199,8 +199,9 @@ TEST_F(Selection, RowsThatDoNotSelectLeaveThePanelAsItWas) {
 }
 
 // Enter and Space on the device list select the box of its selected row, as a click does, each request run
-// as busy work; Enter in a panel field leaves the window open (it closed it and
-// lost what was typed); Enter anywhere else, the device list without a selected row too, still closes it.
+// as busy work; Enter in a panel field leaves the window open (it closed it and lost what was typed); Enter on
+// a focused picture button is that button's click; Enter anywhere else, the device list without a selected
+// row too, still closes it.
 TEST_F(Selection, EnterOrSpaceOnTheDeviceListSelectsAndEnterInAPanelFieldKeepsTheWindow) {
   host->KeyListRow(IDC_DEVICE_LIST, 1);
   LoginWith(user, password);
@@ -222,6 +223,14 @@ TEST_F(Selection, EnterOrSpaceOnTheDeviceListSelectsAndEnterInAPanelFieldKeepsTh
   }
   host->Click(IDC_REFRESH);
   EXPECT_EQ(host->focusedId(), IDC_REFRESH) << "the button, disabled while it searches, keeps the focus";
+  const std::size_t searches = Requests(OP_SEARCH).size();
+  host->PressEnter();
+  EXPECT_EQ(Requests(OP_SEARCH).size(), searches + 1) << "Enter on the focused Refresh button is its click";
+  ui.OnModal(IDD_ABOUT, [](ui::HeadlessHost& about) { about.PressEnter(); });
+  host->Item(IDC_ABOUT).SetFocus();
+  host->PressEnter();
+  EXPECT_EQ(ui.modalRuns().back().templateId, IDD_ABOUT) << "Enter on the focused About button is its click";
+  EXPECT_FALSE(host->ended());
   host->Item(IDC_DEVICE_LIST).SetFocus();  // the search left no row selected
   host->PressEnter();
   EXPECT_TRUE(host->ended());

@@ -108,12 +108,13 @@ TEST(WebSchemeOfTheFlag, AOneAnywhereMeansHttps) {
 TEST(BrowserCommand, TheLongestRegistryCommandWithTheLongestUrlIsKeptWhole) {
   const std::string browser = "\"C:\\" + std::string(kRegistryTextMaxChars - 17, 'p') + "\\browser.exe\"";
   ASSERT_EQ(browser.size(), 119u);
-  const auto command = BrowserCommandLine(browser, "https://", "255.255.255.255");
+  const BoxAddress longest = *BoxAddress::Checked("255.255.255.255");
+  const auto command = BrowserCommandLine(browser, "https://", longest);
   ASSERT_TRUE(command);
   EXPECT_EQ(*command, browser + " https://255.255.255.255");
   EXPECT_GT(command->size(), 127u) << "longer than the old 127-character text, and not cut";
-  EXPECT_FALSE(BrowserCommandLine(browser + "x", "https://", "255.255.255.255")) << "too long: refused, not cut";
-  EXPECT_EQ(BrowserCommandLine("", "http://", "10.0.0.1"), " http://10.0.0.1") << "no browser: begins with a blank";
+  EXPECT_FALSE(BrowserCommandLine(browser + "x", "https://", longest)) << "too long: refused, not cut";
+  EXPECT_EQ(BrowserCommandLine("", "http://", *BoxAddress::Checked("10.0.0.1")), " http://10.0.0.1") << "no browser: begins with a blank";
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -140,7 +141,7 @@ TEST_P(CommandForms, StartTheRightCommandLinesHidden) {
   if (c.command) registry.SetText(BrowserCommandKeyPath(c.client.value_or("")), "", *c.command);
   for (unsigned result : c.results) processes.QueueResult(result);
 
-  OpenWebPages(registry, processes, "192.168.1.10", c.httpsFlag);
+  OpenWebPages(registry, processes, *BoxAddress::Checked("192.168.1.10"), c.httpsFlag);
 
   EXPECT_EQ(processes.commandLines(), c.started);
   for (const auto& start : processes.starts()) EXPECT_EQ(start.show, platform::kShowHide) << start.commandLine;

@@ -117,8 +117,30 @@ class KeyboardOnly(ConsoleCase):
         rect = find_control(self.main(), REFRESH)["rect"]
         self.gui.xdotool("mousemove", "--sync", rect["left"] - 12, rect["bottom"] + 3)
 
-    def focus(self):
-        return self.main()["focusId"]
+    def focus(self, title=TITLE):
+        return (self.main() if title == TITLE else self.gui.inspect(title))["focusId"]
+
+    def press(self, key, focus, what, title=TITLE):
+        """Presses the key, then waits until the window's focus is on control `focus`; a key is handled
+        after the press returns, so the focus is never read straight after it."""
+        self.gui.key(key)
+        wait_until(lambda: self.focus(title) == focus, 30, f"the focus on {focus} after {key} ({what})")
+
+    def tab_round(self, stop):
+        """Tab after Tab, each time waiting for the focus to move; the controls visited, up to `stop`."""
+        visited = [self.focus()]
+        for _ in TAB_ORDER:
+            self.gui.key("Tab")
+            visited.append(wait_until(lambda: (f := self.focus()) != visited[-1] and f, 30,
+                                      f"the focus to leave {visited[-1]} after Tab"))
+            if visited[-1] == stop:
+                break
+        return visited[1:]
+
+    def typed(self, title, field, text):
+        """Types the text into the focused field and waits until the field holds it."""
+        self.gui.type_text(text)
+        wait_until(lambda: find_control(self.gui.inspect(title), field)["text"] == text, 30, f"{field} = {text}")
 
     def searches(self):
         return len(self.requests(0, 101))
@@ -132,17 +154,11 @@ class KeyboardOnly(ConsoleCase):
 
     def test_2_keyboard_alone_selects_logs_in_and_searches(self):
         self.park_pointer()
-        visited = []
-        for _ in TAB_ORDER:  # from Refresh, focused by the click before, round to the device list
-            self.gui.key("Tab")
-            visited.append(self.focus())
-            if visited[-1] == DEVICE_LIST:
-                break
-        self.assertEqual(visited, [c for c in TAB_ORDER[1:] if c != INTERFACE], "Interface is disabled")
-        self.gui.key("shift+Tab")
-        self.assertEqual(self.focus(), 1028)
-        self.gui.key("Tab")
-        self.assertEqual(self.focus(), DEVICE_LIST)
+        # From Refresh, focused by the click before, round to the device list.
+        self.assertEqual(self.tab_round(DEVICE_LIST), [c for c in TAB_ORDER[1:] if c != INTERFACE],
+                         "Interface is disabled")
+        self.press("shift+Tab", 1028, "back from the device list")
+        self.press("Tab", DEVICE_LIST, "on to the device list")
 
         store = [r[0] for r in self.rows(DEVICE_LIST)].index("store")
         wait_until(lambda: self.gui.key("Down") or find_control(self.main(), DEVICE_LIST)["selected"] == [store],
@@ -151,9 +167,11 @@ class KeyboardOnly(ConsoleCase):
         self.gui.key("Return")
         login = self.gui.inspect(LOGIN, timeout=60)
         self.assertEqual(login["focusId"], USER_FIELD)
-        self.gui.type_text("admin")
-        self.gui.key("Tab")
+        self.typed(LOGIN, USER_FIELD, "admin")
+        self.press("Tab", PASSWORD_FIELD, "in the login", title=LOGIN)
         self.gui.type_text("pw")
+        wait_until(lambda: len(find_control(self.gui.inspect(LOGIN), PASSWORD_FIELD)["text"]) == 2, 30,
+                   "two characters in the password field")
         self.gui.key("Return")
         window = wait_until(lambda: (w := self.main()) and find_control(w, SHARE_LIST)["rows"] and w, 60,
                             "the panel and share list of store")
@@ -161,13 +179,8 @@ class KeyboardOnly(ConsoleCase):
         self.assertEqual(find_control(window, INTERFACE)["items"], ["LAN1", "LAN2"])
         self.assertEqual(self.requests(0, 102)[-1]["password"], "pw")
 
-        visited = []
-        for _ in TAB_ORDER:  # the whole round, Interface enabled now
-            self.gui.key("Tab")
-            visited.append(self.focus())
-        self.assertEqual(visited, TAB_ORDER)
-        self.gui.key("Tab")
-        self.assertEqual(self.focus(), REFRESH)
+        self.assertEqual(self.tab_round(None), TAB_ORDER, "the whole round, Interface enabled now")
+        self.press("Tab", REFRESH, "the round begins again")
         cue = self.differences(REFRESH, 284, "focus-cue")
         rect = find_control(self.main(), REFRESH)["rect"]
         width, height = rect["right"] - rect["left"], rect["bottom"] - rect["top"]
@@ -183,8 +196,8 @@ class KeyboardOnly(ConsoleCase):
         self.assertEqual([w["title"] for w in self.gui.windows()], [TITLE], "no dialog, the window still open")
 
         wait_until(lambda: self.focus() == REFRESH, 60, "the focus back on Refresh after its search")
-        self.gui.key(*["shift+Tab"] * 5)
-        self.assertEqual(self.focus(), ABOUT)
+        for control in (DEVICE_LIST, 1028, 1027, 1009, ABOUT):  # back from Refresh to About
+            self.press("shift+Tab", control, "backwards")
         self.gui.key("Return")  # presses the focused button, not the window's default command
         self.gui.wait_for_window(ABOUT_TITLE, timeout=60)
         self.gui.key("Escape")
