@@ -3,13 +3,16 @@
 // box. Also Apply's credentials after another command has emptied the request values.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panel_fixture.h"
 #include "services/browser_command.h"
+#include "services/busy_pause.h"
 #include "services/reachability.h"
 #include "services/registry_text.h"
 #include "services/web_launcher.h"
@@ -210,6 +213,32 @@ TEST(ReachabilityWorker, ALateAnswerOutlivesItsWindow) {
   EXPECT_EQ(checks.held(), 0u);
 }
 
+// A close recorded during the wait ends the pause it falls in; without one the wait takes its two seconds.
+TEST(ReachabilityWorker, ACloseEndsTheWaitAtItsNextSlice) {
+  // A clock on which the user closes the window once `closeAtMicros` have passed.
+  struct ClosingClock final : Clock {
+    VirtualClock time;
+    std::atomic<bool> closed{false};
+    std::int64_t closeAtMicros = 0;
+    const std::int64_t startMicros = time.NowMicros();
+    std::int64_t NowMicros() override { return time.NowMicros(); }
+    void SleepMillis(int millis) override {
+      time.SleepMillis(millis);
+      if (closeAtMicros > 0 && time.NowMicros() - startMicros >= closeAtMicros) closed = true;
+    }
+  };
+  for (const auto& [closeAt, lasts] : {std::pair{std::int64_t{0}, 2 * kSecond}, std::pair{kSecond / 4, kSecond / 4}}) {
+    ClosingClock clock;
+    clock.closeAtMicros = closeAt;
+    FakeReachability checks(clock);
+    checks.ScriptNext(FakeReachability::Never());
+    DeviceReachability window(checks);
+    window.StartWorker("http://192.168.1.10/");
+    EXPECT_FALSE(window.WaitForAnswer(clock, ui::BusyStop(clock.closed)));
+    EXPECT_EQ(clock.NowMicros() - clock.startMicros, lasts) << "closed at " << closeAt;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------------
 // The Configuration button in the main window.
 
@@ -288,7 +317,9 @@ TEST_P(Looks, ProceedOnAReachableAnswerWithinThreeLooksElseWarnAndStartAfresh) {
   ClickConfiguration();
 
   EXPECT_EQ(reachability.urls(), Strings{"http://192.168.1.10/"}) << "the box's web server";
-  EXPECT_EQ(platformClock.sleeps(), c.sleeps);
+  std::vector<int> slices;  // each pause between looks is slept in short slices
+  for (int pause : c.sleeps) slices.insert(slices.end(), pause / kPauseSliceMillis, kPauseSliceMillis);
+  EXPECT_EQ(platformClock.sleeps(), slices);
   EXPECT_EQ(dialog.reachabilityFlag(), c.flagAfter);
   if (c.proceeds) {
     EXPECT_TRUE(ui.messageBoxes().empty());
