@@ -237,27 +237,6 @@ TEST(Search, QuietInterfacesAreSearchedAtOnceInOneInterfacesTimeEachWithItsOwnTa
 // Each interface drains before its own send, the drains side by side, none waiting for more than
 // what is queued: interface 0 meets what the case puts there, interface 1 is quiet and sends at once
 // whatever interface 0 does.
-// A stop check asked at each counted poll ends every interface's search there; without one, or with
-// one that never answers true, the search runs its full course.
-TEST(Search, AStopCheckEndsTheSearchAtItsNextPoll) {
-  struct Case {
-    const char* name;
-    int stopAfterPolls;  // -1: no check; 0: a check that never stops
-    std::int64_t lastsAtMost;
-  };
-  for (const Case& c : {Case{"NoCheck", -1, kQuietSearch}, Case{"NeverStops", 0, kQuietSearch},
-                        Case{"StopsAtTheThirdPoll", 3, 4 * kPoll}}) {
-    Rig rig({"198.51.100.20", "203.0.113.20"});
-    rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L")}}));
-    const std::int64_t start = rig.Now();
-    const StopCheck stop = [&] { return c.stopAfterPolls > 0 && rig.Now() - start >= c.stopAfterPolls * kPoll; };
-    rig.protocol.SearchDevices(c.stopAfterPolls < 0 ? StopCheck{} : stop);
-    EXPECT_LE(rig.Now() - start, c.lastsAtMost) << c.name;
-    EXPECT_EQ(rig.Now() - start >= kQuietSearch, c.stopAfterPolls <= 0) << c.name << ": the full course";
-    EXPECT_EQ(rig.protocol.DeviceTable().size(), 1u) << c.name << ": what came before the stop is kept";
-  }
-}
-
 struct DrainCase {
   friend void PrintTo(const DrainCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
