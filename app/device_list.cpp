@@ -21,7 +21,9 @@ void CVantorDlg::RefreshDeviceList() {
   // The disabled button loses the focus; a keyboard user who pressed it gets it back afterwards.
   const bool refreshHadFocus = host().FocusedId() == IDC_REFRESH;
   refresh.Enable(false);
-  const auto searched = host().RunBusy([this] { protocol_.SearchDevices(); });
+  // A close recorded during the search ends it at its next poll.
+  const auto searched = host().RunBusy(
+      [this](const ui::BusyStop& stop) { protocol_.SearchDevices([&stop] { return stop.requested(); }); });
   refresh.Enable(true);
   if (refreshHadFocus) refresh.SetFocus();
   // A search that did not run (a close was waiting) leaves the table empty; one that ran, even with a

@@ -35,7 +35,8 @@ void CVantorDlg::OnConfiguration() {
 }
 
 bool CVantorDlg::WaitForDeviceAnswer() {
-  const auto answered = host().RunBusy([this] { return deviceReachability_.WaitForAnswer(platform_.clock); });
+  const auto answered = host().RunBusy(
+      [this](const ui::BusyStop& stop) { return deviceReachability_.WaitForAnswer(platform_.clock, stop); });
   if (!answered) return false;  // a close is waiting
   if (*answered) return true;
   GiveUpOnDevice();

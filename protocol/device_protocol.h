@@ -3,6 +3,7 @@
 // writes before a command. Every operation blocks its caller until it is done.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,6 +27,9 @@ struct CommandContext {
   FixedText<16> NewGatewayText;
 };
 
+// Asked by a long wait whether to end early; an empty one never stops it.
+using StopCheck = std::function<bool()>;
+
 class DeviceProtocol {
  public:
   DeviceProtocol(std::unique_ptr<Transport> transport, Clock& clock);
@@ -42,8 +46,10 @@ class DeviceProtocol {
   std::string InterfaceAddress(int index) const { return transport_->InterfaceAddress(index); }
   int InterfacePrefixLength(int index) const { return transport_->InterfacePrefixLength(index); }
 
-  // Discovery: empties the device table and fills it from one search on every interface.
-  void SearchDevices();
+  // Discovery: empties the device table and fills it from one search on every interface. `stop` is
+  // asked at each counted poll; once it answers true every interface ends its search there and the
+  // table holds what came so far. Without it the search runs its full course.
+  void SearchDevices(const StopCheck& stop = {});
   void ClearDeviceTable() { devices_.clear(); }
   const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }
   // One entry per interface of the last search, in interface order.

@@ -23,8 +23,8 @@ constexpr std::int64_t kSearchDeadlineMicros =
 // a reply of a rejected model and a reply that makes a record are counted.
 class InterfaceSearch final : public InterfaceTask {
  public:
-  InterfaceSearch(Transport& transport, Clock& clock, int index)
-      : transport_(transport), clock_(clock), index_(index), drain_(clock.NowMicros()) {}
+  InterfaceSearch(Transport& transport, Clock& clock, int index, const StopCheck& stop)
+      : transport_(transport), clock_(clock), index_(index), stop_(stop), drain_(clock.NowMicros()) {}
 
   bool Done() const override { return phase_ == Phase::Done; }
   std::int64_t WakeAtMicros() const override {
@@ -64,7 +64,7 @@ class InterfaceSearch final : public InterfaceTask {
 
   void NextPoll() {
     pollStart_ = clock_.NowMicros();
-    if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_) phase_ = Phase::Done;
+    if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_ || (stop_ && stop_())) phase_ = Phase::Done;
   }
 
   // Judges one datagram; true when it counts a poll.
@@ -94,6 +94,7 @@ class InterfaceSearch final : public InterfaceTask {
   Transport& transport_;
   Clock& clock_;
   const int index_;
+  const StopCheck& stop_;
   const Request request_{OP_SEARCH, NewRequestTag(), DeviceId{}};
   Phase phase_ = Phase::Draining;
   DrainTimer drain_;
@@ -106,13 +107,13 @@ class InterfaceSearch final : public InterfaceTask {
 
 }  // namespace
 
-void DeviceProtocol::SearchDevices() {
+void DeviceProtocol::SearchDevices(const StopCheck& stop) {
   ClearDeviceTable();
   const int count = transport_->InterfaceCount();
   std::vector<InterfaceSearch> searches;
   searches.reserve(static_cast<std::size_t>(count));  // `served` points into it
   std::vector<ServedInterface> served;
-  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i)});
+  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, stop)});
   ServeInterfaces(*transport_, clock_, served);
   // The table of a search of one interface after another: interface 0's boxes in arrival order,
   // then each later interface's boxes that no earlier one found.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "services/busy_pause.h"
 #include "services/extract_resource.h"
 #include "services/language_dialog.h"
 
@@ -20,12 +21,12 @@ constexpr AddonPayload kAddonPayloads[] = {{215, "C:\\bt\\bt", "bt"}, {220, "C:\
 constexpr int kAddonReady = 1;
 constexpr int kAddonStoppedByBox = 2;
 
-void PollDiskStatus(ServiceContext& context) {
+void PollDiskStatus(ServiceContext& context, const ui::BusyStop& stop) {
   ServiceState& state = context.state;
   for (int poll = 0; poll < kAddonDiskPolls; ++poll) {
     state.DiskStatusText.clear();
     const int result = context.requests.QueryDiskStatus(state.DiskStatusText);
-    context.platform.clock.SleepMillis(kAddonDiskPollMillis);
+    if (!PauseUnlessClosing(context.platform.clock, kAddonDiskPollMillis, stop)) return;
     const int status = StatusValue(state.DiskStatusText);
     if ((status >= kStatusNoDisks && status <= kStatusUnicode) || (status == kStatusFullSupport && result == 1)) {
       break;
@@ -35,16 +36,16 @@ void PollDiskStatus(ServiceContext& context) {
   if (status >= kStatusReady && status <= kStatusFullSupport) state.DiskStatusText = "3";
 }
 
-void PollAddonStatus(ServiceContext& context) {
+void PollAddonStatus(ServiceContext& context, const ui::BusyStop& stop) {
   ServiceState& state = context.state;
   state.AddonStatusText.clear();
   const int result = context.requests.QueryAddonStatus(state.AddonStatusText);
-  context.platform.clock.SleepMillis(kAddonFirstPollMillis);
+  if (!PauseUnlessClosing(context.platform.clock, kAddonFirstPollMillis, stop)) return;
   if (StatusValue(state.AddonStatusText) == kAddonStoppedByBox && result == 1) return;
   for (int poll = 0; poll < kAddonStatusPolls; ++poll) {
     state.AddonStatusText.clear();
     context.requests.QueryAddonStatus(state.AddonStatusText);
-    context.platform.clock.SleepMillis(kAddonStatusPollMillis);
+    if (!PauseUnlessClosing(context.platform.clock, kAddonStatusPollMillis, stop)) return;
     if (StatusValue(state.AddonStatusText) == kAddonReady) break;
   }
 }
@@ -58,9 +59,9 @@ bool Refuse(ui::DialogHost& owner, ServiceContext& context, const char* message)
 }  // namespace
 
 bool AddonPrecheck(ui::DialogHost& owner, ServiceContext& context) {
-  const auto polled = owner.RunBusy([&context] {
-    PollDiskStatus(context);
-    PollAddonStatus(context);
+  const auto polled = owner.RunBusy([&context](const ui::BusyStop& stop) {
+    PollDiskStatus(context, stop);
+    if (!stop.requested()) PollAddonStatus(context, stop);
   });
   if (!polled) {
     context.state.ServiceAborted.store(-1);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/processes.h"
+#include "services/busy_pause.h"
 #include "services/codepage_table.h"
 #include "services/message_dialog.h"
 #include "services/progress_dialog.h"
@@ -25,7 +26,7 @@ bool language::OnInitDialog() {
   for (const CodepageRow& row : CodepageTable()) list.AddString(row.listText);
   list.SetCurSel(-1);
 
-  if (!host().RunBusy([this] { PollDiskStatus(); })) {
+  if (!host().RunBusy([this](const ui::BusyStop& stop) { PollDiskStatus(stop); })) {
     CloseEarly({});
     return true;
   }
@@ -49,12 +50,12 @@ bool language::OnInitDialog() {
   return true;
 }
 
-void language::PollDiskStatus() {
+void language::PollDiskStatus(const ui::BusyStop& stop) {
   ServiceState& state = context_.state;
   for (int poll = 0; poll < kDiskStatusPolls; ++poll) {
     state.DiskStatusText.clear();
     context_.requests.QueryDiskStatus(state.DiskStatusText);
-    context_.platform.clock.SleepMillis(kDiskStatusPollMillis);
+    if (!PauseUnlessClosing(context_.platform.clock, kDiskStatusPollMillis, stop)) return;
     const int status = StatusValue(state.DiskStatusText);
     if (status >= kStatusNoDisks && status <= kStatusFullSupport) break;
   }

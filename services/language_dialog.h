@@ -40,7 +40,7 @@ class language : public ui::Dialog {
   bool accepted() const { return accepted_; }
 
  private:
-  void PollDiskStatus();
+  void PollDiskStatus(const ui::BusyStop& stop);
   void CloseEarly(std::string_view message);
   // The row needs a firmware with full codepage support, and the box's has none: says so.
   bool FirmwareLacks(int row);

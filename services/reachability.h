@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/busy_work.h"
 #include "platform/reachability.h"
 #include "protocol/clock.h"
 
@@ -33,8 +34,9 @@ class DeviceReachability {
   // answer that comes after the looks still lands in the flag, and the next look sees it.
   void StartWorker(std::string url);
   // Looks at the flag right away and after each sleep. True when it took a kDeviceReachable (the flag
-  // is then back at kNoAnswerYet); false on a kDeviceUnreachable, or when the last look found no answer.
-  bool WaitForAnswer(Clock& clock);
+  // is then back at kNoAnswerYet); false on a kDeviceUnreachable, or when the last look found no answer,
+  // or when `stop` is requested during a sleep (the sleep then ends at once).
+  bool WaitForAnswer(Clock& clock, const ui::BusyStop& stop = {});
 
   std::int32_t flag() const { return flag_->load(); }
 

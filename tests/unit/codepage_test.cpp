@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ struct ScriptedBox final : ServiceRequests {
   }
   int QueryDiskStatus(StatusText& text) override {
     if (diskPolls++ == 0) firstPollAt = clock->NowMicros();
+    if (onDiskPoll) onDiskPoll(diskPolls);
     return Next(disk, text);
   }
   int QueryAddonStatus(StatusText& text) override { ++addonPolls; return Next(addon, text); }
@@ -56,6 +58,7 @@ struct ScriptedBox final : ServiceRequests {
   int diskPolls = 0, addonPolls = 0;
   Clock* clock = nullptr;
   std::int64_t firstPollAt = 0;
+  std::function<void(int)> onDiskPoll;  // as the user acting while the poll is out
   Strings accessModes, started;
 };
 
@@ -406,6 +409,18 @@ TEST_F(HiddenServices, AddonCheckGivesUpAfterSixtyOneSecondsOfSilence) {
   EXPECT_EQ(dialog.serviceState().ServiceAborted.load(), -1);
   EXPECT_EQ(dialog.serviceState().AddonInstallActive, 0);
   EXPECT_FALSE(StartedAfresh());
+}
+
+// A close recorded during the add-on check's second disk poll ends its pause: no further poll, no message.
+TEST_F(HiddenServices, ACloseDuringTheAddonCheckEndsItsPause) {
+  box.onDiskPoll = [this](int poll) {
+    if (poll == 2) host->Close();
+  };
+  host->Click(IDC_ADDON);
+  EXPECT_EQ(box.diskPolls + box.addonPolls, 2);
+  EXPECT_EQ(clock.NowMicros() - box.firstPollAt, 2 * kSecond) << "one 2 s pause, then nothing";
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_FALSE(host->isOpen());
 }
 
 TEST_F(HiddenServices, ARefusedAddonLeavesTheNextCopyToTheCodepageJob) {
