@@ -12,8 +12,8 @@ once, so the ratio should stay near 1 however many there are. With --wine, also 
 a lab of 2 nets: the time from the process start and from the first search request on the wire to the main
 window shown; and, from the Wine test that drives it (tests/wine/test_responsive.py), the longest stretch
 the main window left WM_NULL unanswered during Refresh, the login check and Apply; the time from Enter in
-the login dialog (right password) to the settings panel filled with the box's share names, from looks at
-the window by another process (--win-baseline WIN-BUILD times another commit's quorvel.exe alike, in the
+the login dialog (right password) to the settings panel filled with the box's share names, as another
+process looking at the window every 5 ms sees it (--win-baseline WIN-BUILD times another commit's quorvel.exe alike, in the
 same run); and the time that the
 check of a new static address adds to quorvel-cli.exe's set-network for a free address (the ICMP echo, the
 probe that runs under Wine). Without --wine, that figure for the Linux quorvel-cli (the neighbour table).
@@ -188,32 +188,36 @@ def report_wine_responsiveness(build, win_build):
 
 
 def login_box(n):
-    """A box on the lab's first net with a share name of its own, so that its filled panel is told apart."""
-    return dict(bench_box(n), shares=[f"Vol{n}"])
+    """A box on the lab's first net with n shares: after logging in to boxes 1, 2, ... in turn, the share list
+    reaching n rows tells that box's panel filled."""
+    return dict(bench_box(n), shares=[f"Vol{n}-{k}" for k in range(n)])
 
 
-def timed_login(gui, driver, name, share):
-    """Answers the login dialog of the box `name` with the right password; returns the seconds from just before
-    Enter is pressed to the first look of the main window that shows the box's share list (the panel's last
-    step, after the check and the share names), and the seconds to the look before it that did not."""
-    gui.click_row(driver.TITLE, driver.DEVICE_LIST, [r[0] for r in gui.control(
-        driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"]].index(name), **driver.MAIN)
+def timed_login(gui, driver, row, rows):
+    """Answers the login dialog of the device list's row with the right password; returns the seconds from just
+    before Enter is pressed to the main window's share list having `rows` rows (the panel's last step, after the
+    check and the share names), as quorvel-winread --wait-rows, started beforehand, sees it."""
+    gui.click_row(driver.TITLE, driver.DEVICE_LIST, row, **driver.MAIN)
     if driver.find_control(gui.inspect("Login", timeout=60), driver.USER_FIELD)["enabled"]:
         gui.click_control("Login", driver.USER_FIELD)
         gui.type_text("admin")
     gui.click_control("Login", driver.PASSWORD_FIELD)
     gui.type_text("secret")
-    began = time.monotonic()
-    gui.key("Return")
-    last_without = 0.0
-    while time.monotonic() - began < 60:
-        looked = time.monotonic() - began
-        with contextlib.suppress(driver.guilab.GuiError):  # a look that fails is a look without it
-            rows = gui.control(driver.TITLE, driver.SHARE_LIST, **driver.MAIN)["rows"]
-            if [r[0] for r in rows] == [share]:
-                return time.monotonic() - began, last_without
-        last_without = looked
-    raise RuntimeError(f"the share list of {name} did not fill within 60 s")
+    watch = gui.lab.pc_exec(["wine", gui.inspect_exe, "--wait-rows", driver.TITLE, str(driver.SHARE_LIST), str(rows),
+                             "--timeout", "60"], env=gui.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        if "waiting" not in watch.stdout.readline().decode():
+            raise RuntimeError("quorvel-winread --wait-rows did not start watching")
+        began = time.monotonic()
+        gui.key("Return")
+        seen = watch.stdout.readline().decode()
+        filled = time.monotonic() - began
+        if '"rows"' not in seen:
+            raise RuntimeError(f"the share list did not reach {rows} rows within 60 s")
+        return filled
+    finally:
+        watch.kill()
+        watch.wait()
 
 
 def measure_wine_login(build, exe, inspect_exe, runs, tmp):
@@ -233,17 +237,16 @@ def measure_wine_login(build, exe, inspect_exe, runs, tmp):
             gui.wait_for_window(driver.TITLE, timeout=120, with_control=driver.DEVICE_LIST)
             driver.wait_until(lambda: len(gui.control(driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"])
                               == runs, 60, "the filled device list")
-            return [timed_login(gui, driver, f"bench-{n}", f"Vol{n}") for n in range(1, runs + 1)]
+            names = [r[0] for r in gui.control(driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"]]
+            return [timed_login(gui, driver, names.index(f"bench-{n}"), n) for n in range(1, runs + 1)]
 
 
 def report_wine_login(build, win_builds, inspect_exe, runs, tmp):
     for win_build, label in win_builds:
         results = measure_wine_login(build, win_build / "app" / "quorvel.exe", inspect_exe, runs, tmp)
-        seen = statistics.median(r[0] for r in results)
         print(f"Wine, main window: Enter in the login dialog to the panel filled (right password: check and share "
-              f"names), {seen:.2f} s median of {len(results)} (each: {', '.join(f'{a:.2f}' for a, _ in results)} s; "
-              f"the look before showed it not yet filled at {', '.join(f'{b:.2f}' for _, b in results)} s){label}",
-              flush=True)
+              f"names), {statistics.median(results):.3f} s median of {len(results)} "
+              f"(each: {', '.join(f'{r:.3f}' for r in results)} s){label}", flush=True)
 
 
 def report_wine(build, win_build, tmp, runs=3, win_baseline=None):
