@@ -147,6 +147,7 @@ def measure_wine_start(build, win_build, tmp):
     sys.path.insert(0, str(REPO / "tests" / "wine"))
     import guilab  # noqa: E402
     exe = win_build / "app" / "quorvel.exe"
+    tmp = tempfile.mkdtemp(dir=tmp)  # the simulators append to their logs: earlier runs' searches must not count
     with lab.Lab(nets=2) as the_lab:
         start_sims(the_lab, build, boxes_per_net(2), tmp)
         logs = [Path(tmp) / f"net{net}.log" for net in range(2)]
@@ -184,7 +185,8 @@ def report_wine_responsiveness(build, win_build):
     for line in figures:
         print(f"Wine, main window: {line.lstrip('.')}", flush=True)
     if result.returncode != 0 or not figures:
-        print(f"Wine, main window: the responsiveness run failed ({result.returncode})", flush=True)
+        why = [line for line in result.stderr.splitlines() if line.startswith(("FAIL:", "ERROR:", "AssertionError"))]
+        print(f"Wine, main window: the responsiveness run failed ({result.returncode}): {'; '.join(why)}", flush=True)
 
 
 def login_box(n):
