@@ -11,13 +11,17 @@ box on the first and the last net), as a ratio to one interface's floor: every i
 once, so the ratio should stay near 1 however many there are. With --wine, also quorvel.exe under Wine in
 a lab of 2 nets: the time from the process start and from the first search request on the wire to the main
 window shown; and, from the Wine test that drives it (tests/wine/test_responsive.py), the longest stretch
-the main window left WM_NULL unanswered during Refresh, the login check and Apply; and the time that the
+the main window left WM_NULL unanswered during Refresh, the login check and Apply; the time from Enter in
+the login dialog (right password) to the settings panel filled with the box's share names, as another
+process looking at the window every 5 ms sees it (--win-baseline WIN-BUILD times another commit's quorvel.exe alike, in the
+same run); and the time that the
 check of a new static address adds to quorvel-cli.exe's set-network for a free address (the ICMP echo, the
 probe that runs under Wine). Without --wine, that figure for the Linux quorvel-cli (the neighbour table).
 --only interfaces|wine|apply prints just those figures. --baseline BUILD measures a build of another commit
 in the same run, each figure right after this build's (its lines end in "[baseline]").
 
-    python3 tools/bench/bench.py [--build build] [--baseline other-build] [--runs 3]      (as root)"""
+    python3 tools/bench/bench.py [--build build] [--baseline other-build] [--runs 3]      (as root)
+    python3 tools/bench/bench.py --wine [--win-baseline other-build-win] ..."""
 import argparse
 import contextlib
 import json
@@ -143,6 +147,7 @@ def measure_wine_start(build, win_build, tmp):
     sys.path.insert(0, str(REPO / "tests" / "wine"))
     import guilab  # noqa: E402
     exe = win_build / "app" / "quorvel.exe"
+    tmp = tempfile.mkdtemp(dir=tmp)  # the simulators append to their logs: earlier runs' searches must not count
     with lab.Lab(nets=2) as the_lab:
         start_sims(the_lab, build, boxes_per_net(2), tmp)
         logs = [Path(tmp) / f"net{net}.log" for net in range(2)]
@@ -180,11 +185,76 @@ def report_wine_responsiveness(build, win_build):
     for line in figures:
         print(f"Wine, main window: {line.lstrip('.')}", flush=True)
     if result.returncode != 0 or not figures:
-        print(f"Wine, main window: the responsiveness run failed ({result.returncode})", flush=True)
+        why = [line for line in result.stderr.splitlines() if line.startswith(("FAIL:", "ERROR:", "AssertionError"))]
+        print(f"Wine, main window: the responsiveness run failed ({result.returncode}): {'; '.join(why)}", flush=True)
 
 
-def report_wine(build, win_build, tmp):
+def login_box(n):
+    """A box on the lab's first net with n shares: after logging in to boxes 1, 2, ... in turn, the share list
+    reaching n rows tells that box's panel filled."""
+    return dict(bench_box(n), shares=[f"Vol{n}-{k}" for k in range(n)])
+
+
+def timed_login(gui, driver, row, rows):
+    """Answers the login dialog of the device list's row with the right password; returns the seconds from just
+    before Enter is pressed to the main window's share list having `rows` rows (the panel's last step, after the
+    check and the share names), as quorvel-winread --wait-rows, started beforehand, sees it."""
+    gui.click_row(driver.TITLE, driver.DEVICE_LIST, row, **driver.MAIN)
+    if driver.find_control(gui.inspect("Login", timeout=60), driver.USER_FIELD)["enabled"]:
+        gui.click_control("Login", driver.USER_FIELD)
+        gui.type_text("admin")
+    gui.click_control("Login", driver.PASSWORD_FIELD)
+    gui.type_text("secret")
+    watch = gui.lab.pc_exec(["wine", gui.inspect_exe, "--wait-rows", driver.TITLE, str(driver.SHARE_LIST), str(rows),
+                             "--timeout", "60"], env=gui.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        if "waiting" not in watch.stdout.readline().decode():
+            raise RuntimeError("quorvel-winread --wait-rows did not start watching")
+        began = time.monotonic()
+        gui.key("Return")
+        seen = watch.stdout.readline().decode()
+        filled = time.monotonic() - began
+        if '"rows"' not in seen:
+            raise RuntimeError(f"the share list did not reach {rows} rows within 60 s")
+        return filled
+    finally:
+        watch.kill()
+        watch.wait()
+
+
+def measure_wine_login(build, exe, inspect_exe, runs, tmp):
+    """quorvel.exe under Wine in a lab of 1 net with `runs` boxes: each box's login timed once (timed_login)."""
+    sys.path.insert(0, str(REPO / "tests" / "wine"))
+    import console_driver as driver  # noqa: E402
+    config = Path(tmp) / "login.json"
+    config.write_text(json.dumps({"boxes": [login_box(n) for n in range(1, runs + 1)]}))
+
+    def unmanaged(gui):  # no window manager: Wine would wait 2 s for one when the login dialog is unmapped
+        gui.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "N")
+
+    with lab.Lab(nets=1) as the_lab:
+        the_lab.start_sim(0, str(config), boxsim=build / "tools/boxsim/quorvel-boxsim")
+        with driver.guilab.GuiSession(the_lab, exe, name="bench-login", inspect_exe=inspect_exe,
+                                      prepare=unmanaged) as gui:
+            gui.wait_for_window(driver.TITLE, timeout=120, with_control=driver.DEVICE_LIST)
+            driver.wait_until(lambda: len(gui.control(driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"])
+                              == runs, 60, "the filled device list")
+            names = [r[0] for r in gui.control(driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"]]
+            return [timed_login(gui, driver, names.index(f"bench-{n}"), n) for n in range(1, runs + 1)]
+
+
+def report_wine_login(build, win_builds, inspect_exe, runs, tmp):
+    for win_build, label in win_builds:
+        results = measure_wine_login(build, win_build / "app" / "quorvel.exe", inspect_exe, runs, tmp)
+        print(f"Wine, main window: Enter in the login dialog to the panel filled (right password: check and share "
+              f"names), {statistics.median(results):.3f} s median of {len(results)} "
+              f"(each: {', '.join(f'{r:.3f}' for r in results)} s){label}", flush=True)
+
+
+def report_wine(build, win_build, tmp, runs=3, win_baseline=None):
     report_wine_responsiveness(build, win_build)
+    win_builds = [(win_build, "")] + ([(win_baseline, " [baseline]")] if win_baseline else [])
+    report_wine_login(build, win_builds, win_build / "tools/winread/quorvel-winread.exe", runs, tmp)
     from_start, from_wire = measure_wine_start(build, win_build, tmp)
     wire = f"{from_wire:.2f} s" if from_wire is not None else "not seen"
     print(f"Wine, 2 nets: main window shown {from_start:.2f} s after the process started, "
@@ -240,6 +310,8 @@ def main():
     parser.add_argument("--build", type=Path, default=REPO / "build")
     parser.add_argument("--win-build", type=Path, default=REPO / "build-win")
     parser.add_argument("--baseline", type=Path, help="a native build of another commit, measured alongside")
+    parser.add_argument("--win-baseline", type=Path,
+                        help="a Windows build of another commit: its quorvel.exe's login under Wine, alongside")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--wine", action="store_true", help="also time the main window's start under Wine")
     parser.add_argument("--only", choices=("interfaces", "wine", "apply"), help="only these figures")
@@ -249,7 +321,7 @@ def main():
         if args.only in (None, "interfaces"):
             report_interfaces(builds, args.runs, tmp)
         if args.wine or args.only == "wine":
-            report_wine(args.build, args.win_build, tmp)
+            report_wine(args.build, args.win_build, tmp, args.runs, args.win_baseline)
         if args.only in (None, "apply"):
             report_apply_check(args.build, args.runs, tmp)
         if args.only == "apply" or (args.wine and not args.only):

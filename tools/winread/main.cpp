@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -101,6 +102,30 @@ int Probe(const Options& options) {
   return kFound;
 }
 
+// Prints when the list view has the row count asked for, looking every 5 ms from the moment the window is
+// found (announced on its own line, so that a caller can act only once the watch runs). A window busy in a
+// handler answers the count when the handler returns, which is when its rows become visible anyway.
+int WaitRows(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  const HWND list = hwnd ? GetDlgItem(hwnd, options.commandId) : nullptr;
+  if (!list) {
+    std::fprintf(stderr, "quorvel-winread: no list %d in a window titled \"%s\"\n", options.commandId,
+                 options.match.title.c_str());
+    return kNotFound;
+  }
+  Target target(hwnd, options.messageTimeoutMs);
+  const ULONGLONG start = GetTickCount64();
+  int rows = static_cast<int>(target.Send(list, LVM_GETITEMCOUNT));
+  Print("{\"waiting\": " + std::to_string(rows) + "}");
+  while (rows != options.rows && !target.failed() && GetTickCount64() - start < options.timeoutMs) {
+    Sleep(5);
+    rows = static_cast<int>(target.Send(list, LVM_GETITEMCOUNT));
+  }
+  if (rows != options.rows) return target.failed() ? kError : kNotFound;
+  Print("{\"rows\": " + std::to_string(rows) + "}");
+  return kFound;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,6 +143,7 @@ int main(int argc, char** argv) {
     case Mode::WaitGone: return WaitUntilGone(options.match, options.timeoutMs) ? kFound : kNotFound;
     case Mode::Command: return Command(options);
     case Mode::Responsiveness: return Probe(options);
+    case Mode::WaitRows: return WaitRows(options);
   }
   return kError;
 }

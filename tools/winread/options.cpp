@@ -12,6 +12,7 @@ const char kUsage[] =
     "       quorvel-winread --wait-gone T [--class C] [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --command T ID [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --responsiveness T S [--with-control ID] [--timeout S]\n"
+    "       quorvel-winread --wait-rows T ID N [--with-control ID] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
     "  --wait-title    wait until such a window exists, then print its summary\n"
@@ -20,6 +21,8 @@ const char kUsage[] =
     "                  has control 1000 (or the --with-control one), as the button itself would\n"
     "  --responsiveness  for S seconds, send WM_NULL to the window titled T every 20 ms and print the\n"
     "                  longest wait for an answer as JSON ({\"longestUnansweredMs\": ..., ...})\n"
+    "  --wait-rows     print {\"waiting\": rows} once the window titled T is found, then look at its list\n"
+    "                  view ID every 5 ms and print {\"rows\": N} as soon as it has N rows (exit 1 at --timeout)\n"
     "  --names         with --title: each control's accessible name as well (\"accName\", null for none)\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
@@ -40,7 +43,7 @@ bool ParseNumber(std::string_view text, double& value) {
 
 bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
   if (modeSet) {
-    error = "give one of --title, --list, --wait-title, --wait-gone, --command, --responsiveness";
+    error = "give one of --title, --list, --wait-title, --wait-gone, --command, --responsiveness, --wait-rows";
     return false;
   }
   options.mode = mode;
@@ -83,6 +86,19 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       ++i;
       continue;
     }
+    if (arg == "--wait-rows") {
+      if (!SetMode(options, Mode::WaitRows, modeSet, error)) return false;
+      options.match.title = value;
+      double rows = 0;
+      if (i + 2 >= argc || !ParseNumber(argv[i + 1], number) || number >= 65536 || !ParseNumber(argv[i + 2], rows)) {
+        error = "--wait-rows needs a window title, a list view id and a row count";
+        return false;
+      }
+      options.commandId = static_cast<int>(number);
+      options.rows = static_cast<int>(rows);
+      i += 2;
+      continue;
+    }
     if (arg == "--responsiveness") {
       if (!SetMode(options, Mode::Responsiveness, modeSet, error)) return false;
       options.match.title = value;
@@ -116,7 +132,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     error = "nothing to do";
     return false;
   }
-  const bool mainWindowMode = options.mode == Mode::Command || options.mode == Mode::Responsiveness;
+  const bool mainWindowMode =
+      options.mode == Mode::Command || options.mode == Mode::Responsiveness || options.mode == Mode::WaitRows;
   if (mainWindowMode && options.match.withControl < 0) options.match.withControl = kMainListId;
   if (!options.timeoutGiven && options.mode != Mode::Inspect && options.mode != Mode::List) {
     options.timeoutMs = 30000;
