@@ -1,5 +1,7 @@
 #include "framework/win32/win32_busy.h"
 
+#include "framework/win32/busy_property.h"
+
 namespace quorvel::ui {
 
 namespace {
@@ -23,6 +25,7 @@ BusyStatus Win32Busy::Run(const std::function<void(const BusyStop&)>& work) {
   BusyRun run;
   run_ = &run;
   cursorBefore_ = ::SetCursor(WaitCursorHandle());
+  ::SetPropA(dialog_, kBusyWindowProperty, reinterpret_cast<HANDLE>(1));
   // However the work ends (an exception too), the held input, timers and close are settled.
   struct Settle {
     Win32Busy& busy;
@@ -34,6 +37,7 @@ BusyStatus Win32Busy::Run(const std::function<void(const BusyStop&)>& work) {
 void Win32Busy::Finish() {
   DropPendingInput();  // a click that came just before the end is not acted on after it
   run_ = nullptr;
+  ::RemovePropA(dialog_, kBusyWindowProperty);
   ::SetCursor(cursorBefore_);
   for (const auto& [window, id] : heldTimers_) ::PostMessageA(window, WM_TIMER, id, 0);
   heldTimers_.clear();

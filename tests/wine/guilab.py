@@ -340,9 +340,20 @@ class GuiSession:
     def click(self, x, y, button=1):
         self.xdotool("mousemove", "--sync", x, y, "click", button)
 
+    def idle(self, title, timeout=60, **match):
+        """The window, as inspect gives it, once no busy work of its runs: the program drops input meanwhile,
+        so a click that means to act waits for this."""
+        deadline = time.monotonic() + timeout
+        while (window := self.inspect(title, **match)).get("busy"):
+            if time.monotonic() > deadline:
+                raise GuiError(f"'{title}' still busy after {timeout} s")
+            time.sleep(0.1)
+        return window
+
     def click_control(self, title, control_id, x_fraction=0.5, y_fraction=0.5, **match):
-        """Clicks a control at a point of its rectangle (the centre by default); returns the point."""
-        control = self.control(title, control_id, **match)
+        """Clicks a control at a point of its rectangle (the centre by default), once the window is idle;
+        returns the point."""
+        control = find_control(self.idle(title, **match), control_id)
         if not control["visible"]:
             raise GuiError(f"control {control_id} of '{title}' is not visible")
         x, y = point_in(control["rect"], x_fraction, y_fraction)
@@ -350,8 +361,8 @@ class GuiSession:
         return x, y
 
     def click_row(self, title, control_id, row, **match):
-        """Clicks the middle of a list view's row, which must be scrolled into view."""
-        control = self.control(title, control_id, **match)
+        """Clicks the middle of a list view's row, which must be scrolled into view, once the window is idle."""
+        control = find_control(self.idle(title, **match), control_id)
         x, y = point_in(row_rect(control, row), 0.5, 0.5)
         self.click(x, y)
         return x, y

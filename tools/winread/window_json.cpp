@@ -2,6 +2,7 @@
 
 #include "control_readers.h"
 #include "top_windows.h"
+#include "framework/win32/busy_property.h"
 
 namespace quorvel::winread {
 
@@ -42,6 +43,7 @@ void WriteWindow(Target& target, JsonWriter& out, bool names) {
   out.BeginObject();
   WriteSummaryKeys(top, out);
   out.Key("enabled").Bool(IsWindowEnabled(top) != FALSE);
+  out.Key("busy").Bool(GetPropA(top, quorvel::ui::kBusyWindowProperty) != nullptr);
   out.Key("clientRect");
   WriteRect(out, ClientOnScreen(top));
   GUITHREADINFO info{};
