@@ -38,6 +38,15 @@ class SafeApply(ConsoleCase):
         self.set_address(GATEWAY, gateway)
         self.gui.click_control(TITLE, APPLY, **MAIN)
 
+    def wait_sent(self, before, address):
+        """Waits for the settings request, then for the search that follows it to end: the next test reads the
+        selection and the panel, which that search empties and fills."""
+        searches = len(self.requests(0, 101))
+        wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
+        self.assertEqual(self.sent(), before + [address])
+        wait_until(lambda: len(self.requests(0, 101)) > searches, 60, "the search after the settings")
+        self.gui.idle(TITLE, **MAIN)
+
     def assert_kept(self, ip):
         """The panel still shows the address, and the caret goes into the IP editor once Apply has returned."""
         rect = find_control(self.main(), IP)["rect"]
@@ -62,23 +71,20 @@ class SafeApply(ConsoleCase):
     def test_3_free_address_is_sent_without_a_question(self):
         before = self.sent()
         self.apply(FREE)
-        wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
-        self.assertEqual(self.sent(), before + [FREE])
+        self.wait_sent(before, FREE)
         self.assertEqual(self.message_boxes(), [])
 
     def test_4_taken_address_yes_sends_it(self):
         before = self.sent()
         self.apply(TAKEN)
         self.assertEqual(self.answer_question("Warning", YES, shot="taken-yes"), [TAKEN_TEXT])
-        wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
-        self.assertEqual(self.sent(), before + [TAKEN])
+        self.wait_sent(before, TAKEN)
 
     def test_5_outside_address_yes_sends_it(self):
         before = self.sent()
         self.apply(OUTSIDE, "192.0.2.254")
         self.assertEqual(self.answer_question("Warning", YES, shot="outside-yes"), [OUTSIDE_TEXT])
-        wait_until(lambda: len(self.sent()) == len(before) + 1, 60, "the settings request")
-        self.assertEqual(self.sent(), before + [OUTSIDE])
+        self.wait_sent(before, OUTSIDE)
 
 
 if __name__ == "__main__":
