@@ -65,16 +65,17 @@ void HeadlessUi::OnEveryModal(int templateId, Script script) { repeating_[templa
 void HeadlessUi::DefineTemplate(int templateId, Script setup) { templates_[templateId] = std::move(setup); }
 
 int HeadlessUi::ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon) {
-  messageBoxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId});
-  if (answers_.empty()) return IDOK;
-  const int answer = answers_.front();
-  answers_.pop_front();
-  return answer;
+  return Show(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId}, IDOK);
 }
 
 int HeadlessUi::ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon) {
-  messageBoxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId, true});
-  if (answers_.empty()) return kAnswerNo;
+  return Show(MessageBoxRecord{std::string(text), std::string(caption), icon, ownerTemplateId, true}, kAnswerNo);
+}
+
+// Records the box and gives the next scripted answer, or the box's default button when none is queued.
+int HeadlessUi::Show(MessageBoxRecord record, int defaultAnswer) {
+  messageBoxes_.push_back(std::move(record));
+  if (answers_.empty()) return defaultAnswer;
   const int answer = answers_.front();
   answers_.pop_front();
   return answer;

@@ -84,6 +84,7 @@ class HeadlessUi : public Ui {
  private:
   HeadlessHost& Create(Dialog& dialog, int parentTemplateId, bool holdPosted = false);
   Script TakeScript(int templateId);
+  int Show(MessageBoxRecord record, int defaultAnswer);
 
   std::vector<std::unique_ptr<HeadlessHost>> hosts_;
   std::map<int, std::deque<Script>> oneShot_;
