@@ -11,7 +11,11 @@ With a Japanese ANSI code page (932, Wine started under the Unix locale ja_JP.UT
 (95 5C 8E A6 in CP932: its second byte is a backslash) and "Backup..2024" are mapped by their exact names,
 shown in the share list and the drive-letter box as CP932 texts (the inspector reads them in the program's
 code page), and found again by Disconnect. "Yen¥", which CP932 carries only as the look-alike backslash, shows
-as "Yen?" and is mapped by its exact name all the same."""
+as "Yen?" and is mapped by its exact name all the same.
+
+A volume of 81 CJK characters (243 bytes in UTF-8) is mapped and disconnected with its companion, whose name
+takes 257 bytes in the program's drive map. Wine keeps a share's folder name in the Unix locale's character
+set, and no Unix file name holds 257 bytes, so that session runs under ja_JP.EUC-JP (176 bytes on disk)."""
 import subprocess
 import unittest
 
@@ -252,6 +256,47 @@ class WineWithJapaneseCodePage(MappingCase):
                          [f"cancel {letter} force=1 -> 0", f"cancel {companion_letter} force=1 -> 0"])
         wait_until(lambda: self.rows(SHARE_LIST)[0] == [HYOUJI, ""], 30, f"{HYOUJI} shown without a letter")
         self.assertEqual(self.rows(SHARE_LIST)[1:], rows[1:])
+
+
+EUC_JP = "ja_JP.EUC-JP"
+LONG = "名" * 81
+LONG_COMPANION = f"Recycle Bin - {LONG}"
+AKITA = box(44, "akita", password="pw", ports=[lab_port(0, 10)], shares=[LONG, LONG_COMPANION])
+
+
+class WineWithAVolumeOf81Characters(MappingCase):
+    SESSION = "mapping-long"
+    BOXES = {0: [AKITA]}
+    LOCALE = EUC_JP
+
+    @classmethod
+    def setUpClass(cls):
+        ensure_locale(EUC_JP)
+        super().setUpClass()
+
+    @classmethod
+    def prepare(cls, gui):
+        cls.net = testnet.TestNetwork(gui)
+        for share in (LONG, LONG_COMPANION):
+            cls.net.share(HOST, share, encoding="euc-jp")
+
+    def test_connect_and_disconnect_take_the_volume_and_its_companion_whole(self):
+        self.select_box(0, "akita", "pw", [LONG])
+        self.click_share(LONG)
+        items, chosen = self.letters()
+        letter = items[chosen]
+        companion_letter = chr(ord(letter[0]) - 1) + ":"
+        self.click(CONNECT)
+        self.assertEqual(self.answer_message("Confirm", shot="long-mapped"), MAPPED)
+        self.assertEqual((self.net.show(letter), self.net.show(companion_letter)), (unc(LONG), unc(LONG_COMPANION)))
+        wait_until(lambda: self.rows(SHARE_LIST) == [[LONG, letter]], 30, f"{letter} shown beside the volume")
+        self.click_share(LONG)
+        before = len(self.net.calls())
+        self.click(DISCONNECT)
+        self.assertEqual(self.answer_message("Confirm", shot="long-unmapped"), UNMAPPED)
+        self.assertEqual(self.net.calls()[before:],
+                         [f"cancel {letter} force=1 -> 0", f"cancel {companion_letter} force=1 -> 0"])
+        self.assertEqual((self.net.show(letter), self.net.show(companion_letter)), (None, None))
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@ makes one), as a network drive whose remote name WNetGetConnection reports. It r
 in C:\\quorvel-np.log (calls()); quorvel-test-netuse.exe (use, drop, show) makes, removes and reads
 connections apart from the program under test. Install it from GuiSession's prepare hook: mpr reads the
 provider list once per process, when it is loaded."""
+import os
 import shutil
 from pathlib import Path
 
@@ -34,9 +35,10 @@ class TestNetwork:
         gui.reg_add(SERVICE_KEY, "Name", PROVIDER_NAME)
         gui.reg_add(ORDER_KEY, "ProviderOrder", PROVIDER_KEY)
 
-    def share(self, host, name):
-        """Makes \\\\host\\name a share that the provider connects to; returns its folder."""
-        folder = Path(self.gui.prefix.path) / "dosdevices" / "unc" / host / name
+    def share(self, host, name, encoding="utf-8"):
+        """Makes \\\\host\\name a share that the provider connects to; returns its folder. Wine keeps Unix
+        paths in the Unix locale's character set: pass it when the session's locale does not use UTF-8."""
+        folder = Path(self.gui.prefix.path) / "dosdevices" / "unc" / host / os.fsdecode(name.encode(encoding))
         folder.mkdir(parents=True, exist_ok=True)
         return folder
 

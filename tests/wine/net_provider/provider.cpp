@@ -54,18 +54,24 @@ constexpr const wchar_t* kRecordPath = L"C:\\quorvel-np.log";
 constexpr DWORD kNetType = 0x00FA0000;  // a network type no real provider uses
 constexpr std::size_t kLargestMountPoint = 512;
 
-std::string Utf8(const wchar_t* text) {
+// Wine's code page of Unix file names (its CP_UNIXCP): a mount point is a Unix path in the Unix locale's
+// character set, UTF-8 or another one such as EUC-JP.
+constexpr UINT kUnixCodePage = 65010;
+
+std::string Narrow(const wchar_t* text, UINT codePage = CP_UTF8) {
   if (!text) return "-";
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0, '\0');
-  if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
+  const int bytes = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0, '\0');
+  if (bytes > 1) WideCharToMultiByte(codePage, 0, text, -1, narrow.data(), bytes, nullptr, nullptr);
+  return narrow;
 }
 
-std::wstring Wide(const std::string& utf8) {
-  const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+std::string Utf8(const wchar_t* text) { return Narrow(text); }
+
+std::wstring Wide(const std::string& text, UINT codePage) {
+  const int chars = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(chars > 0 ? static_cast<std::size_t>(chars) : 0, L'\0');
-  if (chars > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), chars);
+  if (chars > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), chars);
   return wide;
 }
 
@@ -102,9 +108,9 @@ wchar_t LetterOf(const wchar_t* localName) {
   return letter >= L'A' && letter <= L'Z' ? letter : 0;
 }
 
-// "\\host\share" as Wine's mount point "unc/host/share"; empty for any other shape.
+// "\\host\share" as Wine's mount point "unc/host/share" in the Unix code page; empty for any other shape.
 std::string MountPointOf(const wchar_t* remoteName) {
-  const std::string remote = Utf8(remoteName);
+  const std::string remote = Narrow(remoteName, kUnixCodePage);
   if (remote.size() < 5 || remote.compare(0, 2, "\\\\") != 0) return {};
   const std::size_t cut = remote.find('\\', 2);
   if (cut == std::string::npos || cut == 2 || cut + 1 == remote.size()) return {};
@@ -211,10 +217,10 @@ DWORD APIENTRY NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD size
   const wchar_t letter = LetterOf(localName);
   const std::string mountPoint = letter ? OurMountPoint(letter) : std::string();
   if (mountPoint.empty()) return WN_NOT_CONNECTED;
-  // The mount point is a Unix path in UTF-8: "unc/host/share" gives "\\host\share" in the wide form.
+  // The mount point is a Unix path: "unc/host/share" gives "\\host\share" in the wide form.
   std::string unc = "\\\\" + mountPoint.substr(4);
   std::replace(unc.begin(), unc.end(), '/', '\\');
-  const std::wstring remote = Wide(unc);
+  const std::wstring remote = Wide(unc, kUnixCodePage);
   if (!size || *size < remote.size() + 1) {
     if (size) *size = static_cast<DWORD>(remote.size() + 1);
     return WN_MORE_DATA;
