@@ -131,7 +131,9 @@ class Xvfb:
     def _start(self, lab, number, screen, timeout):
         """True once the display's socket exists; False when Xvfb exited because the number was taken."""
         self._log.truncate(0)
-        self._proc = lab.pc_exec(["Xvfb", f":{number}", "-nolisten", "tcp", "-screen", "0", screen],
+        # No key repeat: on a loaded machine a key's release can come late enough for the server to repeat
+        # the key, and a repeated Enter lands on whatever window is under the focus next.
+        self._proc = lab.pc_exec(["Xvfb", f":{number}", "-nolisten", "tcp", "-r", "-screen", "0", screen],
                                  stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT)
         socket = X11_SOCKETS / f"X{number}"
         end = time.monotonic() + timeout

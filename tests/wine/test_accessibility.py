@@ -173,7 +173,8 @@ class KeyboardOnly(ConsoleCase):
         wait_until(lambda: len(find_control(self.gui.inspect(LOGIN), PASSWORD_FIELD)["text"]) == 2, 30,
                    "two characters in the password field")
         self.gui.key("Return")
-        window = wait_until(lambda: (w := self.main()) and find_control(w, SHARE_LIST)["rows"] and w, 60,
+        window = wait_until(lambda: (w := self.main()) and find_control(w, SHARE_LIST)["rows"] and
+                            find_control(w, INTERFACE)["items"] and not w.get("busy") and w, 60,
                             "the panel and share list of store")
         self.assertEqual(find_control(window, SHARE_LIST)["rows"], [["Volume1", ""]])
         self.assertEqual(find_control(window, INTERFACE)["items"], ["LAN1", "LAN2"])
