@@ -54,6 +54,28 @@ def probe_responsiveness(gui, seconds):
     return result
 
 
+def watch_start(gui, timeout=120):
+    """quorvel-winread --watch-start on the main window, started before the program (from a session's prepare
+    hook): returns once it watches; the function returned waits for its JSON (visibleUs, emptyUs, rowsUs,
+    rows: realtime microseconds, as the boxsim log's epochUs)."""
+    proc = gui.lab.pc_exec(["wine", gui.inspect_exe, "--watch-start", TITLE, str(DEVICE_LIST), "--timeout",
+                            str(timeout)], env=gui.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if "watching" not in proc.stdout.readline().decode():
+        proc.kill()
+        proc.wait()
+        raise AssertionError("quorvel-winread --watch-start did not start watching")
+
+    def result():
+        try:
+            out, _ = proc.communicate(timeout=timeout + 60)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            raise AssertionError("the start watcher did not end")
+        return json.loads(out.decode())
+    return result
+
+
 def require_built(*paths):
     for path in (guilab.QUORVEL_EXE, guilab.WINREAD_EXE, *paths):
         if not Path(path).is_file():
