@@ -25,8 +25,8 @@ void Win32Host::Post(int id) {
   ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0);
 }
 
-void Win32Host::Showing(bool show) {
-  if (!show || shown_) return;
+void Win32Host::PositionChanged() {
+  if (shown_ || !::IsWindowVisible(window_)) return;
   shown_ = true;
   for (const int id : std::exchange(heldPosts_, {})) ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0);
 }

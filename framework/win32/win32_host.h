@@ -53,9 +53,9 @@ class Win32Host : public DialogHost {
   // The dialog manager shows a dialog being opened only once its queue is empty, so a message posted
   // before then would run ahead of the show: it is held until the window is first shown.
   void Post(int id) override;
-  // The dialog procedure's WM_SHOWWINDOW (sent just before the window appears): the first show posts what
-  // was held, which then runs once the window is on screen.
-  void Showing(bool show);
+  // The dialog procedure's WM_WINDOWPOSCHANGED: once the window is first visible (shown by ShowWindow or
+  // SetWindowPos), what was held is posted.
+  void PositionChanged();
 
   HWND window() const { return window_; }
   // The message that Post sends; its wParam is the id for Dialog::OnPosted.
