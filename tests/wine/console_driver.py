@@ -181,8 +181,8 @@ class ConsoleDriving:
 class ConsoleCase(LabCase, ConsoleDriving):
     """Starts quorvel.exe in the lab once for the class and closes it at the end. SESSION names the run;
     prepare(gui) runs once the prefix is up, before the program starts; started() once its window shows
-    (cls.launched: when the session began); BUILT lists further files the tests need; LOCALE is the Unix
-    locale of the session's Wine processes (None: the caller's)."""
+    (cls.launched: when the session began); the tests once its first search has ended. BUILT lists further
+    files the tests need; LOCALE is the Unix locale of the session's Wine processes (None: the caller's)."""
     SESSION = "console"
     BUILT = ()
     LOCALE = None
@@ -197,6 +197,7 @@ class ConsoleCase(LabCase, ConsoleDriving):
                                  locale=cls.LOCALE)
             cls.gui.wait_for_window(TITLE, timeout=120)
             cls.started()
+            cls.wait_for_first_search()
         except BaseException:
             cls.tearDownClass()
             raise
@@ -206,6 +207,13 @@ class ConsoleCase(LabCase, ConsoleDriving):
         if getattr(cls, "gui", None):
             cls.gui.close()
         super().tearDownClass()
+
+    @classmethod
+    def wait_for_first_search(cls):
+        """The window is on screen before its drive map and first search run: the tests begin once that
+        search has gone out and the window's work has ended, with the list showing what it found."""
+        wait_until(lambda: any(cls.requests(net, 101) for net in cls.BOXES), 60, "the first search request")
+        cls.gui.idle(TITLE, **MAIN)
 
     @classmethod
     def prepare(cls, gui):
