@@ -293,12 +293,17 @@ def report_apply_check(build, runs, tmp, win_build=None):
           f"{checked:.3f} s checked, {forced:.3f} s with --force; target <= 1 s)", flush=True)
 
 
+def folder(text):
+    """A build folder made absolute: the Wine test that gives the responsiveness figures runs elsewhere."""
+    return Path(text).resolve()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--build", type=Path, default=REPO / "build")
-    parser.add_argument("--win-build", type=Path, default=REPO / "build-win")
-    parser.add_argument("--baseline", type=Path, help="a native build of another commit, measured alongside")
-    parser.add_argument("--win-baseline", type=Path,
+    parser.add_argument("--build", type=folder, default=REPO / "build")
+    parser.add_argument("--win-build", type=folder, default=REPO / "build-win")
+    parser.add_argument("--baseline", type=folder, help="a native build of another commit, measured alongside")
+    parser.add_argument("--win-baseline", type=folder,
                         help="a Windows build of another commit: its quorvel.exe's login under Wine, alongside")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--wine", action="store_true", help="also time the main window's start under Wine")
