@@ -67,6 +67,7 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
   try {
     if (message == WM_INITDIALOG) return run->Init(window);
     INT_PTR result = FALSE;
+    if (message == WM_WINDOWPOSCHANGED && run->host_) run->host_->PositionChanged();
     if (run->host_ && run->host_->FilterBusy(message, wParam, lParam, result)) return result;
     // The new layout first, so that the look and the dialog see the controls where they now are.
     if (message == kDpiChanged && run->layout_) run->layout_->OnDpiChanged(wParam, lParam);

@@ -1,6 +1,7 @@
 #include "framework/win32/win32_host.h"
 
 #include <string>
+#include <utility>
 
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/modal_run.h"
@@ -14,6 +15,20 @@ void Win32Host::SetIcon(int iconResource) {
   HICON icon = ::LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
   ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Win32Host::Post(int id) {
+  if (!shown_ && !::IsWindowVisible(window_)) {
+    heldPosts_.push_back(id);
+    return;
+  }
+  ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0);
+}
+
+void Win32Host::PositionChanged() {
+  if (shown_ || !::IsWindowVisible(window_)) return;
+  shown_ = true;
+  for (const int id : std::exchange(heldPosts_, {})) ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0);
 }
 
 void Win32Host::EndDialog(int result) { ::EndDialog(window_, result); }

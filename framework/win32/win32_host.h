@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "framework/win32/win32_combo_box.h"
@@ -49,7 +50,12 @@ class Win32Host : public DialogHost {
   void EndWaitCursor() override;
   bool Closing() const override { return busy_.closing(); }
   void SetBusyRole(int controlId, BusyRole role) override { busy_.SetRole(controlId, role); }
-  void Post(int id) override { ::PostMessageA(window_, kPosted, static_cast<WPARAM>(id), 0); }
+  // The dialog manager shows a dialog being opened only once its queue is empty, so a message posted
+  // before then would run ahead of the show: it is held until the window is first shown.
+  void Post(int id) override;
+  // The dialog procedure's WM_WINDOWPOSCHANGED: once the window is first visible (shown by ShowWindow or
+  // SetWindowPos), what was held is posted.
+  void PositionChanged();
 
   HWND window() const { return window_; }
   // The message that Post sends; its wParam is the id for Dialog::OnPosted.
@@ -78,6 +84,8 @@ class Win32Host : public DialogHost {
   const SkinFactory& skins_;  // the dialogs this one runs get their looks from it too
   std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
   Win32Busy busy_{window_};
+  bool shown_ = false;
+  std::vector<int> heldPosts_;
   int waitDepth_ = 0;
   HCURSOR cursorBeforeWait_ = nullptr;
 };

@@ -367,10 +367,13 @@ TEST(BoxsimCredentials, DecodesWhatTheClientEncodes) {
 }
 
 TEST(BoxsimLog, LineOfASetRequest) {
-  const std::string line = RequestLogLine(Parsed(SetNetwork(kFirstId, "s3cret", "1", "0")), "198.51.100.1", 1.5);
+  // A realtime moment past 2^53 ns: exact only as an integer, as a double it would lose its last digits.
+  const RequestTime arrival{1.5, 9007199254740993};
+  const std::string line = RequestLogLine(Parsed(SetNetwork(kFirstId, "s3cret", "1", "0")), "198.51.100.1", arrival);
   EXPECT_EQ(line.find('\n'), std::string::npos);
   const nlohmann::json entry = nlohmann::json::parse(line);
   EXPECT_EQ(entry["time"], 1.5);
+  EXPECT_EQ(entry["epochUs"].get<std::int64_t>(), 9007199254740993);
   EXPECT_EQ(entry["from"], "198.51.100.1");
   EXPECT_EQ(entry["magic"], REQUEST_MAGIC);
   EXPECT_EQ(entry["opcode"], OP_SET_NETWORK);
@@ -385,7 +388,7 @@ TEST(BoxsimLog, LineOfASetRequest) {
 }
 
 TEST(BoxsimLog, SearchHasNoCredentialsAndBadBytesStayJson) {
-  nlohmann::json entry = nlohmann::json::parse(RequestLogLine(Parsed(Request(OP_SEARCH, kClient, {})), "x", 0));
+  nlohmann::json entry = nlohmann::json::parse(RequestLogLine(Parsed(Request(OP_SEARCH, kClient, {})), "x", {}));
   EXPECT_FALSE(entry.contains("user"));
   EXPECT_FALSE(entry.contains("password"));
   EXPECT_EQ(entry["length"], 44);
@@ -393,7 +396,7 @@ TEST(BoxsimLog, SearchHasNoCredentialsAndBadBytesStayJson) {
 
   Request request = Command(OP_CHECK_PASSWORD, kFirstId, "\xFF\xFE", "ok");
   request.AddField(FLD_DEVICE_NAME, "bad \xC3 end");
-  entry = nlohmann::json::parse(RequestLogLine(Parsed(request), "x", 0));
+  entry = nlohmann::json::parse(RequestLogLine(Parsed(request), "x", {}));
   EXPECT_EQ(entry["user"], "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(entry["fields"][0]["value"], "bad \xEF\xBF\xBD end");
 }

@@ -54,6 +54,28 @@ def probe_responsiveness(gui, seconds):
     return result
 
 
+def watch_start(gui, timeout=120):
+    """quorvel-winread --watch-start on the main window, started before the program (from a session's prepare
+    hook): returns once it watches; the function returned waits for its JSON (visibleUs, emptyUs, rowsUs,
+    rows: realtime microseconds, as the boxsim log's epochUs)."""
+    proc = gui.lab.pc_exec(["wine", gui.inspect_exe, "--watch-start", TITLE, str(DEVICE_LIST), "--timeout",
+                            str(timeout)], env=gui.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if "watching" not in proc.stdout.readline().decode():
+        proc.kill()
+        proc.wait()
+        raise AssertionError("quorvel-winread --watch-start did not start watching")
+
+    def result():
+        try:
+            out, _ = proc.communicate(timeout=timeout + 60)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            raise AssertionError("the start watcher did not end")
+        return json.loads(out.decode())
+    return result
+
+
 def require_built(*paths):
     for path in (guilab.QUORVEL_EXE, guilab.WINREAD_EXE, *paths):
         if not Path(path).is_file():
@@ -159,8 +181,8 @@ class ConsoleDriving:
 class ConsoleCase(LabCase, ConsoleDriving):
     """Starts quorvel.exe in the lab once for the class and closes it at the end. SESSION names the run;
     prepare(gui) runs once the prefix is up, before the program starts; started() once its window shows
-    (cls.launched: when the session began); BUILT lists further files the tests need; LOCALE is the Unix
-    locale of the session's Wine processes (None: the caller's)."""
+    (cls.launched: when the session began); the tests once its first search has ended. BUILT lists further
+    files the tests need; LOCALE is the Unix locale of the session's Wine processes (None: the caller's)."""
     SESSION = "console"
     BUILT = ()
     LOCALE = None
@@ -175,6 +197,7 @@ class ConsoleCase(LabCase, ConsoleDriving):
                                  locale=cls.LOCALE)
             cls.gui.wait_for_window(TITLE, timeout=120)
             cls.started()
+            cls.wait_for_first_search()
         except BaseException:
             cls.tearDownClass()
             raise
@@ -184,6 +207,13 @@ class ConsoleCase(LabCase, ConsoleDriving):
         if getattr(cls, "gui", None):
             cls.gui.close()
         super().tearDownClass()
+
+    @classmethod
+    def wait_for_first_search(cls):
+        """The window is on screen before its drive map and first search run: the tests begin once that
+        search has gone out and the window's work has ended, with the list showing what it found."""
+        wait_until(lambda: any(cls.requests(net, 101) for net in cls.BOXES), 60, "the first search request")
+        cls.gui.idle(TITLE, **MAIN)
 
     @classmethod
     def prepare(cls, gui):

@@ -34,8 +34,9 @@ std::string ClientIdHex(const ClientId& client) {
   return text;
 }
 
-std::string RequestLogLine(const RequestView& request, std::string_view from, double seconds) {
-  json line = {{"time", seconds},
+std::string RequestLogLine(const RequestView& request, std::string_view from, RequestTime arrival) {
+  json line = {{"time", arrival.seconds},
+               {"epochUs", arrival.epochUs},
                {"from", std::string(from)},
                {"length", request.length},
                {"magic", request.magic},

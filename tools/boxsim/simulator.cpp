@@ -54,10 +54,12 @@ void Simulator::ReceiveWaiting() {
 
 void Simulator::Handle(Bytes datagram, const std::string& from) {
   const Clock::time_point now = Clock::now();
+  const auto wall = std::chrono::system_clock::now().time_since_epoch();
   const std::optional<RequestView> request = ParseRequest(datagram);
   if (!request) return;
-  const double seconds = std::chrono::duration<double>(now - started_).count();
-  log_.Write(RequestLogLine(*request, from, seconds));
+  const RequestTime arrival{std::chrono::duration<double>(now - started_).count(),
+                        std::chrono::duration_cast<std::chrono::microseconds>(wall).count()};
+  log_.Write(RequestLogLine(*request, from, arrival));
   for (OutgoingReply& reply : HandleRequest(boxes_, *request)) {
     queue_.Push(now + reply.delay, std::move(reply.bytes));
   }

@@ -12,6 +12,7 @@
 #include "json_writer.h"
 #include "options.h"
 #include "responsiveness.h"
+#include "start_watch.h"
 #include "target.h"
 #include "top_windows.h"
 #include "window_json.h"
@@ -126,6 +127,15 @@ int WaitRows(const Options& options) {
   return kFound;
 }
 
+// Announces itself on its own line (the caller starts the program only then), then prints the start's moments.
+int WatchStartOf(const Options& options) {
+  Print("{\"watching\": true}");
+  const StartMoments moments =
+      WatchStart(options.match, options.commandId, options.timeoutMs, options.messageTimeoutMs);
+  Print(StartMomentsJson(moments));
+  return moments.rowsUs ? kFound : kNotFound;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,6 +154,7 @@ int main(int argc, char** argv) {
     case Mode::Command: return Command(options);
     case Mode::Responsiveness: return Probe(options);
     case Mode::WaitRows: return WaitRows(options);
+    case Mode::WatchStart: return WatchStartOf(options);
   }
   return kError;
 }

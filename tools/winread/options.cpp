@@ -13,6 +13,7 @@ const char kUsage[] =
     "       quorvel-winread --command T ID [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --responsiveness T S [--with-control ID] [--timeout S]\n"
     "       quorvel-winread --wait-rows T ID N [--with-control ID] [--timeout S]\n"
+    "       quorvel-winread --watch-start T ID [--with-control ID] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
     "  --wait-title    wait until such a window exists, then print its summary\n"
@@ -23,6 +24,10 @@ const char kUsage[] =
     "                  longest wait for an answer as JSON ({\"longestUnansweredMs\": ..., ...})\n"
     "  --wait-rows     print {\"waiting\": rows} once the window titled T is found, then look at its list\n"
     "                  view ID every 5 ms and print {\"rows\": N} as soon as it has N rows (exit 1 at --timeout)\n"
+    "  --watch-start   started before the program: print {\"watching\": true}, then look every 2 ms for the\n"
+    "                  window titled T, hidden or not, and print when it was first on screen and when its list\n"
+    "                  view ID first had rows, in microseconds since the Unix epoch (realtime):\n"
+    "                  {\"visibleUs\": ..., \"emptyUs\": ..., \"rowsUs\": ..., \"rows\": N} (exit 1 at --timeout)\n"
     "  --names         with --title: each control's accessible name as well (\"accName\", null for none)\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
@@ -43,7 +48,8 @@ bool ParseNumber(std::string_view text, double& value) {
 
 bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
   if (modeSet) {
-    error = "give one of --title, --list, --wait-title, --wait-gone, --command, --responsiveness, --wait-rows";
+    error = "give one mode: --title, --list, --wait-title, --wait-gone, --command, --responsiveness, --wait-rows,"
+            " --watch-start";
     return false;
   }
   options.mode = mode;
@@ -75,11 +81,11 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     const std::string_view value = argv[++i];
     double number = 0;
-    if (arg == "--command") {
-      if (!SetMode(options, Mode::Command, modeSet, error)) return false;
+    if (arg == "--command" || arg == "--watch-start") {
+      if (!SetMode(options, arg == "--command" ? Mode::Command : Mode::WatchStart, modeSet, error)) return false;
       options.match.title = value;
       if (i + 1 >= argc || !ParseNumber(argv[i + 1], number) || number >= 65536) {
-        error = "--command needs a window title and a control id";
+        error = std::string(arg) + " needs a window title and a control id";
         return false;
       }
       options.commandId = static_cast<int>(number);
@@ -132,8 +138,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     error = "nothing to do";
     return false;
   }
-  const bool mainWindowMode =
-      options.mode == Mode::Command || options.mode == Mode::Responsiveness || options.mode == Mode::WaitRows;
+  const bool mainWindowMode = options.mode == Mode::Command || options.mode == Mode::Responsiveness ||
+                              options.mode == Mode::WaitRows || options.mode == Mode::WatchStart;
   if (mainWindowMode && options.match.withControl < 0) options.match.withControl = kMainListId;
   if (!options.timeoutGiven && options.mode != Mode::Inspect && options.mode != Mode::List) {
     options.timeoutMs = 30000;

@@ -9,7 +9,7 @@
 
 namespace quorvel::winread {
 
-enum class Mode { Inspect, List, Wait, WaitGone, Command, Responsiveness, WaitRows };
+enum class Mode { Inspect, List, Wait, WaitGone, Command, Responsiveness, WaitRows, WatchStart };
 
 struct Options {
   Mode mode = Mode::Inspect;
@@ -17,7 +17,8 @@ struct Options {
   DWORD timeoutMs = 0;            // --timeout: how long to wait for the window (or for it to go)
   bool timeoutGiven = false;
   UINT messageTimeoutMs = 10000;  // per message to the inspected window
-  int commandId = 0;              // --command: the button id whose click is posted; --wait-rows: the list
+  int commandId = 0;              // --command: the button id whose click is posted; --wait-rows, --watch-start:
+                                  // the list view
   int rows = 0;                   // --wait-rows: the row count waited for
   bool names = false;             // --names: each control with its accessible name
   DWORD durationMs = 0;           // --responsiveness: how long to probe
