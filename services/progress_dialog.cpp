@@ -1,7 +1,5 @@
 #include "services/progress_dialog.h"
 
-#include "services/busy_pause.h"
-
 namespace quorvel {
 
 namespace {
@@ -19,16 +17,13 @@ bool progress::OnInitDialog() {
   return true;
 }
 
-// One step per posted message, so that between steps the window is back in its own loop and the
-// 90-second timer can end the dialog. A close recorded during a step ends its pause and the course: no
-// further step, and the close is then let go as it would be when idle (it does nothing here; the timer
-// still ends the dialog). Only a full course sets ServiceAborted to 0.
+// One step per posted message, so that between steps the window is back in its own loop: a close asked
+// for meanwhile is let go there (it does nothing here), and the 90-second timer can end the dialog. Only a
+// full course sets ServiceAborted to 0.
 void progress::OnPosted(int id) {
   if (id != kNextStep || steps_ == kRestartSteps) return;
   host().Progress(IDC_RESTART_PROGRESS_BAR).StepIt();
-  const auto paused = host().RunBusy(
-      [this](const ui::BusyStop& stop) { return PauseUnlessClosing(clock_, kRestartStepMillis, stop); });
-  if (!paused) return;
+  if (!host().RunBusy([this] { clock_.SleepMillis(kRestartStepMillis); }).ran()) return;
   if (++steps_ == kRestartSteps) {
     state_.ServiceAborted.store(0);
     return;

@@ -1,7 +1,7 @@
 // The restart wait: 90 seconds while the box restarts. Once the dialog is on screen its course moves the
 // bar from 1 to 100 in 99 steps, each followed by a pause of 0.9 s run as busy work, and then marks the
 // flow as run to its end (ServiceAborted 0); the dialog's own timer ends it after 90 s. Enter, Escape and the
-// close request do nothing, except that one recorded during a step's pause ends the course there.
+// close request do nothing.
 #pragma once
 
 #include "framework/dialog.h"

@@ -14,7 +14,6 @@
 #include "services/extract_resource.h"
 #include "services/language_dialog.h"
 #include "services/message_dialog.h"
-#include "services/progress_dialog.h"
 
 namespace quorvel::testkit {
 namespace {
@@ -422,36 +421,6 @@ TEST_F(HiddenServices, ACloseDuringTheAddonCheckEndsItsPause) {
   EXPECT_EQ(clock.NowMicros() - box.firstPollAt, 2 * kSecond) << "one 2 s pause, then nothing";
   EXPECT_TRUE(Messages().empty());
   EXPECT_FALSE(host->isOpen());
-}
-
-// Escape recorded in the third step's pause ends the pause at its next slice and the course: no further
-// step, the flow is not marked as run to its end, no message; the dialog still ends by its own timer.
-TEST(RestartWait, ACloseRecordedDuringAStepEndsTheCourse) {
-  struct HookedClock final : Clock {
-    std::int64_t NowMicros() override { return now; }
-    void SleepMillis(int millis) override {
-      now += millis * std::int64_t{1000};
-      onSleep();
-    }
-    std::int64_t now = 0;
-    std::function<void()> onSleep;
-  } clock;
-  ServiceState state;
-  state.ServiceAborted = -1;
-  ui::HeadlessUi ui;
-  progress restart(state, clock);
-  ui::HeadlessHost& host = ui.Open(restart, true);
-  clock.onSleep = [&] {
-    if (clock.now == 1'850'000) host.PressEscape();
-  };
-  host.DeliverHeldPosts();
-  EXPECT_EQ(host.Progress(IDC_RESTART_PROGRESS_BAR).Steps(), 3);
-  EXPECT_EQ(clock.now, 1'850'000);
-  EXPECT_EQ(state.ServiceAborted.load(), -1);
-  ASSERT_TRUE(host.isOpen());
-  host.FireTimer(kRestartWaitTimer);
-  EXPECT_FALSE(host.isOpen());
-  EXPECT_TRUE(ui.messageBoxes().empty());
 }
 
 TEST_F(HiddenServices, ARefusedAddonLeavesTheNextCopyToTheCodepageJob) {
