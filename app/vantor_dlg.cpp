@@ -1,5 +1,8 @@
 #include "app/vantor_dlg.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/showabout.h"
 #include "res/resource.h"
 #include "services/widget_command.h"
@@ -14,19 +17,9 @@ constexpr int kStartMessage = 1;
 ui::FontDescription ListFont(int charset) { return ui::FontDescription{"Tahoma", 13, 100, charset}; }
 
 // The panel's fields: Enter in one of them would close the window and lose what was typed.
-bool IsPanelField(int id) {
-  switch (id) {
-    case IDC_IP:
-    case IDC_NETMASK:
-    case IDC_GATEWAY:
-    case IDC_INTERFACE:
-    case IDC_DHCP:
-    case IDC_DRIVE_LETTER:
-      return true;
-    default:
-      return false;
-  }
-}
+constexpr int kPanelFields[] = {IDC_IP, IDC_NETMASK, IDC_GATEWAY, IDC_INTERFACE, IDC_DHCP, IDC_DRIVE_LETTER};
+
+bool IsPanelField(int id) { return std::ranges::find(kPanelFields, id) != std::end(kPanelFields); }
 
 }  // namespace
 
@@ -46,6 +39,9 @@ bool CVantorDlg::OnInitDialog() {
   host().SetBusyRole(IDC_CLOSE, ui::BusyRole::Close);
   host().SetBusyRole(IDC_EXIT, ui::BusyRole::Close);
   host().SetBusyRole(IDC_MINIMIZE, ui::BusyRole::Minimize);
+  // While work runs, Enter is a close only where OnOK would close the window.
+  for (const int field : kPanelFields) host().SetBusyRole(field, ui::BusyRole::KeepsEnter);
+  host().SetBusyRole(IDC_DEVICE_LIST, ui::BusyRole::PicksRow);
   // The drive map and the first search wait: they run once the window is on screen.
   host().Post(kStartMessage);
   return true;

@@ -23,8 +23,13 @@ enum class BusyStatus {
   Closing,  // a close was recorded before: the handler is skipping its steps; nothing ran
 };
 
-// What a button does while busy work runs (DialogHost::SetBusyRole).
-enum class BusyRole { Close, Minimize };
+// What a control does while busy work runs (DialogHost::SetBusyRole).
+enum class BusyRole {
+  Close,       // a button that closes the window (the Close disc, Exit): its click is recorded as a close
+  Minimize,    // the Minimise disc: its click minimises the window
+  KeepsEnter,  // a field where an idle Enter does not close the window: an Enter there is dropped
+  PicksRow,    // a list where an idle Enter picks the selected row: an Enter there closes only with none
+};
 
 // What the work reads to stop at its next poll or pause: a close was recorded. Safe on any thread.
 class BusyStop {

@@ -71,8 +71,11 @@ class DialogHost {
   // A close (the Close disc, Exit, Escape, Enter, Alt+F4, the task bar's Close) was recorded while busy
   // work ran, and is waiting for the handler to return.
   virtual bool Closing() const = 0;
-  // What a click on this button does while busy work runs: BusyRole::Close records a close (the Close
-  // disc, Exit); BusyRole::Minimize minimises the window (the Minimise disc). Other clicks are dropped.
+  // What this control does while busy work runs: BusyRole::Close records a click as a close (the Close
+  // disc, Exit); BusyRole::Minimize minimises the window on a click (the Minimise disc); other clicks are
+  // dropped. Enter is recorded as a close only where it would close the window when idle: not on a
+  // focused push button other than a Close one, nor in a KeepsEnter field, nor on a PicksRow list with a
+  // selected row; there it is dropped.
   virtual void SetBusyRole(int controlId, BusyRole role) = 0;
   // Queues a message for this dialog: OnPosted(id) runs once the messages queued before it are handled
   // (for a dialog being opened: once it is on screen).

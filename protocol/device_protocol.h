@@ -47,8 +47,9 @@ class DeviceProtocol {
   int InterfacePrefixLength(int index) const { return transport_->InterfacePrefixLength(index); }
 
   // Discovery: empties the device table and fills it from one search on every interface. `stop` is
-  // asked at each counted poll; once it answers true every interface ends its search there and the
-  // table holds what came so far. Without it the search runs its full course.
+  // asked during each interface's drain and at each counted poll; once it answers true every interface
+  // ends its search there (one still draining sends no request) and the table holds what came so far.
+  // Without it the search runs its full course.
   void SearchDevices(const StopCheck& stop = {});
   void ClearDeviceTable() { devices_.clear(); }
   const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }

@@ -18,7 +18,8 @@ constexpr std::int64_t kSearchDeadlineMicros =
 
 // The search on one interface, with the rules of a search of that interface alone: drain, send its
 // own request (its own tag) at once, then polls of SEARCH_POLL_MICROS until SEARCH_COUNTED_POLLS
-// are counted or the deadline passes.
+// are counted or the deadline passes. The stop check is asked at each datagram of the drain, before
+// the send and at each counted poll; a stop before the send means no request leaves at all.
 // A poll ends with a datagram or with SEARCH_POLL_MICROS of quiet on this interface; a quiet one,
 // a reply of a rejected model and a reply that makes a record are counted.
 class InterfaceSearch final : public InterfaceTask {
@@ -33,7 +34,7 @@ class InterfaceSearch final : public InterfaceTask {
 
   void OnDatagram(const Received& received, const PacketBuffer& buffer) override {
     if (phase_ == Phase::Draining) {
-      if (drain_.Dropped(clock_.NowMicros())) Send();
+      if (Stopped() || drain_.Dropped(clock_.NowMicros())) Send();
       return;
     }
     if (Take(ReceivedBytes(received, buffer))) ++polls_;
@@ -55,7 +56,14 @@ class InterfaceSearch final : public InterfaceTask {
  private:
   enum class Phase { Draining, Polling, Done };
 
+  bool Stopped() const { return stop_ && stop_(); }
+
+  // Ends the drain: the request leaves, unless a stop came first.
   void Send() {
+    if (Stopped()) {
+      phase_ = Phase::Done;
+      return;
+    }
     transport_.SendOnInterface(index_, request_.bytes());
     phase_ = Phase::Polling;
     pollStart_ = clock_.NowMicros();
@@ -64,7 +72,7 @@ class InterfaceSearch final : public InterfaceTask {
 
   void NextPoll() {
     pollStart_ = clock_.NowMicros();
-    if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_ || (stop_ && stop_())) phase_ = Phase::Done;
+    if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_ || Stopped()) phase_ = Phase::Done;
   }
 
   // Judges one datagram; true when it counts a poll.

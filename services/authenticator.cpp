@@ -37,8 +37,11 @@ bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) 
 
   // One retry at once with the same values: a box that missed the first request is not a refusal.
   // The retry is a new request with its own tag, so a late acceptance of the first one that
-  // arrives during the retry's wait is dropped: only the box's answer to the retry decides.
-  const auto checked = owner.RunBusy([this] { return protocol_.CheckPassword() || protocol_.CheckPassword(); });
+  // arrives during the retry's wait is dropped: only the box's answer to the retry decides. After a
+  // close recorded during the first try the retry is not sent.
+  const auto checked = owner.RunBusy([this](const ui::BusyStop& stop) {
+    return protocol_.CheckPassword() || (!stop.requested() && protocol_.CheckPassword());
+  });
   if (!checked) return false;  // a close is waiting: no message box
   const bool accepted = *checked;
   AuthEntry* entry = table_.Find(key);  // looked up again: the table may have changed meanwhile

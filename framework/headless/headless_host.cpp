@@ -1,5 +1,6 @@
 #include "framework/headless/headless_host.h"
 
+#include <optional>
 #include <utility>
 
 #include "framework/headless/headless_ui.h"
@@ -195,7 +196,7 @@ void HeadlessHost::PressEscape() {
 }
 
 void HeadlessHost::PressEnter() {
-  if (TakenByBusyWork(true, [this] { PressEnter(); })) return;
+  if (TakenByBusyWork(EnterCloses(), [this] { PressEnter(); })) return;
   if (!CanAct("Enter")) return;
   const auto focused = slots_.find(focus_.controlId);
   if (focused != slots_.end() && focused->second.state.pushButton) {
@@ -203,6 +204,24 @@ void HeadlessHost::PressEnter() {
   } else {
     Dispatch([](Dialog& d) { d.OnOK(); });
   }
+}
+
+// Whether Enter, routed as PressEnter does, would close the window when idle, judged by the focused
+// control's busy role: read while busy work runs, so no control is touched.
+bool HeadlessHost::EnterCloses() const {
+  const int id = focus_.controlId;
+  const auto slot = slots_.find(id);
+  const auto found = busyRoles_.find(id);
+  const std::optional<BusyRole> role = found == busyRoles_.end() ? std::nullopt : std::optional(found->second);
+  if (slot != slots_.end() && slot->second.state.pushButton) {
+    return role == BusyRole::Close || id == IDOK || id == IDCANCEL;  // its click
+  }
+  if (role == BusyRole::KeepsEnter) return false;
+  if (role == BusyRole::PicksRow) {
+    const auto* list = slot == slots_.end() ? nullptr : dynamic_cast<const HeadlessListView*>(slot->second.kind.get());
+    return list == nullptr || list->SelectedRows().empty();
+  }
+  return true;  // the dialog's OK
 }
 
 void HeadlessHost::PressSpaceOnList(int id) {

@@ -59,7 +59,7 @@ class HeadlessHost : public DialogHost {
 
   // The user's actions. Acting on a dialog that has ended, or on a control that is disabled or hidden, is
   // recorded as an error and does nothing. While busy work runs (a fake that the work calls may act as
-  // the user), a close (Close, Escape, Enter, a button of BusyRole::Close) is recorded and acted on once
+  // the user), a close (Close, Escape, a closing Enter, a button of BusyRole::Close) is recorded and acted on once
   // the outermost handler returns; every other action is dropped and counted.
   void Click(int id);                         // a button: IDOK and IDCANCEL go to OnOK and OnCancel
   void SelectComboItem(int id, int index);    // the selection changes, then CBN_SELCHANGE
@@ -71,7 +71,8 @@ class HeadlessHost : public DialogHost {
   int Type(int id, std::string_view characters);
   void PressEscape();
   // Enter as the dialog manager routes it: a focused push button is pressed (its click), anything else
-  // gets the dialog's OK.
+  // gets the dialog's OK. While busy work runs it is recorded as a close only where it would close the
+  // window (see DialogHost::SetBusyRole), and dropped elsewhere.
   void PressEnter();
   void PressSpaceOnList(int id);              // the list takes the focus, then its key notification
   void Close();                               // the window's close request
@@ -132,6 +133,7 @@ class HeadlessHost : public DialogHost {
   };
 
   bool CanAct(std::string_view action);
+  bool EnterCloses() const;
   // While busy work runs: records the action when it closes, drops it otherwise; true when it was taken.
   bool TakenByBusyWork(bool closes, std::function<void()> close);
   void CheckNotBusy(std::string_view what);

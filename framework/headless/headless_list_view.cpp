@@ -87,8 +87,8 @@ void HeadlessListView::SetTopIndex(int item) {
 
 std::vector<int> HeadlessListView::SelectedRows() const {
   std::vector<int> selected;
-  for (int i = 0; i < ItemCount(); ++i) {
-    if (rows_[i].selected) selected.push_back(i);
+  for (std::size_t i = 0; i < rows_.size(); ++i) {  // not ItemCount: the backend reads it during busy work
+    if (rows_[i].selected) selected.push_back(static_cast<int>(i));
   }
   return selected;
 }

@@ -82,17 +82,37 @@ bool Win32Busy::Take(const MSG& msg) {
   return false;
 }
 
-// Every key is dropped; Escape, Enter and Alt+F4 in this dialog are recorded as its close.
+// Every key is dropped; Escape, Alt+F4 and an Enter that would close this dialog are recorded as its close.
 bool Win32Busy::TakeKey(const MSG& msg) {
   if (!OwnWindow(msg.hwnd)) return true;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
-    RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (const std::optional<int> command = ClosingEnter(msg)) {
+      RecordClose(dialog_, WM_COMMAND, MAKEWPARAM(*command, BN_CLICKED), 0);
+    }
   } else if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
     RecordClose(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
   return true;
+}
+
+// The command by which Enter on the focused control would close the dialog when idle, if it would. A
+// push button that takes Enter itself (the painted ones do, as the dialog manager's default one) is
+// clicked: that closes for the buttons that close. Anywhere else Enter is the dialog's OK, which a field
+// that keeps Enter, or a list with a selected row to pick, takes instead of closing.
+std::optional<int> Win32Busy::ClosingEnter(const MSG& msg) const {
+  const HWND control = DialogChild(msg.hwnd);
+  const int id = ::GetDlgCtrlID(control);
+  const std::optional<BusyRole> role = RoleOf(msg.hwnd);
+  const LRESULT code = ::SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if ((code & DLGC_BUTTON) != 0 && (code & (DLGC_WANTMESSAGE | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+    if (role == BusyRole::Close || id == IDOK || id == IDCANCEL) return id;
+    return std::nullopt;
+  }
+  if (role == BusyRole::KeepsEnter) return std::nullopt;
+  if (role == BusyRole::PicksRow && ::SendMessageA(control, LVM_GETSELECTEDCOUNT, 0, 0) > 0) return std::nullopt;
+  return IDOK;
 }
 
 // The dialog's own surface is the drag area (a press there starts a move); a control gets nothing, but
@@ -173,8 +193,13 @@ void Win32Busy::RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 bool Win32Busy::OwnWindow(HWND window) const { return window == dialog_ || ::IsChild(dialog_, window); }
 
-std::optional<BusyRole> Win32Busy::RoleOf(HWND control) const {
-  while (control != nullptr && ::GetParent(control) != dialog_) control = ::GetParent(control);
+HWND Win32Busy::DialogChild(HWND window) const {
+  while (window != nullptr && ::GetParent(window) != dialog_) window = ::GetParent(window);
+  return window;
+}
+
+std::optional<BusyRole> Win32Busy::RoleOf(HWND window) const {
+  const HWND control = DialogChild(window);
   if (control == nullptr) return std::nullopt;
   const auto found = roles_.find(::GetDlgCtrlID(control));
   if (found == roles_.end()) return std::nullopt;

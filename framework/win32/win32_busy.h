@@ -1,8 +1,8 @@
 // Busy work over real windows: the worker runs the work while this loop keeps the user-interface thread's
 // windows painting and moving. Input for them is dropped before any control sees it, except the drag
 // area, the Minimise disc and the task bar's minimise and restore; a close (the Close disc, Exit, Escape,
-// Enter, Alt+F4, the task bar's Close) is recorded and posted again when the work has ended; timers are
-// held back until then; the cursor is the wait cursor.
+// an Enter that would close the window, Alt+F4, the task bar's Close) is recorded and posted again when
+// the work has ended; timers are held back until then; the cursor is the wait cursor.
 #pragma once
 
 #include "framework/win32/win32_api.h"
@@ -46,7 +46,9 @@ class Win32Busy final : public BusyLoop {
   bool TakeNonClientMouse(const MSG& msg);
   void RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool OwnWindow(HWND window) const;  // the dialog or one of its controls
-  std::optional<BusyRole> RoleOf(HWND control) const;
+  HWND DialogChild(HWND window) const;  // the dialog's control that holds window, or null
+  std::optional<BusyRole> RoleOf(HWND window) const;
+  std::optional<int> ClosingEnter(const MSG& msg) const;
   void DropPendingInput();
   void Finish();
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/vantor_app.h"
@@ -302,6 +303,26 @@ TEST_F(MainWindow, InputDuringTheSearchIsDroppedAndACloseEndsItAtItsNextPoll) {
       EXPECT_EQ(host.focusedId(), IDC_REFRESH) << c.name;
     }
     EXPECT_TRUE(caseUi.errors().empty()) << c.name;
+  }
+}
+
+// Enter during the start-up search: in a panel field, where an idle Enter does nothing, it is dropped and
+// the search runs its course; on the device list, emptied for the search, it closes the window.
+TEST_F(MainWindow, EnterDuringTheSearchClosesOnlyWhereAnIdleEnterWould) {
+  for (const auto& [focus, closes] : {std::pair{IDC_IP, false}, std::pair{IDC_DEVICE_LIST, true}}) {
+    ui::HeadlessUi caseUi;
+    auto caseProtocol = MakeProtocol();
+    CVantorDlg caseDialog(*caseProtocol, fakes.platform);
+    ui::HeadlessHost& host = caseUi.Open(caseDialog, /*holdPosted=*/true);
+    host.Item(focus).SetFocus();
+    transport->onSend = [&] { host.PressEnter(); };
+    const std::int64_t start = clock.NowMicros();
+    host.DeliverHeldPosts();
+    const std::int64_t polls = (clock.NowMicros() - start) / SEARCH_POLL_MICROS;
+    EXPECT_EQ(polls < 3, closes) << focus << ": " << polls << " polls";
+    EXPECT_EQ(host.isOpen(), !closes) << focus;
+    EXPECT_EQ(host.droppedInput(), closes ? 0 : 1) << focus;
+    EXPECT_TRUE(caseUi.errors().empty()) << focus;
   }
 }
 

@@ -104,6 +104,8 @@ constexpr int kRefresh = 1005;
 constexpr int kExit = 1003;
 constexpr int kMinimize = 1004;
 constexpr int kList = 1000;
+constexpr int kField = 1010;
+constexpr int kPlain = 1011;
 
 class BusyDialog : public Dialog {
  public:
@@ -111,6 +113,8 @@ class BusyDialog : public Dialog {
   bool OnInitDialog() override {
     host().SetBusyRole(kExit, BusyRole::Close);
     host().SetBusyRole(kMinimize, BusyRole::Minimize);
+    host().SetBusyRole(kField, BusyRole::KeepsEnter);
+    host().SetBusyRole(kList, BusyRole::PicksRow);
     host().Post(7);
     return true;
   }
@@ -200,6 +204,40 @@ TEST(BusyWorkHeadless, OtherInputDuringTheWorkIsDroppedButTheMinimiseDiscWorks) 
   EXPECT_EQ(host.droppedInput(), 2);
   EXPECT_FALSE(host.List(kList).IsSelected(0)) << "the click does not even select";
   EXPECT_EQ(host.minimized(), 1);
+}
+
+// Enter during the work is a close only where it would close the window when idle; elsewhere it is dropped.
+TEST(BusyWorkHeadless, EnterDuringTheWorkClosesOnlyWhereAnIdleEnterWould) {
+  struct Case {
+    const char* name;
+    int focus;
+    bool rowSelected;
+    bool closes;
+  };
+  const std::vector<Case> cases = {
+      {"a field that keeps Enter", kField, false, false},
+      {"the list with a selected row", kList, true, false},
+      {"the list without one", kList, false, true},
+      {"a push button that does not close", kRefresh, false, false},
+      {"a push button that closes", kExit, false, true},
+      {"a control without a role", kPlain, false, true},
+  };
+  for (const Case& c : cases) {
+    HeadlessUi ui;
+    BusyDialog dialog;
+    HeadlessHost& host = ui.Open(dialog);
+    host.DefinePushButton(kRefresh);
+    host.DefinePushButton(kExit);
+    host.List(kList).InsertItem(0, "box");
+    host.List(kList).SetSelected(0, c.rowSelected);
+    dialog.work = [&] {
+      host.Item(c.focus).SetFocus();
+      dialog.host().RunBusy([&] { host.PressEnter(); });
+    };
+    host.Click(kRefresh);
+    EXPECT_EQ(!host.isOpen(), c.closes) << c.name;
+    EXPECT_EQ(host.droppedInput(), c.closes ? 0 : 1) << c.name;
+  }
 }
 
 TEST(BusyWorkHeadless, TouchingTheUserInterfaceFromTheWorkIsCaughtAndNestingRefused) {

@@ -282,6 +282,35 @@ INSTANTIATE_TEST_SUITE_P(
                   kDrainCap}),
     [](const auto& p) { return std::string(p.param.name); });
 
+// A stop asked for while an interface still drains means that interface sends no request at all; a
+// quiet interface sent its request at once and stops at its next poll. Interface 0 chatters for 1 s.
+struct StopCase {
+  friend void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+  const char* name;
+  std::int64_t stopFrom;  // the stop check answers true from this long after the start
+  std::size_t sentOn0, sentOn1;
+  std::int64_t endsBy;
+};
+
+class SearchStopTest : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(SearchStopTest, NoRequestLeavesAnInterfaceStoppedBeforeItsSend) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  rig.transport->SetChatter(0, testkit::ChatterFor(rig.clock, 1'000'000, Noise()));
+  const std::int64_t start = rig.Now();
+  rig.protocol.SearchDevices([&] { return rig.Now() - start >= GetParam().stopFrom; });
+  EXPECT_EQ(rig.transport->Sent(0).size(), GetParam().sentOn0);
+  EXPECT_EQ(rig.transport->Sent(1).size(), GetParam().sentOn1);
+  EXPECT_LE(rig.Now() - start, GetParam().endsBy);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, SearchStopTest,
+    ::testing::Values(StopCase{"BeforeTheSearch", 0, 0, 0, kCost},
+                      StopCase{"DuringADrain", 300'000, 0, 1, 300'000 + kPoll + kCost},
+                      StopCase{"AfterBothSends", 1'200'000, 1, 1, 1'200'000 + kPoll + kCost}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 // Interface 0: another program's replies every 5 ms for 1.5 s, then a box. Interface 1: 150 boxes
 // at once. Each interface counts its own polls (interface 1 stops at 101 records without ending
 // interface 0) and its own quiet (interface 0 is never quiet for 10 ms until its box has answered).
