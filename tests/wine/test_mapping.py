@@ -196,22 +196,26 @@ def ensure_locale(name):
         subprocess.run(["localedef", "-i", language, "-f", charset, name], check=True, capture_output=True)
 
 
-class WineWithJapaneseCodePage(MappingCase):
-    SESSION = "mapping-japanese"
-    BOXES = {0: [TOKYO]}
-    LOCALE = JAPANESE
+class LocaleMappingCase(MappingCase):
+    """A session under the Unix locale LOCALE, with the box's SHARES made in the locale's ENCODING."""
+    ENCODING = "utf-8"
 
     @classmethod
     def setUpClass(cls):
-        ensure_locale(JAPANESE)
+        ensure_locale(cls.LOCALE)
         super().setUpClass()
 
     @classmethod
     def prepare(cls, gui):
         cls.net = testnet.TestNetwork(gui)
-        for volume in SHOWN:
-            cls.net.share(HOST, volume)
-            cls.net.share(HOST, f"Recycle Bin - {volume}")
+        for share in cls.BOXES[0][0]["shares"]:
+            cls.net.share(HOST, share, encoding=cls.ENCODING)
+
+
+class WineWithJapaneseCodePage(LocaleMappingCase):
+    SESSION = "mapping-japanese"
+    BOXES = {0: [TOKYO]}
+    LOCALE = JAPANESE
 
     def select_tokyo(self):
         return self.select_box(0, "tokyo", "pw", list(SHOWN.values()))
@@ -264,21 +268,11 @@ LONG_COMPANION = f"Recycle Bin - {LONG}"
 AKITA = box(44, "akita", password="pw", ports=[lab_port(0, 10)], shares=[LONG, LONG_COMPANION])
 
 
-class WineWithAVolumeOf81Characters(MappingCase):
+class WineWithAVolumeOf81Characters(LocaleMappingCase):
     SESSION = "mapping-long"
     BOXES = {0: [AKITA]}
     LOCALE = EUC_JP
-
-    @classmethod
-    def setUpClass(cls):
-        ensure_locale(EUC_JP)
-        super().setUpClass()
-
-    @classmethod
-    def prepare(cls, gui):
-        cls.net = testnet.TestNetwork(gui)
-        for share in (LONG, LONG_COMPANION):
-            cls.net.share(HOST, share, encoding="euc-jp")
+    ENCODING = "euc-jp"
 
     def test_connect_and_disconnect_take_the_volume_and_its_companion_whole(self):
         self.select_box(0, "akita", "pw", [LONG])
