@@ -42,6 +42,11 @@ NOT_CONNECTED = 2250  # ERROR_NOT_CONNECTED, the provider's answer for a letter 
 BAD_NET_NAME = 67     # ERROR_BAD_NET_NAME, its answer for a share that is not there
 
 
+def companion_letter_of(letter):
+    """Connect maps a volume's companion to the letter before the volume's."""
+    return chr(ord(letter[0]) - 1) + ":"
+
+
 def one_text(texts):
     return "\n".join(texts).replace("\r\n", "\n")
 
@@ -60,6 +65,14 @@ class MappingCase(ConsoleCase):
 
     def click(self, control_id):
         self.gui.click_control(TITLE, control_id, **MAIN)
+
+    def disconnect(self, share, shot):
+        """Disconnect on the share's row, answered; the provider's calls that it made."""
+        self.click_share(share)
+        before = len(self.net.calls())
+        self.click(DISCONNECT)
+        self.assertEqual(self.answer_message("Confirm", shot=shot), UNMAPPED)
+        return self.net.calls()[before:]
 
 
 class WineWithoutNetworkProvider(MappingCase):
@@ -233,7 +246,7 @@ class WineWithJapaneseCodePage(LocaleMappingCase):
                 self.click_share(shown)
                 items, chosen = self.letters()
                 letter = items[chosen]
-                companion_letter = chr(ord(letter[0]) - 1) + ":"
+                companion_letter = companion_letter_of(letter)
                 before = len(self.net.calls())
                 self.click(CONNECT)
                 self.assertEqual(self.answer_message("Confirm", shot=f"japanese-mapped-{row}"), MAPPED)
@@ -251,12 +264,8 @@ class WineWithJapaneseCodePage(LocaleMappingCase):
         rows = self.rows(SHARE_LIST)
         self.assertEqual([name for name, _ in rows], list(SHOWN.values()))
         letter = rows[0][1]
-        companion_letter = chr(ord(letter[0]) - 1) + ":"
-        self.click_share(HYOUJI)
-        before = len(self.net.calls())
-        self.click(DISCONNECT)
-        self.assertEqual(self.answer_message("Confirm", shot="japanese-unmapped"), UNMAPPED)
-        self.assertEqual(self.net.calls()[before:],
+        companion_letter = companion_letter_of(letter)
+        self.assertEqual(self.disconnect(HYOUJI, "japanese-unmapped"),
                          [f"cancel {letter} force=1 -> 0", f"cancel {companion_letter} force=1 -> 0"])
         wait_until(lambda: self.rows(SHARE_LIST)[0] == [HYOUJI, ""], 30, f"{HYOUJI} shown without a letter")
         self.assertEqual(self.rows(SHARE_LIST)[1:], rows[1:])
@@ -279,16 +288,12 @@ class WineWithAVolumeOf81Characters(LocaleMappingCase):
         self.click_share(LONG)
         items, chosen = self.letters()
         letter = items[chosen]
-        companion_letter = chr(ord(letter[0]) - 1) + ":"
+        companion_letter = companion_letter_of(letter)
         self.click(CONNECT)
         self.assertEqual(self.answer_message("Confirm", shot="long-mapped"), MAPPED)
         self.assertEqual((self.net.show(letter), self.net.show(companion_letter)), (unc(LONG), unc(LONG_COMPANION)))
         wait_until(lambda: self.rows(SHARE_LIST) == [[LONG, letter]], 30, f"{letter} shown beside the volume")
-        self.click_share(LONG)
-        before = len(self.net.calls())
-        self.click(DISCONNECT)
-        self.assertEqual(self.answer_message("Confirm", shot="long-unmapped"), UNMAPPED)
-        self.assertEqual(self.net.calls()[before:],
+        self.assertEqual(self.disconnect(LONG, "long-unmapped"),
                          [f"cancel {letter} force=1 -> 0", f"cancel {companion_letter} force=1 -> 0"])
         self.assertEqual((self.net.show(letter), self.net.show(companion_letter)), (None, None))
 

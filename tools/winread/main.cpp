@@ -31,6 +31,13 @@ void Print(const std::string& text) {
   std::fflush(stdout);
 }
 
+// The window asked for, once it is there; nullptr, said on stderr, when it is not there in time.
+HWND FoundWindow(const Options& options) {
+  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
+  if (!hwnd) std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
+  return hwnd;
+}
+
 int List(const Options& options) {
   JsonWriter out;
   out.BeginArray();
@@ -41,11 +48,8 @@ int List(const Options& options) {
 }
 
 int Inspect(const Options& options) {
-  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
-  if (!hwnd) {
-    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
-    return kNotFound;
-  }
+  const HWND hwnd = FoundWindow(options);
+  if (!hwnd) return kNotFound;
   Target target(hwnd, options.messageTimeoutMs);
   ComApartment com;
   JsonWriter out;
@@ -70,11 +74,8 @@ int Wait(const Options& options) {
 // Posts the click of a button to its dialog, as the button does itself: the main window's hidden buttons
 // can be reached no other way.
 int Command(const Options& options) {
-  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
-  if (!hwnd) {
-    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
-    return kNotFound;
-  }
+  const HWND hwnd = FoundWindow(options);
+  if (!hwnd) return kNotFound;
   const HWND button = GetDlgItem(hwnd, options.commandId);
   const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(options.commandId), BN_CLICKED);
   if (!PostMessageA(hwnd, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(button))) {
@@ -86,11 +87,8 @@ int Command(const Options& options) {
 
 // Prints how long the window left WM_NULL unanswered at worst while it was probed.
 int Probe(const Options& options) {
-  const HWND hwnd = WaitForWindow(options.match, options.timeoutMs);
-  if (!hwnd) {
-    std::fprintf(stderr, "quorvel-winread: no window titled \"%s\"\n", options.match.title.c_str());
-    return kNotFound;
-  }
+  const HWND hwnd = FoundWindow(options);
+  if (!hwnd) return kNotFound;
   const Responsiveness measured = MeasureResponsiveness(hwnd, options.durationMs);
   JsonWriter out;
   out.BeginObject();
