@@ -77,6 +77,10 @@ class DialogHost {
   // focused push button other than a Close one, nor in a KeepsEnter field, nor on a PicksRow list with a
   // selected row; there it is dropped.
   virtual void SetBusyRole(int controlId, BusyRole role) = 0;
+  // For a dialog that the user cannot close (its OK, Cancel and close request do nothing): while its busy
+  // work runs, no close is recorded either, so the work's result is never thrown away. Call it from
+  // OnInitDialog.
+  virtual void SetUserCannotClose() = 0;
   // Queues a message for this dialog: OnPosted(id) runs once the messages queued before it are handled
   // (for a dialog being opened: once it is on screen).
   virtual void Post(int id) = 0;

@@ -50,12 +50,6 @@ void PollAddonStatus(ServiceContext& context, const ui::BusyStop& stop) {
   }
 }
 
-bool Refuse(ui::DialogHost& owner, ServiceContext& context, const char* message) {
-  owner.MessageBox(message, kServiceCaption, ui::Icon::None);
-  context.state.ServiceAborted.store(-1);
-  return false;
-}
-
 }  // namespace
 
 bool AddonPrecheck(ui::DialogHost& owner, ServiceContext& context) {
@@ -63,21 +57,17 @@ bool AddonPrecheck(ui::DialogHost& owner, ServiceContext& context) {
     PollDiskStatus(context, stop);
     if (!stop.requested()) PollAddonStatus(context, stop);
   });
-  if (!polled) {
-    context.state.ServiceAborted.store(-1);
-    return false;
-  }
+  if (!polled) return GiveUpOnService(owner, context, {});
   switch (StatusValue(context.state.DiskStatusText)) {
-    case kStatusNoDisks: return Refuse(owner, context, kNoHardDrives);
+    case kStatusNoDisks: return GiveUpOnService(owner, context, kNoHardDrives);
     case kStatusUnformatted:
       owner.MessageBox(kFormatHardDrive, kServiceCaption, ui::Icon::None);
       OpenDevicePages(context);
-      context.state.ServiceAborted.store(-1);
-      return false;
+      return GiveUpOnService(owner, context, {});
     case kStatusReady:
       if (StatusValue(context.state.AddonStatusText) == kAddonReady) return true;
-      return Refuse(owner, context, kAddonUnsupported);
-    default: return Refuse(owner, context, kAddonUnsupported);
+      return GiveUpOnService(owner, context, kAddonUnsupported);
+    default: return GiveUpOnService(owner, context, kAddonUnsupported);
   }
 }
 

@@ -42,16 +42,18 @@ bool Authenticator::LoginForDevice(ui::DialogHost& owner, std::string_view key) 
   const auto checked = owner.RunBusy([this](const ui::BusyStop& stop) {
     return protocol_.CheckPassword() || (!stop.requested() && protocol_.CheckPassword());
   });
-  if (!checked) return false;  // a close is waiting: no message box
+  if (!checked.ran()) return false;
+  // The box's answer is kept even when a close was recorded meanwhile; only the message and the steps
+  // after the login wait for no close.
   const bool accepted = *checked;
   AuthEntry* entry = table_.Find(key);  // looked up again: the table may have changed meanwhile
   if (accepted && entry) {
     entry->authenticated = true;
     entry->userName = context.UserName.view();
     entry->password = context.Password.view();
-    return true;
+    return !checked.closing();
   }
-  if (!accepted) ReportWrongPassword(owner);
+  if (!accepted && !checked.closing()) ReportWrongPassword(owner);
   return false;
 }
 

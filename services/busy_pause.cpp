@@ -12,4 +12,12 @@ bool PauseUnlessClosing(Clock& clock, int millis, const ui::BusyStop& stop) {
   return !stop.requested();
 }
 
+bool PauseUntil(Clock& clock, std::int64_t dueMicros, const ui::BusyStop& stop) {
+  for (std::int64_t left = dueMicros - clock.NowMicros(); left > 0; left = dueMicros - clock.NowMicros()) {
+    if (stop.requested()) return false;
+    clock.SleepMillis(static_cast<int>(std::min<std::int64_t>((left + 999) / 1000, kPauseSliceMillis)));
+  }
+  return !stop.requested();
+}
+
 }  // namespace quorvel

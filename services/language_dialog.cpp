@@ -14,10 +14,51 @@ namespace {
 
 bool NeedsFullSupport(int row) { return row >= 3 && row <= 5; }
 
+// Up to ten polls of the disk status, a second apart, until the box reports a known one.
+void PollCodepageDiskStatus(ServiceContext& context, const ui::BusyStop& stop) {
+  ServiceState& state = context.state;
+  for (int poll = 0; poll < kDiskStatusPolls; ++poll) {
+    state.DiskStatusText.clear();
+    context.requests.QueryDiskStatus(state.DiskStatusText);
+    if (!PauseUnlessClosing(context.platform.clock, kDiskStatusPollMillis, stop)) return;
+    const int status = StatusValue(state.DiskStatusText);
+    if (status >= kStatusNoDisks && status <= kStatusFullSupport) break;
+  }
+}
+
 }  // namespace
 
 void OpenDevicePages(ServiceContext& context) {
   context.platform.processes.StartCommandLine("explorer http://" + context.deviceAddress.text(), platform::kShowHide);
+}
+
+bool GiveUpOnService(ui::DialogHost& owner, ServiceContext& context, std::string_view message) {
+  if (!message.empty()) owner.MessageBox(message, kServiceCaption, ui::Icon::None);
+  context.state.ServiceAborted.store(-1);
+  return false;
+}
+
+bool CodepagePrecheck(ui::DialogHost& owner, ServiceContext& context) {
+  // A close recorded on the owner during the polls ends them; the flow is then abandoned without a word.
+  if (!owner.RunBusy([&context](const ui::BusyStop& stop) { PollCodepageDiskStatus(context, stop); })) {
+    return GiveUpOnService(owner, context, {});
+  }
+  ServiceState& state = context.state;
+  state.FullCodepageSupport = 0;
+  if (StatusValue(state.DiskStatusText) == kStatusFullSupport) {
+    state.DiskStatusText = "3";
+    state.FullCodepageSupport = 1;
+  }
+  switch (StatusValue(state.DiskStatusText)) {
+    case kStatusNoDisks: return GiveUpOnService(owner, context, kNoHardDrives);
+    case kStatusUnformatted:
+      owner.MessageBox(kFormatHardDrive, kServiceCaption, ui::Icon::None);
+      OpenDevicePages(context);
+      return GiveUpOnService(owner, context, {});
+    case kStatusReady: return true;
+    case kStatusUnicode: return GiveUpOnService(owner, context, kSupportsUnicode);
+    default: return GiveUpOnService(owner, context, kNoMultiLanguage);
+  }
 }
 
 bool language::OnInitDialog() {
@@ -25,46 +66,7 @@ bool language::OnInitDialog() {
   list.ResetContent();
   for (const CodepageRow& row : CodepageTable()) list.AddString(row.listText);
   list.SetCurSel(-1);
-
-  if (!host().RunBusy([this](const ui::BusyStop& stop) { PollDiskStatus(stop); })) {
-    CloseEarly({});
-    return true;
-  }
-  ServiceState& state = context_.state;
-  state.FullCodepageSupport = 0;
-  if (StatusValue(state.DiskStatusText) == kStatusFullSupport) {
-    state.DiskStatusText = "3";
-    state.FullCodepageSupport = 1;
-  }
-  switch (StatusValue(state.DiskStatusText)) {
-    case kStatusNoDisks: CloseEarly(kNoHardDrives); break;
-    case kStatusUnformatted:
-      host().MessageBox(kFormatHardDrive, kServiceCaption, ui::Icon::None);
-      OpenDevicePages(context_);
-      CloseEarly({});
-      break;
-    case kStatusReady: break;
-    case kStatusUnicode: CloseEarly(kSupportsUnicode); break;
-    default: CloseEarly(kNoMultiLanguage); break;
-  }
   return true;
-}
-
-void language::PollDiskStatus(const ui::BusyStop& stop) {
-  ServiceState& state = context_.state;
-  for (int poll = 0; poll < kDiskStatusPolls; ++poll) {
-    state.DiskStatusText.clear();
-    context_.requests.QueryDiskStatus(state.DiskStatusText);
-    if (!PauseUnlessClosing(context_.platform.clock, kDiskStatusPollMillis, stop)) return;
-    const int status = StatusValue(state.DiskStatusText);
-    if (status >= kStatusNoDisks && status <= kStatusFullSupport) break;
-  }
-}
-
-void language::CloseEarly(std::string_view message) {
-  if (!message.empty()) host().MessageBox(message, kServiceCaption, ui::Icon::None);
-  context_.state.ServiceAborted.store(-1);
-  host().EndDialog(ui::IDOK);
 }
 
 bool language::FirmwareLacks(int row) {
@@ -93,6 +95,7 @@ void language::OnCancel() {
 // A failed job brings the chooser back from its start (its polls and choice), as often as the user tries.
 void RunCodepageUpload(ui::DialogHost& owner, ServiceContext& context) {
   for (;;) {
+    if (!CodepagePrecheck(owner, context)) return;
     language chooser(context);
     owner.RunModal(chooser);
     if (!chooser.accepted()) return;

@@ -1,7 +1,7 @@
-// The codepage chooser ("language"): it first polls the box's disk status and opens only for a box that
-// can take a codepage; OK with an allowed row starts the upload. RunCodepageUpload is the whole flow after
-// the main window's command: chooser, copy message, then the restart wait or, after a failed job, the
-// chooser again from its start.
+// The codepage chooser ("language"): OK with an allowed row starts the upload. RunCodepageUpload is the
+// whole flow after the main window's command: the disk status polls (run by the main window, with its wait
+// cursor and its close), then the chooser only for a box that can take a codepage, the copy message, and
+// the restart wait or, after a failed job, the polls and the chooser again.
 #pragma once
 
 #include <string_view>
@@ -26,6 +26,14 @@ inline constexpr const char* kFirmwareLacksCodepage =
 // Starts the box's web pages in the browser, as the services do when a disk needs formatting.
 void OpenDevicePages(ServiceContext& context);
 
+// A service's flow ends early: the message (none when empty) with the owner's message box, and the flow
+// marked as abandoned (ServiceAborted -1). Returns false.
+bool GiveUpOnService(ui::DialogHost& owner, ServiceContext& context, std::string_view message);
+
+// The disk status polls as busy work of the owner, and what the status says: true when the box can take
+// a codepage (FullCodepageSupport then set); otherwise its message was shown and the flow abandoned.
+bool CodepagePrecheck(ui::DialogHost& owner, ServiceContext& context);
+
 class language : public ui::Dialog {
  public:
   explicit language(ServiceContext& context) : ui::Dialog(IDD_LANGUAGE), context_(context) {}
@@ -35,13 +43,10 @@ class language : public ui::Dialog {
   void OnOK() override;
   void OnCancel() override;
 
-  // True when the user chose an allowed row and pressed OK (the dialog also ends with OK when it closes
-  // early, without the user).
+  // True when the user chose an allowed row and pressed OK.
   bool accepted() const { return accepted_; }
 
  private:
-  void PollDiskStatus(const ui::BusyStop& stop);
-  void CloseEarly(std::string_view message);
   // The row needs a firmware with full codepage support, and the box's has none: says so.
   bool FirmwareLacks(int row);
 

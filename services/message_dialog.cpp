@@ -3,6 +3,9 @@
 namespace quorvel {
 
 bool messageDlg::OnInitDialog() {
+  // Enter, Escape and the close request do nothing here, also while the job runs: a job that was written
+  // to the box must never be taken for a failed one.
+  host().SetUserCannotClose();
   timerId_ = context_.state.AddonInstallActive == 1 ? kAddonJobTimer : kCodepageJobTimer;
   host().SetTimer(timerId_, kCopyJobDelayMillis);
   return true;
@@ -15,9 +18,13 @@ void messageDlg::OnTimer(int id) {
   host().KillTimer(id);
   const auto copied = host().RunBusy([this, id] { return CopyJob(context_, id); });
   host().EndDialog(ui::IDCANCEL);
-  if (!copied) return;  // a close is waiting: no message box; the outcome stays Failure
+  if (!copied.ran()) return;  // nothing ran: the outcome stays Failure
+  // The files are on the box (or not) whatever else happened meanwhile: the outcome is kept; only the
+  // message waits for no close.
   outcome_ = *copied;
-  if (outcome_ == JobOutcome::Failure) host().MessageBox(kCheckHardDrives, kServiceCaption, ui::Icon::None);
+  if (outcome_ == JobOutcome::Failure && !copied.closing()) {
+    host().MessageBox(kCheckHardDrives, kServiceCaption, ui::Icon::None);
+  }
 }
 
 }  // namespace quorvel

@@ -291,7 +291,7 @@ BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& wor
 
 bool HeadlessHost::TakenByBusyWork(bool closes, std::function<void()> close) {
   if (!InBusyWork()) return false;
-  if (!closes) {
+  if (!closes || userCannotClose_) {
     ++droppedInput_;
   } else if (!closeRecorded_) {
     closeRecorded_ = true;

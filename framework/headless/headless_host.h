@@ -55,6 +55,7 @@ class HeadlessHost : public DialogHost {
   void EndWaitCursor() override;
   bool Closing() const override { return closeRecorded_; }
   void SetBusyRole(int controlId, BusyRole role) override { busyRoles_[controlId] = role; }
+  void SetUserCannotClose() override { userCannotClose_ = true; }
   void Post(int id) override;
 
   // The user's actions. Acting on a dialog that has ended, or on a control that is disabled or hidden, is
@@ -168,6 +169,7 @@ class HeadlessHost : public DialogHost {
   bool closeRecorded_ = false;
   std::function<void()> recordedClose_;
   std::map<int, BusyRole> busyRoles_;
+  bool userCannotClose_ = false;  // a close while busy is dropped like any other action
   std::deque<int> posted_;
   bool holdPosted_ = false;  // delivered once the outermost handler returns
   std::map<int, Slot> slots_;                    // map nodes stay put: controls keep their state's address

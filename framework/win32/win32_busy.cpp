@@ -180,6 +180,7 @@ bool Win32Busy::Filter(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
 }
 
 void Win32Busy::RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (userCannotClose_) return;  // dropped, as the idle dialog would ignore it
   if (run_ != nullptr) run_->RecordClose();
   closing_ = true;
   if (recordedClose_) return;  // the first close is the one acted on

@@ -28,6 +28,7 @@ class Win32Busy final : public BusyLoop {
   static constexpr UINT kCloseDue = WM_APP + 0x3F0;
 
   void SetRole(int controlId, BusyRole role) { roles_[controlId] = role; }
+  void SetUserCannotClose() { userCannotClose_ = true; }  // no close is recorded (DialogHost)
   BusyStatus Run(const std::function<void(const BusyStop&)>& work);
   bool busy() const { return run_ != nullptr; }
   bool closing() const { return closing_; }
@@ -55,6 +56,7 @@ class Win32Busy final : public BusyLoop {
   HWND dialog_;
   DWORD thread_;
   std::map<int, BusyRole> roles_;
+  bool userCannotClose_ = false;
   BusyRun* run_ = nullptr;
   bool closing_ = false;
   std::optional<MSG> recordedClose_;

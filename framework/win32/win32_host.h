@@ -50,6 +50,7 @@ class Win32Host : public DialogHost {
   void EndWaitCursor() override;
   bool Closing() const override { return busy_.closing(); }
   void SetBusyRole(int controlId, BusyRole role) override { busy_.SetRole(controlId, role); }
+  void SetUserCannotClose() override { busy_.SetUserCannotClose(); }
   // The dialog manager shows a dialog being opened only once its queue is empty, so a message posted
   // before then would run ahead of the show: it is held until the window is first shown.
   void Post(int id) override;

@@ -2,6 +2,7 @@
 // transport, the Windows version name and the key text read back into id bytes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,7 @@ class Auth : public ::testing::Test {
     rig.transport->SetBox(0, testkit::SearchAnswers({{kBox, {{FLD_MODEL, "VRX-510L"}}}}, [this](const ByteVector& r) {
       if (testkit::OpcodeOf(r) != OP_CHECK_PASSWORD) return std::vector<Datagram>{};
       checks.push_back(r);
+      if (onCheck) onCheck();
       if (silent > 0) {
         --silent;
         return std::vector<Datagram>{};
@@ -87,6 +89,7 @@ class Auth : public ::testing::Test {
   std::vector<ByteVector> checks;
   std::string boxUser = "admin", boxPassword = "secret";
   int silent = 0;
+  std::function<void()> onCheck;  // as the user acting while a check is out
   AuthTable table;
   platform::FakeOsInfo os;
   Authenticator auth{rig.protocol, table, os};
@@ -180,15 +183,19 @@ struct LoginCase {
   int silent;
   bool accepted;
   std::size_t checks;
+  bool closeDuringCheck = false;  // Escape on the owner while the first check is out
 };
 
 class LoginForDevice : public Auth, public ::testing::WithParamInterface<LoginCase> {};
 
+// Caught: an accepted login thrown away because a close was recorded while the check ran.
 TEST_P(LoginForDevice, ChecksOnceMoreAtOnceBeforeReportingAWrongPassword) {
   const LoginCase& c = GetParam();
   silent = c.silent;
+  if (c.closeDuringCheck) onCheck = [this] { owner.PressEscape(); };
   LoginTyping("admin", c.password);
-  EXPECT_EQ(auth.LoginForDevice(owner, key), c.accepted);
+  EXPECT_EQ(auth.LoginForDevice(owner, key), c.accepted && !c.closeDuringCheck) << "goes on to the shares";
+  EXPECT_EQ(owner.Closing(), c.closeDuringCheck);
   EXPECT_EQ(context().SelectedDeviceId, kBox);
   ASSERT_EQ(checks.size(), c.checks);
   for (const ByteVector& check : checks) {
@@ -199,7 +206,7 @@ TEST_P(LoginForDevice, ChecksOnceMoreAtOnceBeforeReportingAWrongPassword) {
   EXPECT_EQ(auth.IsAuthenticated(key), c.accepted);
   EXPECT_EQ(entry().userName, c.accepted ? "admin" : "");
   EXPECT_EQ(entry().password, c.accepted ? c.password : "");
-  if (c.accepted) {
+  if (c.accepted || c.closeDuringCheck) {
     EXPECT_TRUE(ui.messageBoxes().empty());
   } else {
     ASSERT_EQ(ui.messageBoxes().size(), 1u);
@@ -215,7 +222,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoginForDevice,
                          ::testing::Values(LoginCase{"Accepted", "secret", 0, true, 1},
                                            LoginCase{"AcceptedWhenTheFirstCheckGoesUnanswered", "secret", 1, true, 2},
                                            LoginCase{"Refused", "wrong", 0, false, 2},
-                                           LoginCase{"NoAnswer", "secret", 2, false, 2}),
+                                           LoginCase{"NoAnswer", "secret", 2, false, 2},
+                                           LoginCase{"AcceptedWhileACloseWasRecorded", "secret", 0, true, 1, true},
+                                           LoginCase{"RefusedWhileACloseWasRecorded", "wrong", 0, false, 1, true}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Auth, CancelledLoginSendsNothingAndSaysNothing) {
