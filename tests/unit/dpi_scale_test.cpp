@@ -1,5 +1,6 @@
 // Scaling 96-DPI geometry to other DPIs: rounding, odd sizes, the window on the work area, the dialog
-// template's reference pixels, the corners of the main window's outline and the scroll bars' metrics.
+// template's reference pixels, the corners of the main window's outline, the scroll bars' metrics and the
+// path a system DLL is loaded from.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 
 #include "framework/dialog_template.h"
 #include "framework/dpi_scale.h"
+#include "framework/system_library_path.h"
 #include "skin/region.h"
 #include "skin/scroll_geometry.h"
 
@@ -57,6 +59,17 @@ TEST(PlaceInWorkArea, InsideStaysPastAnEdgeMovesInLargerGoesToTheTopLeft) {
   EXPECT_EQ((PixelBox{0, 0, 431, 516}), ui::PlaceInWorkArea(PixelBox{-40, -3, 391, 513}, work));
   EXPECT_EQ((PixelBox{300, 0, 1162, 1032}), ui::PlaceInWorkArea(PixelBox{300, 10, 1162, 1042}, work));
   EXPECT_EQ((PixelBox{0, 0, 1400, 1032}), ui::PlaceInWorkArea(PixelBox{50, 10, 1450, 1042}, work));
+}
+
+// A system DLL is named by its full path in the system folder; a name that could lead anywhere else is
+// refused rather than joined.
+TEST(SystemLibraryPath, OnlyABareNameInTheSystemFolder) {
+  EXPECT_EQ("C:\\Windows\\system32\\shcore.dll", ui::SystemLibraryPath("C:\\Windows\\system32", "shcore.dll"));
+  EXPECT_EQ("C:\\Windows\\system32\\user32.dll", ui::SystemLibraryPath("C:\\Windows\\system32\\", "user32.dll"));
+  for (const char* name : {"", ".", "..", "..\\shcore.dll", "sub/shcore.dll", "D:shcore.dll", "\\\\host\\x.dll"}) {
+    EXPECT_EQ("", ui::SystemLibraryPath("C:\\Windows\\system32", name)) << name;
+  }
+  EXPECT_EQ("", ui::SystemLibraryPath("", "shcore.dll"));
 }
 
 // A template as the resource compiler writes a DIALOGEX: the main window's size and font, a list view by
