@@ -22,6 +22,7 @@ struct DpiFunctions {
   using SetThreadContextFn = HANDLE(WINAPI*)(HANDLE);
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   using SetDialogBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+  using GetMetricForDpiFn = int(WINAPI*)(int, UINT);
 
   GetDpiForWindowFn getDpiForWindow = FindSystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
   AdjustForDpiFn adjustForDpi = FindSystemFunction<AdjustForDpiFn>("user32.dll", "AdjustWindowRectExForDpi");
@@ -32,6 +33,7 @@ struct DpiFunctions {
       FindSystemFunction<SetDialogBehaviourFn>("user32.dll", "SetDialogDpiChangeBehavior");
   SetDialogBehaviourFn setControlBehaviour =
       FindSystemFunction<SetDialogBehaviourFn>("user32.dll", "SetDialogControlDpiChangeBehavior");
+  GetMetricForDpiFn getMetricForDpi = FindSystemFunction<GetMetricForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
 };
 
 const DpiFunctions& Functions() {
@@ -89,6 +91,13 @@ RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
   return rect;
+}
+
+int SystemMetricAt(int index, int dpi) {
+  if (const auto metric = Functions().getMetricForDpi; metric != nullptr && dpi > 0) {
+    if (const int value = metric(index, static_cast<UINT>(dpi)); value > 0) return value;
+  }
+  return ScaleBetween(::GetSystemMetrics(index), ScreenDpi(), dpi);
 }
 
 void KeepDialogManagerFromRescaling(HWND dialog) {
