@@ -44,4 +44,12 @@ const DialogLook* FindDialogLook(int templateId) {
   return found != looks.end() ? &*found : nullptr;
 }
 
+TextColour DialogTextColour(const DialogLook& look, int control, bool backgroundShown) {
+  const auto& plain = look.plainControls;
+  if (!backgroundShown || std::find(plain.begin(), plain.end(), control) != plain.end()) return TextColour::Standard;
+  return look.whiteTexts ? TextColour::White : TextColour::Black;
+}
+
+TextColour HeaderTextColour(bool stripShown) { return stripShown ? TextColour::Black : TextColour::Standard; }
+
 }  // namespace quorvel::skin

@@ -39,4 +39,20 @@ struct DialogLook {
 // The look of the dialog made from this template; null for a template without one.
 const DialogLook* FindDialogLook(int templateId);
 
+// The colours of text drawn on a painted surface: the look's own are chosen for its picture, so they
+// hold only where the picture is shown. A surface without its picture (not embedded, not decoded) is
+// drawn in the system's standard colours, on which the look's white or black text could not be read.
+enum class TextColour {
+  Standard,  // the system's colours for the control (its ground and its text)
+  White,     // white text on the picture
+  Black,     // black text on the picture
+};
+
+// A static text, check box or radio button `control` of a dialog with this look, whose background
+// picture is or is not shown.
+TextColour DialogTextColour(const DialogLook& look, int control, bool backgroundShown);
+
+// A list header's items: black on its strip picture, standard without it.
+TextColour HeaderTextColour(bool stripShown);
+
 }  // namespace quorvel::skin

@@ -1,6 +1,7 @@
 #include "framework/win32/dpi.h"
 
 #include "framework/dpi_scale.h"
+#include "framework/win32/system_library.h"
 
 namespace quorvel::ui {
 
@@ -14,14 +15,6 @@ constexpr int kDialogDisableAll = 0x0001;                                       
 constexpr int kControlDisableFontAndLayout = 0x0001 | 0x0002;  // DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT
 constexpr int kEffectiveDpi = 0;                               // MDT_EFFECTIVE_DPI
 
-template <class Function>
-Function Find(const char* module, const char* name) {
-  HMODULE library = ::GetModuleHandleA(module);
-  if (library == nullptr) library = ::LoadLibraryA(module);  // shcore is not loaded by itself
-  return library != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
-                            : nullptr;
-}
-
 // Looked up once, on first use.
 struct DpiFunctions {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -29,15 +22,18 @@ struct DpiFunctions {
   using SetThreadContextFn = HANDLE(WINAPI*)(HANDLE);
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   using SetDialogBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+  using GetMetricForDpiFn = int(WINAPI*)(int, UINT);
 
-  GetDpiForWindowFn getDpiForWindow = Find<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
-  AdjustForDpiFn adjustForDpi = Find<AdjustForDpiFn>("user32.dll", "AdjustWindowRectExForDpi");
+  GetDpiForWindowFn getDpiForWindow = FindSystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+  AdjustForDpiFn adjustForDpi = FindSystemFunction<AdjustForDpiFn>("user32.dll", "AdjustWindowRectExForDpi");
   SetThreadContextFn setThreadContext =
-      Find<SetThreadContextFn>("user32.dll", "SetThreadDpiAwarenessContext");
-  GetDpiForMonitorFn getDpiForMonitor = Find<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
-  SetDialogBehaviourFn setDialogBehaviour = Find<SetDialogBehaviourFn>("user32.dll", "SetDialogDpiChangeBehavior");
+      FindSystemFunction<SetThreadContextFn>("user32.dll", "SetThreadDpiAwarenessContext");
+  GetDpiForMonitorFn getDpiForMonitor = FindSystemFunction<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+  SetDialogBehaviourFn setDialogBehaviour =
+      FindSystemFunction<SetDialogBehaviourFn>("user32.dll", "SetDialogDpiChangeBehavior");
   SetDialogBehaviourFn setControlBehaviour =
-      Find<SetDialogBehaviourFn>("user32.dll", "SetDialogControlDpiChangeBehavior");
+      FindSystemFunction<SetDialogBehaviourFn>("user32.dll", "SetDialogControlDpiChangeBehavior");
+  GetMetricForDpiFn getMetricForDpi = FindSystemFunction<GetMetricForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
 };
 
 const DpiFunctions& Functions() {
@@ -95,6 +91,13 @@ RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
   return rect;
+}
+
+int SystemMetricAt(int index, int dpi) {
+  if (const auto metric = Functions().getMetricForDpi; metric != nullptr && dpi > 0) {
+    if (const int value = metric(index, static_cast<UINT>(dpi)); value > 0) return value;
+  }
+  return ScaleBetween(::GetSystemMetrics(index), ScreenDpi(), dpi);
 }
 
 void KeepDialogManagerFromRescaling(HWND dialog) {

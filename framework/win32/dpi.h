@@ -24,6 +24,10 @@ void ForgetLayoutDpi(HWND dialog);
 // system can say).
 RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi);
 
+// System metric `index` (an icon's size, say) at `dpi`: the system's answer for that DPI where it can
+// give one, else its answer for the screen scaled.
+int SystemMetricAt(int index, int dpi);
+
 // Turns off the dialog manager's own answer to a DPI change (new font, new control sizes) for the dialog
 // and its controls: the program lays them out itself.
 void KeepDialogManagerFromRescaling(HWND dialog);

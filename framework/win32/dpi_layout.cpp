@@ -3,14 +3,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
+#include "framework/address_fields.h"
 #include "framework/dpi_scale.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/dpi_font.h"
 #include "framework/win32/window_class.h"
 
 namespace quorvel::ui {
 
 namespace {
+
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 std::optional<DialogTemplateInfo> TemplateOf(HINSTANCE instance, int templateId) {
   HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
@@ -51,26 +56,29 @@ bool IsListView(HWND window) { return HasWindowClass(window, WC_LISTVIEWA); }
 
 bool IsAddressEditor(HWND window) { return HasWindowClass(window, WC_IPADDRESSA); }
 
-// An address editor places its four fields once, when it is made: they move with the DPI here.
-void RescaleFields(HWND editor, int fromDpi, int toDpi) {
-  for (HWND field = ::GetWindow(editor, GW_CHILD); field != nullptr; field = ::GetWindow(field, GW_HWNDNEXT)) {
-    RECT rect{};
-    ::GetWindowRect(field, &rect);
-    ::MapWindowPoints(nullptr, editor, reinterpret_cast<POINT*>(&rect), 2);
-    const RECT scaled{ScaleBetween(rect.left, fromDpi, toDpi), ScaleBetween(rect.top, fromDpi, toDpi),
-                      ScaleBetween(rect.right, fromDpi, toDpi), ScaleBetween(rect.bottom, fromDpi, toDpi)};
-    ::SetWindowPos(field, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
+// A column's width at the new DPI is its 96-DPI width scaled, not its width scaled on from the old DPI,
+// so that the rounding of one DPI is not carried into the next. The 96-DPI width is the old width scaled
+// back, which gives the width the column was made with at any DPI of 96 or more (a width the user
+// dragged becomes the nearest 96-DPI width).
 void RescaleColumns(HWND list, int fromDpi, int toDpi) {
   HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
   const int count = header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   for (int column = 0; column < count; ++column) {
     const int width = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
-    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(ScaleBetween(width, fromDpi, toDpi), 0));
+    const int reference = ScaleBetween(width, fromDpi, kReferenceDpi);
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(ScaleToDpi(reference, toDpi), 0));
   }
+}
+
+// The 96-DPI description of a control's font: the one it was made from, else (a font this program did
+// not make for a DPI) its description at `fromDpi` scaled back.
+LOGFONTA ReferenceOf(HFONT font, int fromDpi) {
+  if (const std::optional<LOGFONTA> known = DpiFont::ReferenceOf(font)) return *known;
+  LOGFONTA description{};
+  if (::GetObjectA(font, sizeof description, &description) == 0) return description;
+  description.lfHeight = ScaleBetween(description.lfHeight, fromDpi, kReferenceDpi);
+  description.lfWidth = ScaleBetween(description.lfWidth, fromDpi, kReferenceDpi);
+  return description;
 }
 
 }  // namespace
@@ -93,12 +101,8 @@ DpiLayout::DpiLayout(HINSTANCE instance, HWND dialog, int templateId)
   client_ = DialogUnitsToPixels({0, 0, info->size.cx, info->size.cy}, base);
   laidOut_ = true;
   if (dpi_ == kReferenceDpi) return;  // the dialog manager's own layout is the reference
-  const PixelBox client = ScaleRectToDpi(client_, dpi_);
-  const RECT outer = WindowRectForClient({client.left, client.top, client.right, client.bottom},
-                                         static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)),
-                                         static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)), dpi_);
-  ::SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE size = WindowSizeAt(dpi_);
+  ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceControls();
   KeepOnWorkArea();
 }
@@ -120,8 +124,47 @@ void DpiLayout::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   PlaceControls();
-  KeepOnWorkArea();
+  // Dragged onto another monitor: the window stays under the cursor until the move ends. Otherwise (the
+  // scale changed in the settings, a monitor went) it comes onto its work area at once; a minimised
+  // window stays where the system keeps it.
+  if (moving_) {
+    keepOnWorkAreaAtMoveEnd_ = true;
+  } else if (!::IsIconic(dialog_)) {
+    KeepOnWorkArea();
+  }
   ::InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+bool DpiLayout::OnSizeMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  switch (message) {
+    case WM_ENTERSIZEMOVE:
+      moving_ = true;
+      return false;
+    case WM_EXITSIZEMOVE:
+      moving_ = false;
+      if (std::exchange(keepOnWorkAreaAtMoveEnd_, false) && !::IsIconic(dialog_)) KeepOnWorkArea();
+      return false;
+    case kGetDpiScaledSize: {
+      const int dpi = LOWORD(wParam);
+      auto* size = reinterpret_cast<SIZE*>(lParam);
+      if (!laidOut_ || dpi <= 0 || size == nullptr) return false;  // the system's linear size
+      *size = WindowSizeAt(dpi);
+      ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, TRUE);
+      result = TRUE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// The window around the reference client area scaled to `dpi`, its frame at that DPI.
+SIZE DpiLayout::WindowSizeAt(int dpi) const {
+  const PixelBox client = ScaleRectToDpi(client_, dpi);
+  const RECT outer = WindowRectForClient({client.left, client.top, client.right, client.bottom},
+                                         static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE)),
+                                         static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE)), dpi);
+  return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void DpiLayout::PlaceControls() const {
@@ -133,34 +176,64 @@ void DpiLayout::PlaceControls() const {
     ::SetWindowPos(controls_[i], nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
   }
+  LayOutAddressFields();
+}
+
+// An address editor places its four fields once, from the size it is made with (the dialog manager's,
+// at a start away from 96 DPI the wrong one), and gives them a font of its own at the system's DPI. Here
+// they are placed from the size the editor now has and get the template's font at the layout's DPI, so
+// that they look the same whether the window started at this DPI or came to it.
+void DpiLayout::LayOutAddressFields() const {
+  for (HWND editor : controls_) {
+    if (!IsAddressEditor(editor)) continue;
+    RECT client{};
+    ::GetClientRect(editor, &client);
+    const auto boxes = AddressFieldBoxes(client.right, client.bottom, dpi_);
+    std::size_t i = 0;
+    for (HWND field = ::GetWindow(editor, GW_CHILD); field != nullptr && i < boxes.size();
+         field = ::GetWindow(field, GW_HWNDNEXT), ++i) {
+      const PixelBox& box = boxes[i];
+      ::SetWindowPos(field, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      if (dialogFont_ != nullptr) ::SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
+    }
+    ::RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 // Every control's font again at the new DPI (one new font for the controls that share one, as they share
-// the dialog's), and the list columns' widths and the address fields' places with it.
+// the dialog's), each made from its size at 96 DPI (the template's from its point size, as the dialog
+// manager makes it at a start), and the list columns' widths with it.
 void DpiLayout::RemakeFonts(int fromDpi, int toDpi) {
   std::map<HFONT, HFONT> remade;
-  std::vector<FontHandle> fonts;
+  FontHandle dialogFont;
+  std::vector<DpiFont> fonts;
   for (HWND control = ::GetWindow(dialog_, GW_CHILD); control != nullptr; control = ::GetWindow(control, GW_HWNDNEXT)) {
     if (IsListView(control)) RescaleColumns(control, fromDpi, toDpi);
-    if (IsAddressEditor(control)) RescaleFields(control, fromDpi, toDpi);
     const auto old = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
     if (old == nullptr) continue;
     auto found = remade.find(old);
     if (found == remade.end()) {
+      HFONT made = nullptr;
       LOGFONTA description{};
-      if (::GetObjectA(old, sizeof description, &description) == 0) continue;
-      // The template's font as the dialog manager makes it at that DPI; any other scaled.
-      const bool templateFont = old == dialogFont_ && pointSize_ > 0;
-      description.lfHeight = templateFont ? -ScaleBetween(pointSize_, 72, toDpi)
-                                          : ScaleBetween(description.lfHeight, fromDpi, toDpi);
-      description.lfWidth = ScaleBetween(description.lfWidth, fromDpi, toDpi);
-      fonts.emplace_back(::CreateFontIndirectA(&description));
-      found = remade.emplace(old, fonts.back().get()).first;
+      if (old == dialogFont_ && pointSize_ > 0) {
+        if (::GetObjectA(old, sizeof description, &description) == 0) continue;
+        description.lfHeight = -ScaleBetween(pointSize_, 72, toDpi);
+        description.lfWidth = 0;
+        dialogFont = FontHandle(::CreateFontIndirectA(&description));
+        made = dialogFont.get();
+      } else {
+        fonts.emplace_back(ReferenceOf(old, fromDpi), toDpi);
+        made = fonts.back().get();
+      }
+      found = remade.emplace(old, made).first;
     }
     if (found->second != nullptr) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
   }
   if (const auto again = remade.find(dialogFont_); again != remade.end()) dialogFont_ = again->second;
-  fonts_ = std::move(fonts);  // the fonts of the previous DPI are no longer used by any control
+  // The fonts of the previous DPI are no longer used by any control.
+  if (dialogFont) dialogFontMade_ = std::move(dialogFont);
+  fonts_ = std::move(fonts);
 }
 
 void DpiLayout::KeepOnWorkArea() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/dialog_template.h"
+#include "framework/win32/dpi_font.h"
 #include "framework/win32/gdi_handles.h"
 
 namespace quorvel::ui {
@@ -28,10 +29,18 @@ class DpiLayout {
   // WM_DPICHANGED: the new DPI in wParam, the suggested window rectangle (screen) at lParam.
   void OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
+  // WM_GETDPISCALEDSIZE (answered: the window's size at the new DPI is its reference size there, not
+  // its present size scaled), WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE (watched: the window is kept on its
+  // work area once a move ends, not while it is dragged across two monitors). true when the message is
+  // answered, with the dialog procedure's result.
+  bool OnSizeMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
  private:
+  SIZE WindowSizeAt(int dpi) const;
   void PlaceControls() const;
   void RemakeFonts(int fromDpi, int toDpi);
   void KeepOnWorkArea() const;
+  void LayOutAddressFields() const;
 
   HWND dialog_;
   int dpi_;
@@ -39,9 +48,12 @@ class DpiLayout {
   PixelBox client_;                    // the reference client area
   std::vector<HWND> controls_;         // in template order
   std::vector<PixelBox> references_;   // their reference rectangles
-  std::vector<FontHandle> fonts_;      // the fonts made for the current DPI
+  std::vector<DpiFont> fonts_;         // the fonts made for the current DPI
+  FontHandle dialogFontMade_;          // the template's font made for it (none at the start)
   HFONT dialogFont_ = nullptr;         // the template's font as the controls now have it
   int pointSize_ = 0;                  // its size in points (0: the template names none)
+  bool moving_ = false;                // inside a move or size loop
+  bool keepOnWorkAreaAtMoveEnd_ = false;  // the DPI changed during that loop
 };
 
 }  // namespace quorvel::ui

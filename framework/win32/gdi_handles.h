@@ -9,8 +9,16 @@
 
 namespace quorvel::ui {
 
-// A GDI object (font, bitmap, region, brush) this program created; deleted with its owner.
-template <class Handle>
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+struct DestroyIconObject {
+  void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+
+// A GDI object (font, bitmap, region, brush) this program created, or with DestroyIconObject an icon it
+// loaded at a size of its own (not shared by the system); deleted with its owner.
+template <class Handle, class Delete = DeleteGdiObject>
 class GdiObject {
  public:
   GdiObject() = default;
@@ -32,7 +40,7 @@ class GdiObject {
   // Gives the object up, for a call that takes it over (SetWindowRgn).
   Handle Release() { return std::exchange(handle_, nullptr); }
   void Reset() {
-    if (handle_ != nullptr) ::DeleteObject(handle_);
+    if (handle_ != nullptr) Delete{}(handle_);
     handle_ = nullptr;
   }
 
@@ -41,6 +49,7 @@ class GdiObject {
 };
 
 using FontHandle = GdiObject<HFONT>;
+using IconHandle = GdiObject<HICON, DestroyIconObject>;
 
 // Face, height, weight and character set as given; every other attribute 0.
 FontHandle CreateFontFrom(const FontDescription& font);

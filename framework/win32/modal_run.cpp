@@ -70,7 +70,13 @@ INT_PTR CALLBACK ModalRun::Procedure(HWND window, UINT message, WPARAM wParam, L
     if (message == WM_WINDOWPOSCHANGED && run->host_) run->host_->PositionChanged();
     if (run->host_ && run->host_->FilterBusy(message, wParam, lParam, result)) return result;
     // The new layout first, so that the look and the dialog see the controls where they now are.
-    if (message == kDpiChanged && run->layout_) run->layout_->OnDpiChanged(wParam, lParam);
+    if (message == kDpiChanged && run->layout_) {
+      run->layout_->OnDpiChanged(wParam, lParam);
+      run->host_->LoadIcons();
+    }
+    // The busy filter lets the size and move messages through: a window moved during busy work is laid
+    // out as any other.
+    if (run->layout_ && run->layout_->OnSizeMessage(message, wParam, lParam, result)) return result;
     if (run->skin_ && run->attached_ && run->skin_->Handle(message, wParam, lParam, result)) return result;
     return run->Handle(message, wParam, lParam);
   } catch (...) {

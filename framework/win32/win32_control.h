@@ -10,6 +10,7 @@
 #include "framework/controls.h"
 #include "framework/dpi_scale.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/dpi_font.h"
 #include "framework/win32/gdi_handles.h"
 
 namespace quorvel::ui {
@@ -40,11 +41,10 @@ class Win32Control : public Interface {
   }
   std::string Text() const override { return WindowText(window_); }
   void SetFocus() override { ::SetFocus(window_); }
-  // The height is in 96-DPI pixels: the font is made for the DPI the window is laid out for.
+  // The height is in 96-DPI pixels: the font is made for the DPI the window is laid out for, and keeps
+  // that description for the fonts of later DPIs.
   void SetFont(const FontDescription& description) override {
-    FontDescription scaled = description;
-    scaled.height = ScaleToDpi(description.height, WindowDpi(window_));
-    FontHandle font = CreateFontFrom(scaled);
+    DpiFont font(ReferenceFont(description), WindowDpi(window_));
     if (!font) return;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);  // the one the window used before is deleted only now
@@ -65,7 +65,7 @@ class Win32Control : public Interface {
  private:
   HWND window_;
   int id_;
-  FontHandle font_;
+  DpiFont font_;
 };
 
 using Win32Item = Win32Control<Control>;

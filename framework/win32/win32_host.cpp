@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/modal_run.h"
 
@@ -11,10 +12,25 @@ namespace quorvel::ui {
 void Win32Host::SetWindowText(std::string_view text) { ::SetWindowTextA(window_, std::string(text).c_str()); }
 
 void Win32Host::SetIcon(int iconResource) {
-  // A shared icon from the module's resources: the system keeps it, nothing to free.
-  HICON icon = ::LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
-  ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  iconResource_ = iconResource;
+  LoadIcons();
+}
+
+// The big and the small icon each drawn from the image of its own size at the window's DPI (a shared
+// icon has the system's size at its start); the icons of the DPI before go once the window has the new.
+void Win32Host::LoadIcons() {
+  if (iconResource_ == 0) return;
+  const int dpi = WindowDpi(window_);
+  auto load = [&](int width, int height) {
+    return IconHandle(static_cast<HICON>(::LoadImageA(instance_, MAKEINTRESOURCEA(iconResource_), IMAGE_ICON,
+                                                      SystemMetricAt(width, dpi), SystemMetricAt(height, dpi), 0)));
+  };
+  IconHandle big = load(SM_CXICON, SM_CYICON);
+  IconHandle little = load(SM_CXSMICON, SM_CYSMICON);
+  ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(little);
 }
 
 void Win32Host::Post(int id) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/win32/gdi_handles.h"
 #include "framework/win32/win32_combo_box.h"
 #include "framework/win32/win32_control.h"
 #include "framework/win32/win32_busy.h"
@@ -36,6 +37,8 @@ class Win32Host : public DialogHost {
 
   void SetWindowText(std::string_view text) override;
   void SetIcon(int iconResource) override;
+  // The window's icons again at the sizes of its DPI (after a DPI change).
+  void LoadIcons();
   void EndDialog(int result) override;
   void DestroyWindow() override;  // ends the modal run as EndDialog(IDCANCEL) does
   void Minimize() override { ::ShowWindow(window_, SW_MINIMIZE); }
@@ -83,6 +86,9 @@ class Win32Host : public DialogHost {
   HINSTANCE instance_;
   HWND window_;
   const SkinFactory& skins_;  // the dialogs this one runs get their looks from it too
+  int iconResource_ = 0;      // the window's icon (0: none set)
+  IconHandle bigIcon_;        // at the sizes of the window's DPI
+  IconHandle smallIcon_;
   std::map<std::pair<int, Kind>, std::unique_ptr<Control>> controls_;
   Win32Busy busy_{window_};
   bool shown_ = false;

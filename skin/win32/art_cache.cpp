@@ -3,7 +3,7 @@
 #include <span>
 
 #include "skin/art_sets.h"
-#include "skin/win32/png_decoder.h"
+#include "skin/png_size.h"
 
 namespace quorvel::skin {
 
@@ -31,7 +31,7 @@ const Picture* ArtCache::Decoded(HINSTANCE instance, int picture, std::size_t se
   auto found = decoded_.find(key);
   if (found == decoded_.end()) {
     const std::span<const std::byte> bytes = PngResource(instance, ArtResourceId(picture, set));
-    found = decoded_.emplace(key, bytes.empty() ? std::nullopt : DecodePng(bytes)).first;
+    found = decoded_.emplace(key, bytes.empty() ? std::nullopt : decoder_.Decode(bytes)).first;
   }
   return found->second ? &*found->second : nullptr;
 }
@@ -45,11 +45,12 @@ const Picture* ArtCache::Find(HINSTANCE instance, int picture, int dpi) {
   const auto key = std::make_tuple(instance, picture, dpi);
   auto found = scaled_.find(key);
   if (found == scaled_.end()) {
-    // The size comes from the 100 % picture, as the sets' sizes do, so every scale rounds alike.
-    const Picture* base = Decoded(instance, picture, 0);
-    const Picture* larger = Decoded(instance, picture, set);
+    // The size comes from the 100 % picture, as the sets' sizes do, so every scale rounds alike; its
+    // header says it, the picture itself is not decoded for that.
+    const std::optional<PngDimensions> base = PngSize(PngResource(instance, ArtResourceId(picture, 0)));
+    const Picture* larger = base ? Decoded(instance, picture, set) : nullptr;
     std::optional<Picture> made;
-    if (base != nullptr && larger != nullptr) {
+    if (larger != nullptr) {
       made = AreaScale(*larger, ArtLength(base->width, dpi), ArtLength(base->height, dpi));
       if (made->pixels.empty()) made.reset();
     }

@@ -1,6 +1,8 @@
-// The skin's pictures for each display scale: a set embedded for the scale is decoded once; a scale
-// between sets is made once from the next larger set (or the largest) by area average. Each is kept for
-// the life of the process, so windows that open, repaint or move between monitors decode nothing again.
+// The skin's pictures for each display scale: a picture is decoded when a window first asks for it at a
+// scale, from the set embedded for the scale; a scale between sets is made once from the next larger set
+// (or the largest) by area average. Each is kept for the life of the process, so windows that open,
+// repaint or move between monitors decode nothing again; one decoder (one COM scope, one factory) serves
+// them all.
 #pragma once
 
 #include "framework/win32/win32_api.h"
@@ -12,6 +14,7 @@
 #include <tuple>
 
 #include "skin/area_scale.h"
+#include "skin/win32/png_decoder.h"
 
 namespace quorvel::skin {
 
@@ -29,6 +32,7 @@ class ArtCache {
   const Picture* Decoded(HINSTANCE instance, int picture, std::size_t set);
 
   std::mutex mutex_;
+  PngDecoder decoder_;
   std::map<std::tuple<HINSTANCE, int, std::size_t>, std::optional<Picture>> decoded_;  // by set
   std::map<std::tuple<HINSTANCE, int, int>, std::optional<Picture>> scaled_;           // by DPI
 };

@@ -11,21 +11,6 @@ namespace quorvel::skin {
 
 namespace {
 
-// COM started on this thread for as long as the owner lives (when it was not started already, or
-// started in another model, nothing is undone).
-class ComStarted {
- public:
-  ComStarted() : started_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComStarted() {
-    if (started_) ::CoUninitialize();
-  }
-  ComStarted(const ComStarted&) = delete;
-  ComStarted& operator=(const ComStarted&) = delete;
-
- private:
-  bool started_;
-};
-
 // One reference to a COM object, released with its owner.
 template <typename T>
 class ComRef {
@@ -38,7 +23,6 @@ class ComRef {
   ComRef& operator=(const ComRef&) = delete;
 
   T** put() { return &object_; }
-  void** put_void() { return reinterpret_cast<void**>(&object_); }
   T* operator->() const { return object_; }
   T* get() const { return object_; }
 
@@ -48,19 +32,31 @@ class ComRef {
 
 }  // namespace
 
-std::optional<Picture> DecodePng(std::span<const std::byte> bytes) {
+PngDecoder::~PngDecoder() {
+  if (factory_ != nullptr) factory_->Release();
+  if (comStarted_) ::CoUninitialize();
+}
+
+std::optional<Picture> PngDecoder::Decode(std::span<const std::byte> bytes) {
   if (bytes.empty() || bytes.size() > std::numeric_limits<DWORD>::max()) return std::nullopt;
-  ComStarted com;
-  ComRef<IWICImagingFactory> factory;
+  if (!started_) {
+    started_ = true;
+    // Started here unless the thread has COM already (or in another model, which serves as well).
+    comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(&factory_)))) {
+      factory_ = nullptr;
+    }
+  }
+  IWICImagingFactory* factory = factory_;
+  if (factory == nullptr) return std::nullopt;
   ComRef<IWICStream> stream;
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
   ComRef<IWICFormatConverter> converter;
   // The stream only reads the bytes, which live in the module's resources.
   auto* data = reinterpret_cast<BYTE*>(const_cast<std::byte*>(bytes.data()));
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void())) ||
-      FAILED(factory->CreateStream(stream.put())) ||
+  if (FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes.size()))) ||
       FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||

@@ -1,5 +1,8 @@
-// Decoding a PNG picture held in memory with the Windows Imaging Component.
+// Decoding PNG pictures held in memory with the Windows Imaging Component: COM is started and the
+// component's factory made once, at the first picture, and kept until the decoder goes.
 #pragma once
+
+#include "framework/win32/win32_api.h"
 
 #include <cstddef>
 #include <optional>
@@ -7,10 +10,25 @@
 
 #include "skin/area_scale.h"
 
+struct IWICImagingFactory;
+
 namespace quorvel::skin {
 
-// The picture's pixels as 0x00RRGGBB, rows from the top; nothing when the bytes are no picture the
-// component can read (or it cannot be started).
-std::optional<Picture> DecodePng(std::span<const std::byte> bytes);
+class PngDecoder {
+ public:
+  PngDecoder() = default;
+  ~PngDecoder();
+  PngDecoder(const PngDecoder&) = delete;
+  PngDecoder& operator=(const PngDecoder&) = delete;
+
+  // The picture's pixels as 0x00RRGGBB, rows from the top; nothing when the bytes are no picture the
+  // component can read (or it cannot be started).
+  std::optional<Picture> Decode(std::span<const std::byte> bytes);
+
+ private:
+  bool started_ = false;   // the first picture was tried: COM and the factory are what they will be
+  bool comStarted_ = false;  // by this decoder (on the thread of the first picture), to be undone
+  ::IWICImagingFactory* factory_ = nullptr;
+};
 
 }  // namespace quorvel::skin

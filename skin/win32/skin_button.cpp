@@ -1,5 +1,6 @@
 #include "skin/win32/skin_button.h"
 
+#include <algorithm>
 #include <string>
 
 #include "framework/dpi_scale.h"
@@ -70,7 +71,23 @@ void CxSkinButton::LoadSkin() {
   focus_ = LoadBitmapResource(instance_, ids_.focus, false, dpi_);
   mask_ = LoadBitmapResource(instance_, ids_.mask, false, dpi_);
   if (ids_.mask != 0) ApplyMask();
+  CoverFace();
   Redraw();
+}
+
+// A face copied unscaled is drawn whole: the button's edges, each scaled and rounded on its own, can make
+// it a pixel smaller than the face drawn for the same scale, which would cut the face's last column or
+// row. Such a button grows to the face (the mask's size, when there is one, is the face's already).
+void CxSkinButton::CoverFace() {
+  if (drawMode_ != kDrawCopy || mask_ || !normal_ || hwnd() == nullptr) return;
+  const SIZE face = BitmapSize(normal_.get());
+  RECT window{};
+  if (!::GetWindowRect(hwnd(), &window)) return;
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  if (width >= face.cx && height >= face.cy) return;
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, std::max<int>(width, face.cx), std::max<int>(height, face.cy),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CxSkinButton::OnDpiChanged() { SetDpi(ui::WindowDpi(hwnd())); }

@@ -66,6 +66,7 @@ class CxSkinButton : public SubclassedWindow {
   void LoadSkin();
   void ReleaseFaces();
   void ApplyMask();
+  void CoverFace();
 
   // The picture numbers of the faces and the mask, as SetSkin took them (0 for none).
   struct SkinIds {

@@ -5,6 +5,7 @@
 #include "framework/dpi_scale.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
+#include "skin/dialog_looks.h"
 #include "skin/win32/mem_dc.h"
 
 namespace quorvel::skin {
@@ -34,8 +35,13 @@ void CSkinHeaderCtrl::LoadPictures() {
   if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+// On the strip: a black ground and black text. Without the strip picture the header is drawn in the
+// standard face and text colours, so that its texts stay readable.
 void CSkinHeaderCtrl::Paint(HDC dc, const RECT& client) {
-  ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  const bool standard = HeaderTextColour(static_cast<bool>(strip_)) == TextColour::Standard;
+  ::FillRect(dc, &client,
+             standard ? ::GetSysColorBrush(COLOR_BTNFACE) : static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  ::SetTextColor(dc, standard ? ::GetSysColor(COLOR_BTNTEXT) : RGB(0, 0, 0));
   DrawBitmap(dc, strip_.get(), RECT{0, 0, client.right, Px(kStripHeight)}, true);
   const int count = static_cast<int>(::SendMessageA(hwnd(), HDM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) DrawItem(dc, i);

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "framework/dpi_scale.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/dpi_font.h"
 #include "framework/win32/gdi_handles.h"
 #include "skin/win32/mem_dc.h"
 
@@ -87,8 +90,12 @@ void CSkinListCtrl::FitRowHeight(HFONT font) {
   const int dpi = ui::WindowDpi(list);
   int pictureHeight = 0;
   LOGFONTA description{};
-  if (dpi != ui::kReferenceDpi && font != nullptr && ::GetObjectA(font, sizeof description, &description) != 0) {
-    description.lfHeight = ui::ScaleBetween(description.lfHeight, dpi, ui::kReferenceDpi);
+  // The font's 96-DPI description where it was made from one; else its height scaled back.
+  const std::optional<LOGFONTA> reference = ui::DpiFont::ReferenceOf(font);
+  if (reference) description = *reference;
+  if (dpi != ui::kReferenceDpi && font != nullptr &&
+      (reference || ::GetObjectA(font, sizeof description, &description) != 0)) {
+    if (!reference) description.lfHeight = ui::ScaleBetween(description.lfHeight, dpi, ui::kReferenceDpi);
     const int fontRows = FontRows(description);
     if (fontRows > 0) pictureHeight = ui::ScaleToDpi(fontRows + kRowPadding, dpi) - kRowPadding;
   }

@@ -130,14 +130,14 @@ bool SkinnedDialog::EraseBackground(HDC dc) {
   return DrawBitmap(dc, background_.get(), {0, 0, size.cx, size.cy}, false);
 }
 
+// Text on the background is drawn transparent in the look's colour; without the picture the standard
+// handling stays, as for the controls that keep the standard colours.
 bool SkinnedDialog::ControlColours(HDC dc, HWND control, INT_PTR& result) const {
   if (!TextOnBackground(control)) return false;
-  const int id = ::GetDlgCtrlID(control);
-  if (std::find(look_.plainControls.begin(), look_.plainControls.end(), id) != look_.plainControls.end()) {
-    return false;
-  }
+  const TextColour colour = DialogTextColour(look_, ::GetDlgCtrlID(control), static_cast<bool>(background_));
+  if (colour == TextColour::Standard) return false;
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, look_.whiteTexts ? kWhite : kBlack);
+  ::SetTextColor(dc, colour == TextColour::White ? kWhite : kBlack);
   result = reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));  // these answers skip DWLP_MSGRESULT
   return true;
 }

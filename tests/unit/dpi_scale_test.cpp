@@ -1,14 +1,18 @@
 // Scaling 96-DPI geometry to other DPIs: rounding, odd sizes, the window on the work area, the dialog
-// template's reference pixels, the corners of the main window's outline and the scroll bars' metrics.
+// template's reference pixels, the corners of the main window's outline, the scroll bars' metrics and the
+// path a system DLL is loaded from.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
+#include "framework/address_fields.h"
 #include "framework/dialog_template.h"
 #include "framework/dpi_scale.h"
+#include "framework/system_library_path.h"
 #include "skin/region.h"
 #include "skin/scroll_geometry.h"
 
@@ -57,6 +61,29 @@ TEST(PlaceInWorkArea, InsideStaysPastAnEdgeMovesInLargerGoesToTheTopLeft) {
   EXPECT_EQ((PixelBox{0, 0, 431, 516}), ui::PlaceInWorkArea(PixelBox{-40, -3, 391, 513}, work));
   EXPECT_EQ((PixelBox{300, 0, 1162, 1032}), ui::PlaceInWorkArea(PixelBox{300, 10, 1162, 1042}, work));
   EXPECT_EQ((PixelBox{0, 0, 1400, 1032}), ui::PlaceInWorkArea(PixelBox{50, 10, 1450, 1042}, work));
+}
+
+// An address editor's fields come from the size it has: at 96 DPI where the editor puts them itself, and at
+// any DPI for a wider editor they spread over the whole width (none keeps the place of a smaller size).
+TEST(AddressFields, QuartersOfThePlacedSizeWithInsetsAtTheDpi) {
+  using Fields = std::array<PixelBox, 4>;
+  EXPECT_EQ(ui::AddressFieldBoxes(120, 18, 96),
+            (Fields{{{6, 2, 28, 16}, {36, 2, 58, 16}, {66, 2, 88, 16}, {96, 2, 118, 16}}}));
+  EXPECT_EQ(ui::AddressFieldBoxes(240, 36, 192),
+            (Fields{{{12, 4, 56, 32}, {72, 4, 116, 32}, {132, 4, 176, 32}, {192, 4, 236, 32}}}));
+  EXPECT_EQ(ui::AddressFieldBoxes(181, 27, 144),  // 45 a quarter; the last pixel column stays empty
+            (Fields{{{9, 3, 42, 24}, {54, 3, 87, 24}, {99, 3, 132, 24}, {144, 3, 177, 24}}}));
+}
+
+// A system DLL is named by its full path in the system folder; a name that could lead anywhere else is
+// refused rather than joined.
+TEST(SystemLibraryPath, OnlyABareNameInTheSystemFolder) {
+  EXPECT_EQ("C:\\Windows\\system32\\shcore.dll", ui::SystemLibraryPath("C:\\Windows\\system32", "shcore.dll"));
+  EXPECT_EQ("C:\\Windows\\system32\\user32.dll", ui::SystemLibraryPath("C:\\Windows\\system32\\", "user32.dll"));
+  for (const char* name : {"", ".", "..", "..\\shcore.dll", "sub/shcore.dll", "D:shcore.dll", "\\\\host\\x.dll"}) {
+    EXPECT_EQ("", ui::SystemLibraryPath("C:\\Windows\\system32", name)) << name;
+  }
+  EXPECT_EQ("", ui::SystemLibraryPath("", "shcore.dll"));
 }
 
 // A template as the resource compiler writes a DIALOGEX: the main window's size and font, a list view by

@@ -1,11 +1,14 @@
-// The pictures' sets per display scale and the area-average filter that makes the scales between them.
+// The pictures' sets per display scale, the area-average filter that makes the scales between them, and the
+// size a picture declares in its header.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "skin/area_scale.h"
 #include "skin/art_sets.h"
+#include "skin/png_size.h"
 
 namespace quorvel::skin {
 namespace {
@@ -85,6 +88,33 @@ TEST(ArtSets, LengthsMatchTheDrawnSets) {
   EXPECT_EQ(ArtLength(1, 24), 1);      // never below one pixel
   EXPECT_EQ(ArtLength(0, 192), 0);
   EXPECT_EQ(ArtLength(100, 0), 100);
+}
+
+// The start of a PNG file: the signature, then the header chunk's length, type, width and height.
+std::vector<std::byte> PngStart(std::uint32_t width, std::uint32_t height, std::uint32_t length = 13) {
+  std::vector<std::byte> bytes;
+  for (const int b : {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A}) bytes.push_back(static_cast<std::byte>(b));
+  for (const std::uint32_t value : {length, 0x49484452u, width, height}) {  // 0x49484452: "IHDR"
+    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::byte>((value >> shift) & 0xFF));
+  }
+  return bytes;
+}
+
+TEST(PngSize, TheHeadersWidthAndHeightAndNothingForAnythingElse) {
+  EXPECT_EQ(PngSize(PngStart(93, 25)), (PngDimensions{93, 25}));
+  EXPECT_EQ(PngSize(PngStart(0x7FFFFFFF, 1)), (PngDimensions{0x7FFFFFFF, 1}));
+  std::vector<std::byte> bytes = PngStart(93, 25);
+  for (std::size_t size = 0; size < bytes.size(); ++size) {
+    EXPECT_FALSE(PngSize(std::span(bytes).first(size))) << "cut to " << size;
+  }
+  for (const auto& bad : {PngStart(0, 25), PngStart(93, 0), PngStart(0x80000000, 1), PngStart(93, 25, 12)}) {
+    EXPECT_FALSE(PngSize(bad));
+  }
+  bytes[1] = std::byte{'J'};  // not the signature
+  EXPECT_FALSE(PngSize(bytes));
+  bytes = PngStart(93, 25);
+  bytes[12] = std::byte{'i'};  // another chunk first
+  EXPECT_FALSE(PngSize(bytes));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The main window's outline, the regions cut from mask rows, and the picture buttons' rules.
+// The main window's outline, the regions cut from mask rows, the picture buttons' rules, and the colours of
+// text on a painted surface with and without its picture.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "skin/button_rules.h"
+#include "skin/dialog_looks.h"
 #include "skin/mask_runs.h"
 #include "skin/region.h"
 
@@ -126,6 +128,29 @@ TEST(ButtonRules, TilesFillTheAreaWithTheLastCopiesCut) {
   EXPECT_EQ(copies, expected);
   EXPECT_TRUE(TileCopies(area, 0, 3).empty());
   EXPECT_TRUE(TileCopies({5, 5, 5, 9}, 4, 3).empty());
+}
+
+// Over its picture a surface's text takes the look's colour; a picture missing (not embedded, not decoded)
+// leaves the standard colours, and so do the controls that keep them anyway.
+TEST(SurfaceColours, ThePicturesColourOnlyWhereThePictureIsShown) {
+  const DialogLook& main = *FindDialogLook(102);
+  const DialogLook& login = *FindDialogLook(134);
+  struct Case {
+    const DialogLook& look;
+    int control;
+    bool shown;
+    TextColour colour;
+  };
+  const std::vector<Case> cases{
+      {main, 1010, true, TextColour::Black},      {main, 1010, false, TextColour::Standard},
+      {login, 1018, true, TextColour::White},     {login, 1018, false, TextColour::Standard},
+      {login, 1016, true, TextColour::Standard},  {login, 1016, false, TextColour::Standard},  // kept plain
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DialogTextColour(c.look, c.control, c.shown), c.colour) << c.look.templateId << " " << c.control;
+  }
+  EXPECT_EQ(HeaderTextColour(true), TextColour::Black);
+  EXPECT_EQ(HeaderTextColour(false), TextColour::Standard);
 }
 
 }  // namespace

@@ -54,11 +54,12 @@ def probe_responsiveness(gui, seconds):
     return result
 
 
-def watch_start(gui, timeout=120):
-    """quorvel-winread --watch-start on the main window, started before the program (from a session's prepare
-    hook): returns once it watches; the function returned waits for its JSON (visibleUs, emptyUs, rowsUs,
-    rows: realtime microseconds, as the boxsim log's epochUs)."""
-    proc = gui.lab.pc_exec(["wine", gui.inspect_exe, "--watch-start", TITLE, str(DEVICE_LIST), "--timeout",
+def watch_start(gui, timeout=120, title=TITLE):
+    """quorvel-winread --watch-start on the main window (or another window titled title with a list view of
+    the device list's id), started before the program (from a session's prepare hook): returns once it
+    watches; the function returned waits for its JSON (visibleUs, emptyUs, rowsUs, rows: realtime
+    microseconds, as the boxsim log's epochUs)."""
+    proc = gui.lab.pc_exec(["wine", gui.inspect_exe, "--watch-start", title, str(DEVICE_LIST), "--timeout",
                             str(timeout)], env=gui.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     if "watching" not in proc.stdout.readline().decode():
         proc.kill()

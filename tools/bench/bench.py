@@ -17,7 +17,9 @@ process looking at the window every 5 ms sees it (--win-baseline WIN-BUILD times
 same run); and the time that the
 check of a new static address adds to quorvel-cli.exe's set-network for a free address (the ICMP echo, the
 probe that runs under Wine). Without --wine, that figure for the Linux quorvel-cli (the neighbour table).
---only interfaces|wine|apply prints just those figures. --baseline BUILD measures a build of another commit
+--only interfaces|wine|start|apply prints just those figures (start: the cold start of quorvel.exe under Wine,
+from the program's start to its main window on screen, beside a plain window with a button and a list view
+started the same way, seven alternating runs each; with --wine it comes first). --baseline BUILD measures a build of another commit
 in the same run, each figure right after this build's (its lines end in "[baseline]").
 
     python3 tools/bench/bench.py [--build build] [--baseline other-build] [--runs 3]      (as root)
@@ -163,6 +165,50 @@ def measure_wine_start(build, win_build, tmp, runs):
     return figures
 
 
+def time_to_window(build, exe, title, inspect_exe, tmp):
+    """Milliseconds from the program's start (Wine asked to run it) to its window titled title first on
+    screen, as quorvel-winread --watch-start started before it sees it, in a fresh lab of 2 nets with the
+    simulators answering; None when the window was not seen."""
+    sys.path.insert(0, str(REPO / "tests" / "wine"))
+    import console_driver as driver  # noqa: E402
+    watcher, launched = [], []
+
+    def prepare(gui):
+        watcher.append(driver.watch_start(gui, title=title))
+        launched.append(time.time_ns() // 1000)  # the session starts the program right after this hook
+
+    with lab.Lab(nets=2) as the_lab:
+        start_sims(the_lab, build, boxes_per_net(2), tempfile.mkdtemp(dir=tmp))
+        with driver.guilab.GuiSession(the_lab, exe, name="bench-window", inspect_exe=inspect_exe, prepare=prepare):
+            seen = watcher[0]()
+    return (seen["visibleUs"] - launched[0]) / 1000 if seen.get("visibleUs") else None
+
+
+def report_wine_start(build, win_build, tmp, runs=7, win_baseline=None):
+    """The cold start under Wine of quorvel.exe (and of another commit's) beside a plain window with a button
+    and a list view started the same way: runs of each, alternating, so that a slower stretch of the machine
+    falls on all alike; medians, best runs and the ratio of the medians to the plain window's."""
+    inspect_exe = win_build / "tools/winread/quorvel-winread.exe"
+    programs = [("quorvel.exe", win_build / "app" / "quorvel.exe", "Quorvel")]
+    if win_baseline:
+        programs.append(("quorvel.exe [baseline]", win_baseline / "app" / "quorvel.exe", "Quorvel"))
+    programs.append(("plain window", win_build / "tools/bench/plain_window/quorvel-plain-window.exe", "Plain window"))
+    figures = {name: [] for name, _, _ in programs}
+    for _ in range(runs):
+        for name, exe, title in programs:
+            figures[name].append(time_to_window(build, exe, title, inspect_exe, tmp))
+    seen = {name: [f for f in values if f is not None] for name, values in figures.items()}
+    plain = statistics.median(seen["plain window"]) if seen["plain window"] else None
+    for name, values in seen.items():
+        if not values:
+            print(f"Wine, start-up: {name}: window not seen", flush=True)
+            continue
+        median = statistics.median(values)
+        ratio = f", ratio {median / plain:.2f} to the plain window's" if plain else ""
+        print(f"Wine, start-up: {name} on screen {median:.0f} ms after its start (median of {len(values)}, best "
+              f"{min(values):.0f}: {', '.join(f'{v:.0f}' for v in values)} ms){ratio}", flush=True)
+
+
 def report_wine_responsiveness(build, win_build):
     """Runs the Wine test of the window's answers and prints the stretches it measured."""
     env = dict(os.environ, QUORVEL_BUILD=str(build), QUORVEL_WIN_BUILD=str(win_build), PYTHONDONTWRITEBYTECODE="1")
@@ -239,6 +285,7 @@ def report_wine_login(build, win_builds, inspect_exe, runs, tmp):
 
 
 def report_wine(build, win_build, tmp, runs=3, win_baseline=None):
+    report_wine_start(build, win_build, tmp, win_baseline=win_baseline)
     report_wine_responsiveness(build, win_build)
     win_builds = [(win_build, "")] + ([(win_baseline, " [baseline]")] if win_baseline else [])
     report_wine_login(build, win_builds, win_build / "tools/winread/quorvel-winread.exe", runs, tmp)
@@ -307,12 +354,14 @@ def main():
                         help="a Windows build of another commit: its quorvel.exe's login under Wine, alongside")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--wine", action="store_true", help="also time the main window's start under Wine")
-    parser.add_argument("--only", choices=("interfaces", "wine", "apply"), help="only these figures")
+    parser.add_argument("--only", choices=("interfaces", "wine", "start", "apply"), help="only these figures")
     args = parser.parse_args()
     builds = [(args.build, "")] + ([(args.baseline, " [baseline]")] if args.baseline else [])
     with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as tmp:
         if args.only in (None, "interfaces"):
             report_interfaces(builds, args.runs, tmp)
+        if args.only == "start":
+            report_wine_start(args.build, args.win_build, tmp, win_baseline=args.win_baseline)
         if args.wine or args.only == "wine":
             report_wine(args.build, args.win_build, tmp, args.runs, args.win_baseline)
         if args.only in (None, "apply"):

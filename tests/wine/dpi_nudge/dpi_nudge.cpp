@@ -1,7 +1,9 @@
-// quorvel-dpi-nudge TITLE DPI WIDTH HEIGHT: sends the dialog window titled TITLE the WM_DPICHANGED of a move
-// to a monitor of DPI, suggesting WIDTH x HEIGHT at the window's top-left. The rectangle lies at an address
-// that both processes hold, so it arrives whether or not the message is copied across. Prints the suggested
-// rectangle as "left top right bottom"; exit 0 when the window answered.
+// quorvel-dpi-nudge TITLE DPI WIDTH HEIGHT [LEFT TOP]: moves the window to LEFT, TOP when given, then sends the dialog window titled TITLE what a move to a monitor of DPI
+// brings, in the system's order: WM_GETDPISCALEDSIZE with WIDTH x HEIGHT (the size scaled linearly), then
+// WM_DPICHANGED suggesting the size the window answered (else WIDTH x HEIGHT) at its top-left. Both
+// arguments lie at an address that both processes hold, so they arrive (and the answer comes back)
+// whether or not a message is copied across. Prints the suggested rectangle as "left top right bottom";
+// exit 0 when the window answered the DPI change.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,9 +14,12 @@ int main(int argc, char** argv) {
   HWND window = FindWindowA("#32770", argv[1]);
   RECT rect{};
   DWORD pid = 0;
+  if (window != nullptr && argc >= 7) {
+    SetWindowPos(window, nullptr, std::atoi(argv[5]), std::atoi(argv[6]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (window == nullptr || !GetWindowRect(window, &rect) || !GetWindowThreadProcessId(window, &pid)) return 1;
-  const RECT suggested{rect.left, rect.top, rect.left + std::atoi(argv[3]), rect.top + std::atoi(argv[4])};
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  const int dpi = std::atoi(argv[2]);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
   void* shared = nullptr;
   for (ULONG_PTR at = 0x30000000; process != nullptr && shared == nullptr && at < 0x70000000; at += 0x1000000) {
     void* local = VirtualAlloc(reinterpret_cast<void*>(at), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
@@ -25,10 +30,24 @@ int main(int argc, char** argv) {
     }
   }
   if (shared == nullptr) return 1;
+  // The window's answer lands in its copy (read back) or, when the message was copied across, in ours.
+  const SIZE linear{std::atoi(argv[3]), std::atoi(argv[4])};
+  *static_cast<SIZE*>(shared) = linear;
+  WriteProcessMemory(process, shared, &linear, sizeof linear, nullptr);
+  DWORD_PTR scaled = 0;
+  SIZE answered = linear;
+  if (SendMessageTimeoutA(window, 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(shared), SMTO_BLOCK,
+                          10000, &scaled) != 0 && scaled != 0) {
+    SIZE theirs{};
+    ReadProcessMemory(process, shared, &theirs, sizeof theirs, nullptr);
+    const SIZE ours = *static_cast<SIZE*>(shared);
+    answered = theirs.cx != linear.cx || theirs.cy != linear.cy ? theirs : ours;
+  }
+  const RECT suggested{rect.left, rect.top, rect.left + answered.cx, rect.top + answered.cy};
   *static_cast<RECT*>(shared) = suggested;
   WriteProcessMemory(process, shared, &suggested, sizeof suggested, nullptr);
   DWORD_PTR answer = 0;
-  const LRESULT sent = SendMessageTimeoutA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(std::atoi(argv[2]), std::atoi(argv[2])),
+  const LRESULT sent = SendMessageTimeoutA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                                            reinterpret_cast<LPARAM>(shared), SMTO_BLOCK, 10000, &answer);
   std::printf("%ld %ld %ld %ld\n", suggested.left, suggested.top, suggested.right, suggested.bottom);
   return sent != 0 ? 0 : 1;
