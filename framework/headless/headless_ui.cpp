@@ -45,7 +45,15 @@ void HeadlessUi::WaitDuringWorkDone() {
 }
 
 void HeadlessUi::PumpTurn(BusyRun& run) {
-  // The user's acts that the work waits for come first: the work goes on once they are done.
+  // The acts scripted for the work come first, before this thread takes a lock that the worker takes
+  // too: nothing orders them against the work, as nothing orders the input of real windows.
+  if (!actsOfThisWork_.empty()) {
+    for (; !actsOfThisWork_.empty(); actsOfThisWork_.pop_front()) actsOfThisWork_.front()();
+    std::lock_guard<std::mutex> lock(userMutex_);
+    actsPending_ = false;
+    userChanged_.notify_all();
+  }
+  // The user's acts that the work waits for: the work goes on once they are done.
   for (;;) {
     const std::function<void()>* act = nullptr;
     {
@@ -57,12 +65,6 @@ void HeadlessUi::PumpTurn(BusyRun& run) {
     (*act)();
     std::lock_guard<std::mutex> lock(userMutex_);
     ++userActsDone_;
-    userChanged_.notify_all();
-  }
-  if (!actsOfThisWork_.empty()) {
-    for (; !actsOfThisWork_.empty(); actsOfThisWork_.pop_front()) actsOfThisWork_.front()();
-    std::lock_guard<std::mutex> lock(userMutex_);
-    actsPending_ = false;
     userChanged_.notify_all();
   }
   for (const auto& host : hosts_) host->Paint();
