@@ -3,19 +3,16 @@
 than the window's own (the wait cursor), Enter on the device list's selected row is no close, and a close
 (the task bar's Close, sent from another process, or Alt+F4) is recorded: the window stays until the try's
 wait ends, then closes with no message, and neither the retry nor the share names are asked for. A log-off
-asked for meanwhile is refused. During a Refresh clicked with the mouse (the disabled button leaves no
-focus): F4 alone and a press on the list released over Exit do nothing, and Escape closes the window when
-the search ends."""
+asked for meanwhile is refused, and the window closes when the work ends."""
 import time
 import unittest
 
-from console_driver import DEVICE_LIST, MAIN, REFRESH, TITLE, ConsoleCase, find_control, guilab, wait_until
+from console_driver import DEVICE_LIST, MAIN, TITLE, ConsoleCase, find_control, guilab, wait_until
 from labtest import box
 
 SYS_COMMAND_EXE = guilab.WIN_BUILD / "tests" / "wine" / "sys_command" / "quorvel-sys-command.exe"
 MUTE = box(1, "mute", faults={"commandDelayMs": 60000})
 TRY_SECONDS = 5  # the quiet wait of one password check
-EXIT = 1009
 
 
 class BusyLoopCase(ConsoleCase):
@@ -75,45 +72,6 @@ class TaskBar(BusyLoopCase):
 
     def test_2_the_task_bars_close_waits_for_the_work(self):
         self.close_during_the_check(lambda: self.assertEqual(self.sys_command("close"), (0, "")))
-
-
-class ClickedRefresh(BusyLoopCase):
-    """Refresh clicked with the mouse: the button is disabled for the search, so no window has the focus and
-    keys come as system keys."""
-    SESSION = "busy-loop-refresh"
-
-    def click_refresh(self):
-        searches = len(self.requests(0, 101))
-        self.gui.click_control(TITLE, REFRESH, **MAIN)
-        wait_until(lambda: self.main()["busy"], 10, "the Refresh's work")
-        return searches
-
-    def search_ended(self, searches):
-        wait_until(lambda: len(self.requests(0, 101)) > searches, 30, "the Refresh's search")
-        return self.gui.idle(TITLE, **MAIN)
-
-    def test_1_f4_alone_and_a_press_released_over_exit_do_nothing(self):
-        wait_until(lambda: self.rows(DEVICE_LIST), 60, "the filled list")
-        searches = self.click_refresh()
-        self.gui.key("F4")
-        list_rect = find_control(self.main(), DEVICE_LIST)["rect"]
-        exit_rect = find_control(self.main(), EXIT)["rect"]
-        self.gui.xdotool("mousemove", "--sync", *guilab.point_in(list_rect, 0.5, 0.8), "mousedown", 1)
-        self.gui.xdotool("mousemove", "--sync", *guilab.point_in(exit_rect, 0.5, 0.5), "mouseup", 1)
-        self.assertTrue(self.main()["busy"], "all of it during the work")
-        self.search_ended(searches)
-        time.sleep(0.5)  # a close would be acted on at once; nothing is waited for here
-        self.assertIn(TITLE, [w["title"] for w in self.gui.windows()], "the window stays")
-
-    def test_2_escape_closes_when_the_search_ends(self):
-        self.gui.idle(TITLE, **MAIN)
-        searches = self.click_refresh()
-        time.sleep(0.3)
-        self.gui.key("Escape")
-        self.assertTrue(self.main()["busy"], "the close waits for the work")
-        self.gui.wait_window_gone(TITLE, timeout=60, **MAIN)
-        self.assertGreater(len(self.requests(0, 101)), searches)
-        self.assertEqual(self.gui.wait_exit(30), 0)
 
 
 class AltF4(BusyLoopCase):
