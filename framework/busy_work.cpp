@@ -1,6 +1,7 @@
 #include "framework/busy_work.h"
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 namespace quorvel::ui {
@@ -39,24 +40,42 @@ BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>& work, BusyLoo
   BusyScope scope;
   if (!scope.active()) return BusyStatus::Refused;
   std::exception_ptr failure;  // written by the worker, read after the join
-  std::thread worker([&] {
+  auto body = [&] {
+    loop.WorkerStarted();
     try {
       work(run.stop());
     } catch (...) {
       failure = std::current_exception();
     }
+    loop.WorkerEnded();
     run.MarkFinished();
     loop.Wake();
-  });
-  // The loop must not leave the worker unjoined, whatever it throws.
-  struct Join {
-    std::thread& thread;
-    ~Join() {
-      if (thread.joinable()) thread.join();
+  };
+  std::thread worker;
+  try {
+    worker = std::thread(body);
+  } catch (const std::system_error&) {
+    body();  // no thread to be had: the work runs here, and the windows wait for it
+  }
+  if (worker.joinable()) {
+    try {
+      while (!run.finished()) loop.Pump(run);
+    } catch (...) {
+      // The worker may wait for this thread (a message sent to a window): it is told to stop and the
+      // windows keep answering until it has ended; the loop's failure then goes on.
+      run.RecordClose();
+      while (!run.finished()) {
+        try {
+          loop.Pump(run);
+        } catch (...) {
+          run.WaitFinished(50);  // a loop that keeps failing still must not spin
+        }
+      }
+      worker.join();
+      throw;
     }
-  } join{worker};
-  while (!run.finished()) loop.Pump(run);
-  worker.join();
+    worker.join();
+  }
   if (failure) std::rethrow_exception(failure);
   return BusyStatus::Done;
 }

@@ -91,6 +91,10 @@ class BusyLoop {
   virtual void Pump(BusyRun& run) = 0;
   // Called on the worker thread as the work ends, so that a loop that sleeps wakes up.
   virtual void Wake() = 0;
+  // Called on the worker thread before the work and after it (also when it threw): what the system asks
+  // of a thread that calls it (Windows: its COM apartment) is set up and taken down here.
+  virtual void WorkerStarted() {}
+  virtual void WorkerEnded() {}
 };
 
 // One run: the worker thread and what passes between it and the user-interface thread.
@@ -120,7 +124,10 @@ class BusyRun {
 
 // Runs `work` on a worker thread and `loop` on this one until the work ends, then joins the worker. An
 // exception of the work is thrown again here. Refused (nothing runs) while this thread is already in a
-// run. `run` is the caller's; a close recorded in it stays readable after the return.
+// run. `run` is the caller's; a close recorded in it stays readable after the return. When the loop
+// throws, the stop is recorded and the loop goes on until the work has ended (a worker waiting for an
+// answer of this thread gets it), and then the loop's exception goes on. When no thread can be started,
+// the work runs on this thread.
 BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>& work, BusyLoop& loop, BusyRun& run);
 
 // True while this thread is inside RunBusyWork (the headless backend's in-line runs count too).

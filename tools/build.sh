@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds one tree: native (default), windows, sanitize, tsan or fuzz. Prints the build folder.
 #   tools/build.sh [native|windows|sanitize|tsan|fuzz]
-# tsan builds only what its stage runs: the busy-work and protocol tests, quorvel-cli and the simulator.
+# tsan builds only what its stage runs: the busy-work and protocol tests, the hidden services' and the
+# panel's tests (with busy work on a real worker), quorvel-cli and the simulator.
 # Its binaries (the test discovery at build time too) run with address randomisation off (setarch -R),
 # which ThreadSanitizer needs on kernels with many bits of it.
 set -euo pipefail
@@ -18,7 +19,7 @@ esac
 if [ "$kind" = native ]; then args+=(-DQUORVEL_WINDOWS_BUILD="$top/build-win"); fi
 cmake -S "$top" -B "$dir" -G Ninja "${args[@]}" >/dev/null
 if [ "$kind" = tsan ]; then
-  setarch "$(uname -m)" -R ninja -C "$dir" framework_test protocol_test quorvel-cli quorvel-boxsim >&2
+  setarch "$(uname -m)" -R ninja -C "$dir" framework_test protocol_test codepage_test panel_test quorvel-cli quorvel-boxsim >&2
 else
   ninja -C "$dir" >&2
 fi

@@ -67,9 +67,10 @@ class HeadlessControl : public Interface {
   int textLimit() const { return state_.textLimit; }
 
  protected:
-  // Every use by the dialog's code goes through here: busy work may not touch a control.
+  // Every use by the dialog's code goes through here: busy work may not touch a control (the host tells
+  // whether this use is by the work).
   void Touch() const {
-    if (InBusyWork() && state_.touchedByWork) state_.touchedByWork(state_.id);
+    if (state_.touchedByWork) state_.touchedByWork(state_.id);
   }
 
  private:

@@ -111,7 +111,7 @@ bool HeadlessHost::CanUse(int id, std::string_view action) {
 }
 
 void HeadlessHost::Click(int id) {
-  if (InBusyWork() && busyRoles_.count(id) != 0 && busyRoles_[id] == BusyRole::Minimize) {
+  if (ui_.busyHost() == this && busyRoles_.count(id) != 0 && busyRoles_[id] == BusyRole::Minimize) {
     ++minimized_;  // the Minimise disc works while busy work runs
     return;
   }
@@ -250,10 +250,17 @@ void HeadlessHost::Close() {
 }
 
 void HeadlessHost::FireTimer(int id) {
-  if (TakenByBusyWork(false, {})) return;  // a busy window's timers wait for the end of the work
   if (!CanAct("timer")) return;
   if (timers_.count(id) == 0) {
     Error("timer " + std::to_string(id) + " fired but it is not set");
+    return;
+  }
+  if (ui_.busyHost() != nullptr) {
+    // As the system keeps one message per timer in a queue, a timer that fires again while held is held once.
+    for (const Queued& queued : posted_) {
+      if (queued.timer && queued.id == id) return;
+    }
+    posted_.push_back(Queued{true, id});
     return;
   }
   Dispatch([id](Dialog& d) { d.OnTimer(id); });
@@ -275,23 +282,85 @@ void HeadlessHost::Dispatch(Handler&& handler) {
   }
 }
 
-// ---- busy work, run in line
+// ---- busy work
+
+namespace {
+
+// The user-interface thread's loop of threaded mode.
+class HeadlessLoop final : public BusyLoop {
+ public:
+  explicit HeadlessLoop(HeadlessUi& ui) : ui_(ui) {}
+  void Pump(BusyRun& run) override { ui_.PumpTurn(run); }
+  void Wake() override { ui_.WakeFromWork(); }
+
+ private:
+  HeadlessUi& ui_;
+};
+
+}  // namespace
 
 BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& work) {
-  if (InBusyWork()) {
+  if (InBusyWork() || !ui_.OnUiThread()) {
+    if (!ui_.OnUiThread()) CheckNotBusy("busy work");  // the worker's own: a misuse of its own
     Error("busy work inside busy work");
     return BusyStatus::Refused;
   }
   if (closeRecorded_) return BusyStatus::Closing;
-  BusyScope scope;
   ++busyRuns_;
-  work(BusyStop(busyStop_));
-  return BusyStatus::Done;
+  struct BusyHost {
+    HeadlessUi& ui;
+    BusyHost(HeadlessUi& u, HeadlessHost* host) : ui(u) { ui.SetBusyHost(host); }
+    ~BusyHost() { ui.SetBusyHost(nullptr); }
+    BusyHost(const BusyHost&) = delete;
+    BusyHost& operator=(const BusyHost&) = delete;
+  } busy(ui_, this);
+  if (!ui_.threaded()) {
+    ui_.RunDuringWorkInLine();  // as the user-interface thread, before the work takes it over
+    BusyScope scope;
+    work(BusyStop(busyStop_));
+    return BusyStatus::Done;
+  }
+  ui_.TakeDuringWork();
+  HeadlessLoop loop(ui_);
+  BusyRun run;
+  return RunBusyWork(
+      [&](const BusyStop&) {
+        // The acts scripted for this work happen while it runs: its end waits for them.
+        struct WaitActs {
+          HeadlessUi& ui;
+          ~WaitActs() { ui.WaitDuringWorkDone(); }
+        } waitActs{ui_};
+        work(BusyStop(busyStop_));
+      },
+      loop, run);
+}
+
+// Reads what a real window paints; the kinds' own state too (rows, items, position).
+void HeadlessHost::Paint() {
+  if (!isOpen()) return;
+  std::size_t read = 0;
+  for (auto& [id, slot] : slots_) {
+    Control* shown = slot.kind ? slot.kind.get() : slot.plain.get();
+    if (shown == nullptr) continue;  // a template's button that the dialog never asked for
+    const Control& control = *shown;
+    read += control.Text().size() + (control.IsEnabled() ? 1 : 0) + (control.IsVisible() ? 1 : 0);
+    if (const auto* list = dynamic_cast<const ListView*>(&control)) {
+      for (int row = 0; row < list->ItemCount(); ++row) {
+        for (int column = 0; column < list->ColumnCount(); ++column) read += list->ItemText(row, column).size();
+      }
+    } else if (const auto* combo = dynamic_cast<const ComboBox*>(&control)) {
+      for (int item = 0; item < combo->Count(); ++item) read += combo->ItemText(item).size();
+      read += static_cast<std::size_t>(combo->CurSel() + 1);
+    } else if (const auto* bar = dynamic_cast<const ProgressBar*>(&control)) {
+      read += static_cast<std::size_t>(bar->Pos());
+    }
+  }
+  painted_ += read;
 }
 
 bool HeadlessHost::TakenByBusyWork(bool closes, std::function<void()> close) {
-  if (!InBusyWork()) return false;
-  if (!closes || userCannotClose_) {
+  if (ui_.busyHost() == nullptr) return false;
+  if (!closes || userCannotClose_ || ui_.busyHost() != this) {
     ++droppedInput_;
   } else if (!closeRecorded_) {
     closeRecorded_ = true;
@@ -311,15 +380,22 @@ void HeadlessHost::DeliverRecordedClose() {
 
 void HeadlessHost::Post(int id) {
   CheckNotBusy("posted message");
-  if (isOpen()) posted_.push_back(id);
+  if (isOpen()) posted_.push_back(Queued{false, id});
 }
 
-// Like a real message queue, one at a time, each after the handler before it has returned.
+// Like a real message queue, one at a time, each after the handler before it has returned; nothing while
+// busy work runs on any dialog.
 void HeadlessHost::DeliverPosted() {
-  if (posted_.empty() || !isOpen() || handlerDepth_ != 0 || holdPosted_) return;
-  const int id = posted_.front();
+  if (posted_.empty() || !isOpen() || handlerDepth_ != 0 || holdPosted_ || ui_.busyHost() != nullptr) return;
+  const Queued queued = posted_.front();
   posted_.pop_front();
-  Dispatch([id](Dialog& d) { d.OnPosted(id); });
+  if (!queued.timer) {
+    Dispatch([id = queued.id](Dialog& d) { d.OnPosted(id); });
+  } else if (timers_.count(queued.id) != 0) {
+    Dispatch([id = queued.id](Dialog& d) { d.OnTimer(id); });
+  } else {
+    DeliverPosted();  // a held timer that was killed meanwhile is gone
+  }
 }
 
 void HeadlessHost::DeliverHeldPosts() {
@@ -327,8 +403,10 @@ void HeadlessHost::DeliverHeldPosts() {
   DeliverPosted();
 }
 
+// In line, the work runs inside the handler's run on this thread; threaded, the work is every thread but
+// the user-interface thread's, where the loop may paint meanwhile.
 void HeadlessHost::CheckNotBusy(std::string_view what) {
-  if (InBusyWork()) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
+  if (ui_.threaded() ? !ui_.OnUiThread() : InBusyWork()) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
 }
 
 void HeadlessHost::FinishIfEnded() {

@@ -61,7 +61,9 @@ class HeadlessHost : public DialogHost {
   // The user's actions. Acting on a dialog that has ended, or on a control that is disabled or hidden, is
   // recorded as an error and does nothing. While busy work runs (a fake that the work calls may act as
   // the user), a close (Close, Escape, a closing Enter, a button of BusyRole::Close) is recorded and acted on once
-  // the outermost handler returns; every other action is dropped and counted.
+  // the outermost handler returns; every other action is dropped and counted. That holds for every dialog of
+  // the HeadlessUi while one of them runs busy work; on the others a close is dropped too, and a timer
+  // that fires, like a posted message, waits for the end of the work.
   void Click(int id);                         // a button: IDOK and IDCANCEL go to OnOK and OnCancel
   void SelectComboItem(int id, int index);    // the selection changes, then CBN_SELCHANGE
   void ClickListRow(int id, int row);         // that row alone selected, then NM_CLICK; row -1: empty space
@@ -77,7 +79,7 @@ class HeadlessHost : public DialogHost {
   void PressEnter();
   void PressSpaceOnList(int id);              // the list takes the focus, then its key notification
   void Close();                               // the window's close request
-  void FireTimer(int id);                     // only a timer that is set
+  void FireTimer(int id);                     // only a timer that is set; held during busy work
   // Posted messages are delivered once the handler that posted them returns, unless the test holds
   // them (HoldPosted); then they wait for this.
   void DeliverHeldPosts();
@@ -89,6 +91,8 @@ class HeadlessHost : public DialogHost {
 
   // Attaches the dialog and runs OnInitDialog; the HeadlessUi calls it once, after the template's set-up.
   void Start(Dialog& dialog);
+  // Reads every control, as a real window's painting does while busy work runs (threaded mode).
+  void Paint();
 
   // What the test reads.
   int templateId() const { return templateId_; }
@@ -165,12 +169,18 @@ class HeadlessHost : public DialogHost {
   int waitsShown_ = 0;
   int busyRuns_ = 0;
   int droppedInput_ = 0;
+  std::size_t painted_ = 0;  // what Paint read, kept so that the reads stay
   std::atomic<bool> busyStop_{false};  // read by the work through its BusyStop
   bool closeRecorded_ = false;
   std::function<void()> recordedClose_;
   std::map<int, BusyRole> busyRoles_;
   bool userCannotClose_ = false;  // a close while busy is dropped like any other action
-  std::deque<int> posted_;
+  // Posted messages (OnPosted ids) and timers held during busy work, in their order.
+  struct Queued {
+    bool timer = false;
+    int id = 0;
+  };
+  std::deque<Queued> posted_;
   bool holdPosted_ = false;  // delivered once the outermost handler returns
   std::map<int, Slot> slots_;                    // map nodes stay put: controls keep their state's address
   std::vector<std::unique_ptr<Control>> strays_;  // asked for under an id that has another kind

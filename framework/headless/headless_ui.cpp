@@ -1,12 +1,85 @@
 #include "framework/headless/headless_ui.h"
 
 #include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <utility>
 
 namespace quorvel::ui {
 
+HeadlessUi::HeadlessUi() : threaded_(std::getenv("QUORVEL_HEADLESS_THREADED") != nullptr) {}
+
 HeadlessUi::~HeadlessUi() = default;
+
+// ---- busy work's user-interface thread
+
+void HeadlessUi::ActAsUser(const std::function<void()>& act) {
+  if (!threaded_ || OnUiThread()) {
+    act();
+    return;
+  }
+  std::unique_lock<std::mutex> lock(userMutex_);
+  userActs_.push_back(&act);
+  const int mine = ++userActsQueued_;
+  userChanged_.notify_all();
+  userChanged_.wait(lock, [&] { return userActsDone_ >= mine; });
+}
+
+void HeadlessUi::RunDuringWorkInLine() {
+  while (!duringWork_.empty()) {
+    std::function<void()> act = std::move(duringWork_.front());
+    duringWork_.pop_front();
+    act();
+  }
+}
+
+void HeadlessUi::TakeDuringWork() {
+  actsOfThisWork_ = std::exchange(duringWork_, {});
+  std::lock_guard<std::mutex> lock(userMutex_);
+  actsPending_ = !actsOfThisWork_.empty();
+}
+
+void HeadlessUi::WaitDuringWorkDone() {
+  std::unique_lock<std::mutex> lock(userMutex_);
+  userChanged_.wait(lock, [&] { return !actsPending_; });
+}
+
+void HeadlessUi::PumpTurn(BusyRun& run) {
+  // The acts scripted for the work come first, before this thread takes a lock that the worker takes
+  // too: nothing orders them against the work, as nothing orders the input of real windows.
+  if (!actsOfThisWork_.empty()) {
+    for (; !actsOfThisWork_.empty(); actsOfThisWork_.pop_front()) actsOfThisWork_.front()();
+    std::lock_guard<std::mutex> lock(userMutex_);
+    actsPending_ = false;
+    userChanged_.notify_all();
+  }
+  // The user's acts that the work waits for: the work goes on once they are done.
+  for (;;) {
+    const std::function<void()>* act = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(userMutex_);
+      if (userActs_.empty()) break;
+      act = userActs_.front();
+      userActs_.pop_front();
+    }
+    (*act)();
+    std::lock_guard<std::mutex> lock(userMutex_);
+    ++userActsDone_;
+    userChanged_.notify_all();
+  }
+  for (const auto& host : hosts_) host->Paint();
+  ++paints_;
+  std::unique_lock<std::mutex> lock(userMutex_);
+  userChanged_.wait_for(lock, std::chrono::milliseconds(2),
+                        [&] { return woken_ || !userActs_.empty() || run.finished(); });
+  woken_ = false;
+}
+
+void HeadlessUi::WakeFromWork() {
+  std::lock_guard<std::mutex> lock(userMutex_);
+  woken_ = true;
+  userChanged_.notify_all();
+}
 
 HeadlessHost& HeadlessUi::Create(Dialog& dialog, int parentTemplateId, bool holdPosted) {
   hosts_.push_back(std::make_unique<HeadlessHost>(*this, dialog.templateId(), parentTemplateId));

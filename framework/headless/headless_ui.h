@@ -9,12 +9,15 @@
 //   EXPECT_TRUE(ui.errors().empty());
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "framework/dialog.h"
@@ -36,11 +39,16 @@ struct ModalRecord {
   int result = 0;
 };
 
+// Busy work runs in line by default: the work runs on the test's thread inside RunBusy. In threaded mode
+// (SetThreaded, or QUORVEL_HEADLESS_THREADED set in the environment) it runs on a real worker while the
+// test's thread plays the user-interface thread: on each turn it delivers the user's acts of the fakes
+// (ActAsUser), the acts scripted for the work (DuringWork), and paints (reads every control of every open
+// dialog), as a real window would meanwhile.
 class HeadlessUi : public Ui {
  public:
   using Script = std::function<void(HeadlessHost&)>;
 
-  HeadlessUi() = default;
+  HeadlessUi();
   HeadlessUi(const HeadlessUi&) = delete;
   HeadlessUi& operator=(const HeadlessUi&) = delete;
   ~HeadlessUi() override;
@@ -71,7 +79,29 @@ class HeadlessUi : public Ui {
   // The host of the latest dialog of that template that was opened or run (kept after it ended), or null.
   HeadlessHost* LastHost(int templateId);
 
+  void SetThreaded(bool threaded) { threaded_ = threaded; }
+  bool threaded() const { return threaded_; }
+  // Acts for the user-interface thread during the next busy work, in order (in line: as the work begins;
+  // threaded: on a turn of the loop while the work runs, and the work's end waits for them).
+  void DuringWork(std::function<void()> act) { duringWork_.push_back(std::move(act)); }
+  // A fake that the work calls acts as the user through this: the act runs on the user-interface thread
+  // (the caller waits for it), as the user's input reaches the windows there and not in the work.
+  void ActAsUser(const std::function<void()>& act);
+  int paints() const { return paints_; }  // how often the open dialogs were painted during busy work
+
   // The hosts' side.
+  // The dialog whose busy work runs, or null: while there is one, every dialog of this Ui is held.
+  HeadlessHost* busyHost() const { return busyHost_; }
+  void SetBusyHost(HeadlessHost* host) { busyHost_ = host; }
+  bool OnUiThread() const { return std::this_thread::get_id() == uiThread_; }
+  void RunDuringWorkInLine();
+  // Threaded: the acts for this work are taken (on the user-interface thread), and the worker, its work
+  // done, waits until they have run.
+  void TakeDuringWork();
+  void WaitDuringWorkDone();
+  // One turn of the user-interface thread while the work runs, and the worker's wake-up at its end.
+  void PumpTurn(BusyRun& run);
+  void WakeFromWork();
   int RunModalFrom(Dialog& dialog, int parentTemplateId);
   int ShowMessageBox(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
   int ShowYesNo(int ownerTemplateId, std::string_view text, std::string_view caption, Icon icon);
@@ -95,6 +125,20 @@ class HeadlessUi : public Ui {
   std::vector<ModalRecord> modalRuns_;
   std::vector<std::string> errors_;
   bool busyMisuseFatal_ = true;
+  bool threaded_;
+  std::thread::id uiThread_ = std::this_thread::get_id();
+  HeadlessHost* busyHost_ = nullptr;
+  std::deque<std::function<void()>> duringWork_;
+  std::deque<std::function<void()>> actsOfThisWork_;  // the user-interface thread's only
+  int paints_ = 0;
+  // What passes from the worker to the user-interface thread: the user's acts, and the wake-up.
+  std::mutex userMutex_;
+  std::condition_variable userChanged_;
+  std::deque<const std::function<void()>*> userActs_;
+  int userActsDone_ = 0;
+  int userActsQueued_ = 0;
+  bool woken_ = false;
+  bool actsPending_ = false;
 };
 
 }  // namespace quorvel::ui

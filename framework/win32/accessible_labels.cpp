@@ -178,8 +178,13 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, const std::wstring& name) {
 LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
   const auto* named = reinterpret_cast<const AccessibleLabels::Named*>(data);
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-    const LRESULT answer = AnswerGetObject(window, wParam, named->name);
-    if (answer != 0) return answer;
+    // Nothing may throw through a window procedure (the name's copy, the object's allocation): the
+    // control then answers with its unnamed standard object.
+    try {
+      const LRESULT answer = AnswerGetObject(window, wParam, named->name);
+      if (answer != 0) return answer;
+    } catch (...) {
+    }
   } else if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, &Subclass, id);
   }

@@ -63,8 +63,9 @@ class Win32Host : public DialogHost {
 
   HWND window() const { return window_; }
   // The message that Post sends; its wParam is the id for Dialog::OnPosted.
-  static constexpr UINT kPosted = WM_APP + 0x3F1;
-  // Busy work's filter of the dialog procedure's messages (see Win32Busy::Filter).
+  static constexpr UINT kPosted = Win32Busy::kPosted;
+  // Busy work's filter of the dialog procedure's messages, this dialog's own or another's of the thread
+  // (see Win32Busy::Filter and FilterOther).
   bool FilterBusy(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     return busy_.Filter(message, wParam, lParam, result);
   }

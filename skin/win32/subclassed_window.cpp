@@ -35,8 +35,13 @@ LRESULT CALLBACK SubclassedWindow::Proc(HWND window, UINT message, WPARAM wParam
     owner->window_ = nullptr;
     return ::DefSubclassProc(window, message, wParam, lParam);
   }
-  LRESULT result = 0;
-  if (owner->OnMessage(message, wParam, lParam, result)) return result;
+  // Nothing may throw through a window procedure: a failure of the painted look leaves the message to
+  // the window's own handling.
+  try {
+    LRESULT result = 0;
+    if (owner->OnMessage(message, wParam, lParam, result)) return result;
+  } catch (...) {
+  }
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -519,7 +519,7 @@ class CloseDuringTheCheck : public HiddenServices, public ::testing::WithParamIn
 TEST_P(CloseDuringTheCheck, EndsItsPause) {
   const CheckCloseCase& c = GetParam();
   box.onDiskPoll = [this](int poll) {
-    if (poll == 2) host->Close();
+    if (poll == 2) ui.ActAsUser([this] { host->Close(); });
   };
   host->Click(c.command);
   EXPECT_EQ(box.diskPolls + box.addonPolls, 2);
@@ -646,6 +646,23 @@ INSTANTIATE_TEST_SUITE_P(
                       AddonCase{"stopped_by_box", {{"3"}}, {{"2", 1}, {"1"}}, false},
                       AddonCase{"addon_unknown", {{"3"}}, {{"0"}}, false}),
     CaseName<AddonCase>);
+
+// A click on the Add-on button that reaches the main window while the add-on's copy job runs (a screen
+// reader's default action, or any posted click) is dropped: the job alone writes the service state
+// meanwhile, and the add-on is installed once.
+TEST_F(HiddenServices, AnAddonClickDuringTheCopyJobIsDropped) {
+  box.disk = {{"3"}};
+  box.addon = {{"1"}, {"1"}};
+  ui.OnModal(IDD_COPY_MESSAGE, [this](ui::HeadlessHost& h) {
+    ui.DuringWork([this] { host->Click(IDC_ADDON); });
+    h.FireTimer(h.timers().begin()->first);
+  });
+  host->Click(IDC_ADDON);
+  EXPECT_EQ(host->droppedInput(), 1);
+  EXPECT_EQ(Runs(), (Strings{"180", "141"}));
+  EXPECT_EQ(box.started, Strings{"BT"});
+  ExpectNoErrors();
+}
 
 }  // namespace
 }  // namespace quorvel::testkit

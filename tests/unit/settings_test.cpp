@@ -336,7 +336,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Settings, CloseDuringTheProbeSendsNothing) {
   SelectAccepted(0);
   addressProbe.SetAnswer(DottedText(kFree), ProbeAnswer::Answered);
-  addressProbe.duringProbe = [this] { host->Close(); };
+  addressProbe.duringProbe = [this] { ui.ActAsUser([this] { host->Close(); }); };
   Fill(kFree, kMask, kGw);
   host->Click(IDC_APPLY);
   EXPECT_EQ(addressProbe.calls().size(), 1u);

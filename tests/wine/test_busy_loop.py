@@ -2,7 +2,8 @@
 (two tries, about 10 s of work): the task bar's minimise and restore work, the pointer shows another cursor
 than the window's own (the wait cursor), Enter on the device list's selected row is no close, and a close
 (the task bar's Close, sent from another process, or Alt+F4) is recorded: the window stays until the try's
-wait ends, then closes with no message, and neither the retry nor the share names are asked for."""
+wait ends, then closes with no message, and neither the retry nor the share names are asked for. A log-off
+asked for meanwhile is refused, and the window closes when the work ends."""
 import time
 import unittest
 
@@ -81,6 +82,13 @@ class AltF4(BusyLoopCase):
             self.pointer_on_the_list()
             self.gui.key("alt+F4")
         self.close_during_the_check(alt_f4)
+
+
+class LogOff(BusyLoopCase):
+    SESSION = "busy-loop-log-off"
+
+    def test_a_log_off_is_refused_and_the_window_closes_when_the_work_ends(self):
+        self.close_during_the_check(lambda: self.assertEqual(self.sys_command("query-end-session"), (0, "answer 0")))
 
 
 if __name__ == "__main__":

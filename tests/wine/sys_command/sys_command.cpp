@@ -1,8 +1,11 @@
-// quorvel-sys-command TITLE minimize|restore|close|cursor: acts on the dialog window titled TITLE from
-// another process. minimize, restore, close: posts the WM_SYSCOMMAND that the task bar's menu posts; for
+// quorvel-sys-command TITLE minimize|restore|close|cursor|query-end-session: acts on the dialog window
+// titled TITLE from another process. minimize, restore, close: posts the WM_SYSCOMMAND that the task bar's menu posts; for
 // minimize and restore it waits up to 10 s for the window to be iconic or not and prints "iconic 1" or
 // "iconic 0". cursor: sends the WM_SETCURSOR of a pointer over the client area and prints the handle of the
-// cursor then shown (the program's own: another process cannot name it, only tell two apart). Exit 0 when done (and the state waited for was reached), 1 otherwise.
+// cursor then shown (the program's own: another process cannot name it, only tell two apart).
+// query-end-session: sends the WM_QUERYENDSESSION of a log-off and prints the window's answer ("answer 1":
+// it may end, "answer 0": it asks the session to wait). Exit 0 when done (and the state waited for was
+// reached), 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +33,13 @@ int Cursor(HWND window) {
   return 0;
 }
 
+int QueryEndSession(HWND window) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer)) return 1;
+  std::printf("answer %d\n", answer != 0 ? 1 : 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,6 +48,7 @@ int main(int argc, char** argv) {
   if (window == nullptr) return 1;
   const char* action = argv[2];
   if (std::strcmp(action, "cursor") == 0) return Cursor(window);
+  if (std::strcmp(action, "query-end-session") == 0) return QueryEndSession(window);
   const WPARAM command = std::strcmp(action, "minimize") == 0  ? SC_MINIMIZE
                          : std::strcmp(action, "restore") == 0 ? SC_RESTORE
                          : std::strcmp(action, "close") == 0   ? SC_CLOSE
