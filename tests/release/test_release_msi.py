@@ -90,6 +90,10 @@ class ReleaseMsi(unittest.TestCase):
         self.assertEqual(len({p["UpgradeCode"] for p in props.values()}), 1)
         self.assertEqual(props["9.8.7.6", "1111111"]["ProductVersion"], "9.8.7.6")
 
+    def test_an_older_version_over_a_newer_one_is_refused_with_a_message(self):
+        conditions = msiinfo("export", self.build("conditions.msi"), "LaunchCondition")
+        self.assertIn("NOT WIX_DOWNGRADE_DETECTED\tA newer version of Quorvel is already installed.", conditions)
+
     def test_a_version_windows_installer_cannot_hold_is_refused(self):
         with self.assertRaises(subprocess.CalledProcessError):
             self.build("refused.msi", "5.256.1.0")
