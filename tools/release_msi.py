@@ -6,7 +6,7 @@ NAME is each of quorvel.exe, quorvel-cli.exe, README.txt, LICENSE.txt and quorve
 shortcut and of the installed programs' entry); .txt files get Windows line ends, as in the zip.
 
 The ProductCode is a name-based UUID of the version and the package code one of the commit and the
-version (of the files' contents when no commit is given), both in the UpgradeCode's name space: two builds
+version and the contents, both in the UpgradeCode's name space: two builds
 of one commit are the same package, two commits never share a package code. wixl writes a random package
 code and the build time into the summary information, and the cabinet keeps each file's modification time;
 the summary is rewritten with the package code and SOURCE_DATE_EPOCH (the commit's time), and the staged
@@ -15,6 +15,7 @@ import argparse
 import hashlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -63,15 +64,16 @@ def stage(pairs, folder, date):
 
 
 def package_code(namespace, version, commit, folder):
-    if not commit:
-        digest = hashlib.sha256()
-        for name in sorted(FILES):
-            digest.update(name.encode() + b"\0" + (folder / name).read_bytes())
-        commit = "contents " + digest.hexdigest()
-    return uuid.uuid5(namespace, f"package {commit} {version}")
+    """Name-based on the commit, the version and what the package holds: two builds of one commit with the same
+    tools are the same package, and a package whose bytes differ (another commit, a changed tree, another
+    compiler) never shares a code, which Windows Installer would take for the package it already has."""
+    digest = hashlib.sha256(WXS.read_bytes())
+    for name in sorted(FILES):
+        digest.update(name.encode() + b"\0" + (folder / name).read_bytes())
+    return uuid.uuid5(namespace, f"package {commit} {version} {digest.hexdigest()}")
 
 
-def write_summary(msi, code, date, folder):
+def write_summary(msi, code, date, folder, env):
     """Sets the package code and both dates of the summary information (msibuild imports it as a table)."""
     stamp = time.strftime("%Y/%m/%d %H:%M:%S", time.gmtime(date))
     rows = [(SUMMARY_PACKAGE_CODE, "{%s}" % str(code).upper()), (SUMMARY_CREATED, stamp), (SUMMARY_SAVED, stamp)]
@@ -79,7 +81,7 @@ def write_summary(msi, code, date, folder):
     table.write_bytes("".join(f"{a}\t{b}\r\n" for a, b in
                               [("PropertyId", "Value"), ("i2", "l255"), ("_SummaryInformation", "PropertyId"),
                                *rows]).encode())
-    subprocess.run(["msibuild", str(msi), "-i", str(table)], check=True)
+    subprocess.run(["msibuild", str(msi), "-i", str(table)], check=True, env=env)  # it reads the dates as local
 
 
 def main():
@@ -100,11 +102,13 @@ def main():
         product = uuid.uuid5(namespace, f"product {args.version}")
         env = dict(os.environ, TZ="UTC")  # the cabinet holds local times
         out.unlink(missing_ok=True)
+        built = Path(tmp) / "package.msi"  # moved to `out` only once its summary is fixed
         # wixl takes the files' paths relative to the source's folder, so the source is copied beside them.
         (Path(tmp) / WXS.name).write_bytes(WXS.read_bytes())
         subprocess.run(["wixl", "--arch", "x64", "-D", f"Version={args.version}", "-D", f"ProductCode={product}",
-                        "-D", "Stage=stage", "-o", str(out), WXS.name], check=True, env=env, cwd=tmp)
-        write_summary(out, package_code(namespace, args.version, args.commit, staged), date, Path(tmp))
+                        "-D", "Stage=stage", "-o", str(built), WXS.name], check=True, env=env, cwd=tmp)
+        write_summary(built, package_code(namespace, args.version, args.commit, staged), date, Path(tmp), env)
+        shutil.move(built, out)
 
 
 if __name__ == "__main__":

@@ -34,10 +34,12 @@ class ReleaseMsi(unittest.TestCase):
 
     def test_codes_follow_the_version_and_the_commit(self):
         builds = [self.build(VERSION, "1111111"), self.build(VERSION, "2222222"), self.build("9.8.7.6", "1111111")]
+        self.inputs["quorvel.exe"].write_bytes(b"MZ the same commit built by another compiler\0" * 64)
+        builds.append(self.build(VERSION, "1111111"))
         packages = [msiinfo("suminfo", msi).split(b"Revision number (UUID): ")[1][:38] for msi in builds]
         products = [dict(line.split(b"\t") for line in msiinfo("export", msi, "Property").splitlines()[3:])
                     [b"ProductCode"] for msi in builds]
-        self.assertEqual((len(set(packages)), products[0] == products[1], products[0] == products[2]), (3, True, False))
+        self.assertEqual((len(set(packages)), products[0] == products[1], products[0] == products[2]), (4, True, False))
 
     def test_older_over_newer_is_refused_with_a_message_and_impossible_versions_are_not_built(self):
         self.assertIn(b"NOT WIX_DOWNGRADE_DETECTED\tA newer version of Quorvel is already installed.",
