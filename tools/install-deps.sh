@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev nlohmann-json3-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick fonts-liberation
-  iproute2 python3 procps locales git dpkg-dev man-db lintian file
+  iproute2 python3 procps locales git dpkg-dev man-db lintian file wixl msitools
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes a release of the checked-out commit in dist/: the Windows zip
 # (quorvel-<version>-windows-x64.zip: quorvel.exe, quorvel-cli.exe, README.txt, LICENSE.txt), the
-# Debian package of the Linux tools (quorvel-tools_<version>_amd64.deb) and SHA256SUMS of both.
+# Windows installer of the same four files (quorvel-<version>-windows-x64.msi), the Debian package of
+# the Linux tools (quorvel-tools_<version>_amd64.deb) and SHA256SUMS of the three.
 # Every run builds in empty folders of its own (build-release-win, build-release-linux), and all
 # dates are the commit's (SOURCE_DATE_EPOCH), so two runs on one commit give the same bytes.
 #   tools/release.sh
@@ -46,5 +47,15 @@ python3 "$top/tools/release_zip.py" "$dist/quorvel-${version}-windows-x64.zip" \
   "README.txt=$top/packaging/README.txt" \
   "LICENSE.txt=$top/LICENSE"
 
-(cd "$dist" && sha256sum "quorvel-${version}-windows-x64.zip" "quorvel-tools_${version}_amd64.deb" > SHA256SUMS)
+echo "release: Windows installer" >&2
+python3 "$top/tools/release_msi.py" "$dist/quorvel-${version}-windows-x64.msi" "$version" \
+  --commit "$(git -C "$top" rev-parse HEAD 2>/dev/null || true)" \
+  "quorvel.exe=$win/app/quorvel.exe" \
+  "quorvel-cli.exe=$win/tools/cli/quorvel-cli.exe" \
+  "README.txt=$top/packaging/README.txt" \
+  "LICENSE.txt=$top/LICENSE" \
+  "quorvel.ico=$top/res/icons/quorvel.ico"
+
+(cd "$dist" && sha256sum "quorvel-${version}-windows-x64.zip" "quorvel-${version}-windows-x64.msi" \
+   "quorvel-tools_${version}_amd64.deb" > SHA256SUMS)
 ls -l "$dist" >&2

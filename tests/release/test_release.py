@@ -1,6 +1,6 @@
 """Two release builds of the commit, from two clean clones in folders of different lengths made
-minutes apart, must give the same bytes; then the zip, its checksums, the Windows programs and the
-Debian package are checked as a user meets them."""
+minutes apart, must give the same bytes; then the zip, the installer, the checksums, the Windows programs
+and the Debian package are checked as a user meets them."""
 import hashlib
 import os
 import shutil
@@ -8,6 +8,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import zipfile
 from pathlib import Path
@@ -18,6 +19,7 @@ sys.path.insert(0, str(SOURCE / "tools" / "lab"))
 import lab  # noqa: E402
 
 ZIP = f"quorvel-{VERSION}-windows-x64.zip"
+MSI = f"quorvel-{VERSION}-windows-x64.msi"
 DEB = f"quorvel-tools_{VERSION}_amd64.deb"
 ZIP_ENTRIES = ["quorvel.exe", "quorvel-cli.exe", "README.txt", "LICENSE.txt"]
 SYSTEM_DLLS = {f"{name}.dll" for name in (
@@ -98,7 +100,7 @@ class ReleaseBuilds(unittest.TestCase):
 
     def test_two_checkouts_give_the_same_bytes(self):
         names = [sorted(p.name for p in dist.iterdir()) for dist in self.dists]
-        self.assertEqual(names[0], sorted([ZIP, DEB, "SHA256SUMS"]))
+        self.assertEqual(names[0], sorted([ZIP, MSI, DEB, "SHA256SUMS"]))
         self.assertEqual(names[0], names[1])
         for name in names[0]:
             digests = [hashlib.sha256((dist / name).read_bytes()).hexdigest() for dist in self.dists]
@@ -117,7 +119,20 @@ class ReleaseBuilds(unittest.TestCase):
         result = run(["sha256sum", "--check", "--strict", "SHA256SUMS"], cwd=self.dist)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         checked = dict(line.rsplit(": ", 1) for line in result.stdout.splitlines())
-        self.assertEqual(checked, {ZIP: "OK", DEB: "OK"})
+        self.assertEqual(checked, {ZIP: "OK", MSI: "OK", DEB: "OK"})
+
+    def test_installer_holds_the_zips_files_and_is_dated_at_the_commit(self):
+        info = run(["msiinfo", "suminfo", self.dist / MSI], check=True, env=dict(os.environ, TZ="UTC")).stdout
+        print(info, file=sys.stderr)
+        commit_time = int(run(["git", "-C", SOURCE, "log", "-1", "--format=%ct", self.commit], check=True).stdout)
+        self.assertIn(f"Created: {time.asctime(time.gmtime(commit_time))}\n", info)
+        self.assertIn("Template: x64;1033\n", info)
+        extracted = self.tmp / "msi-files"
+        run(["msiextract", "-C", extracted, self.dist / MSI], check=True)
+        files = sorted(p.name for p in (extracted / "Quorvel").iterdir())
+        self.assertEqual(files, sorted(ZIP_ENTRIES))
+        for name in files:
+            self.assertEqual((extracted / "Quorvel" / name).read_bytes(), (self.unpacked / name).read_bytes(), name)
 
     def test_programs_import_only_system_dlls(self):
         for name in ("quorvel.exe", "quorvel-cli.exe"):
