@@ -64,6 +64,9 @@ class CVantorDlg : public ui::Dialog {
  private:
   void SetUpLists();
   void ShowAbout();
+  // The device list during a search: a box as its reply is accepted, at the row it will have (display only).
+  void ShowFoundDevice(const SearchChange& change);
+  void SetDeviceRowTexts(int row, const DeviceRecord& record);
 
   // Device selection (a click on a row of the device list).
   void SelectDevice(int clickedItem);

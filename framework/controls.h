@@ -96,6 +96,7 @@ class ListView : public Control {
   virtual void SetItemData(int item, std::uintptr_t data) = 0;
   virtual std::uintptr_t ItemData(int item) const = 0;
   virtual int ItemCount() const = 0;
+  virtual void DeleteItem(int item) = 0;  // the rows below move up by one
   virtual void DeleteAllItems() = 0;
   virtual int TopIndex() const = 0;
   virtual bool IsSelected(int item) const = 0;

@@ -285,8 +285,15 @@ BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& wor
   if (closeRecorded_) return BusyStatus::Closing;
   BusyScope scope;
   ++busyRuns_;
-  work(BusyStop(busyStop_));
+  work(BusyStop(busyStop_, &inlineProgress_));
   return BusyStatus::Done;
+}
+
+void HeadlessHost::InlineProgress::Post(std::function<void()> apply) {
+  host_.applyingProgress_ = true;
+  apply();
+  if (host_.progressWatch_) host_.progressWatch_();
+  host_.applyingProgress_ = false;
 }
 
 bool HeadlessHost::TakenByBusyWork(bool closes, std::function<void()> close) {
@@ -328,7 +335,7 @@ void HeadlessHost::DeliverHeldPosts() {
 }
 
 void HeadlessHost::CheckNotBusy(std::string_view what) {
-  if (InBusyWork()) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
+  if (InBusyWork() && !applyingProgress_) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
 }
 
 void HeadlessHost::FinishIfEnded() {

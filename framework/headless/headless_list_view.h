@@ -29,6 +29,7 @@ class HeadlessListView : public HeadlessControl<ListView> {
   void SetItemData(int item, std::uintptr_t data) override;
   std::uintptr_t ItemData(int item) const override;
   int ItemCount() const override { return Touch(), static_cast<int>(rows_.size()); }
+  void DeleteItem(int item) override;
   void DeleteAllItems() override;
   int TopIndex() const override { return Touch(), topIndex_; }
   bool IsSelected(int item) const override;
