@@ -24,11 +24,20 @@ void CVantorDlg::RefreshDeviceList() {
   const bool refreshHadFocus = host().FocusedId() == IDC_REFRESH;
   refresh.Enable(false);
   // A close recorded during the search ends it at its next poll. Each change of the table-to-be goes to
-  // the window as a copy, since the table itself belongs to the worker until the search ends.
-  const auto searched = host().RunBusy([this](const ui::BusyStop& stop, ui::BusyProgress& progress) {
+  // the window as a copy, since the table itself belongs to the worker until the search ends; changes that
+  // come before the window has shown the last ones join them, so that a hundred boxes answering at once
+  // cost the list one repaint rather than a hundred.
+  FoundDevices found;
+  const auto searched = host().RunBusy([this, &found](const ui::BusyStop& stop, ui::BusyProgress& progress) {
     protocol_.SearchDevices([&stop] { return stop.requested(); },
-                            [this, &progress](const SearchChange& change) {
-                              progress.Post([this, change] { ShowFoundDevice(change); });
+                            [this, &found, &progress](const SearchChange& change) {
+                              bool first = false;
+                              {
+                                std::lock_guard<std::mutex> lock(found.mutex);
+                                first = found.changes.empty();
+                                found.changes.push_back(change);
+                              }
+                              if (first) progress.Post([this, &found] { ShowFoundDevices(found); });
                             });
   });
   refresh.Enable(true);
@@ -37,6 +46,7 @@ void CVantorDlg::RefreshDeviceList() {
   // close recorded meanwhile, has its rows shown so that they match the table.
   if (!searched.ran()) return;
 
+  devices.SetRedraw(false);
   int row = 0;
   for (const DeviceRecord& record : protocol_.DeviceTable()) {
     // The rows shown during the search are the table's already; only a missing one is added.
@@ -49,14 +59,24 @@ void CVantorDlg::RefreshDeviceList() {
     ++row;
   }
   for (int extra = devices.ItemCount() - 1; extra >= row; --extra) devices.DeleteItem(extra);
+  devices.SetRedraw(true);
   deviceSelectedMark_ = 0;
 }
 
-void CVantorDlg::ShowFoundDevice(const SearchChange& change) {
+void CVantorDlg::ShowFoundDevices(FoundDevices& found) {
+  std::vector<SearchChange> changes;
+  {
+    std::lock_guard<std::mutex> lock(found.mutex);
+    changes.swap(found.changes);
+  }
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
-  if (change.from >= 0) devices.DeleteItem(change.from);
-  devices.InsertItem(change.to, "");
-  SetDeviceRowTexts(change.to, change.record);
+  devices.SetRedraw(false);
+  for (const SearchChange& change : changes) {
+    if (change.from >= 0) devices.DeleteItem(change.from);
+    devices.InsertItem(change.to, "");
+    SetDeviceRowTexts(change.to, change.record);
+  }
+  devices.SetRedraw(true);
 }
 
 void CVantorDlg::SetDeviceRowTexts(int row, const DeviceRecord& record) {

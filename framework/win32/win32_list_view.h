@@ -20,6 +20,7 @@ class Win32ListView : public Win32Control<ListView> {
   std::uintptr_t ItemData(int item) const override;
   int ItemCount() const override;
   void DeleteItem(int item) override;
+  void SetRedraw(bool redraw) override;
   void DeleteAllItems() override;
   int TopIndex() const override;
   bool IsSelected(int item) const override;

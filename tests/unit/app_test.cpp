@@ -373,6 +373,7 @@ TEST_F(MainWindow, TheListFillsAsTheBoxesAnswerInTheTablesOrderAndEndsAsTheTable
     EXPECT_EQ(devices.ItemText(row, 3), "192.0.2.254");
     EXPECT_EQ(devices.ItemData(row), reinterpret_cast<std::uintptr_t>(record.id.data()));
   }
+  EXPECT_TRUE(devices.redraws());
   EXPECT_EQ(window.authTable().size(), table.size());
   EXPECT_TRUE(twoNetUi.errors().empty()) << "the rows are shown by the window's side, never by the work";
 }
