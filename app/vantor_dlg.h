@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,14 @@ class CVantorDlg : public ui::Dialog {
  private:
   void SetUpLists();
   void ShowAbout();
+  // The device list during a search: each box as its reply is accepted, at the row it will have (display
+  // only). The search adds changes on its thread; the window takes all that have come at once.
+  struct FoundDevices {
+    std::mutex mutex;
+    std::vector<SearchChange> changes;
+  };
+  void ShowFoundDevices(FoundDevices& found);
+  void SetDeviceRowTexts(int row, const DeviceRecord& record);
 
   // Device selection (a click on a row of the device list).
   void SelectDevice(int clickedItem);

@@ -23,6 +23,32 @@ BusyScope::~BusyScope() {
 
 bool InBusyWork() { return inBusyWork; }
 
+BusyProgress& BusyStop::progress() const {
+  class Dropped final : public BusyProgress {
+   public:
+    void Post(std::function<void()>) override {}
+  };
+  static Dropped dropped;
+  return progress_ != nullptr ? *progress_ : dropped;
+}
+
+void BusyRun::Post(std::function<void()> apply) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    progress_.push_back(std::move(apply));
+  }
+  if (loop_ != nullptr) loop_->Wake();
+}
+
+void BusyRun::ApplyProgress() {
+  std::vector<std::function<void()>> due;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    due.swap(progress_);
+  }
+  for (const auto& apply : due) apply();
+}
+
 bool BusyRun::WaitFinished(int millis) {
   std::unique_lock<std::mutex> lock(mutex_);
   return ended_.wait_for(lock, std::chrono::milliseconds(millis), [this] { return finished_.load(); });
@@ -40,6 +66,7 @@ BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>& work, BusyLoo
   BusyScope scope;
   if (!scope.active()) return BusyStatus::Refused;
   std::exception_ptr failure;  // written by the worker, read after the join
+  run.loop_ = &loop;
   auto body = [&] {
     loop.WorkerStarted();
     try {
@@ -59,7 +86,10 @@ BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>& work, BusyLoo
   }
   if (worker.joinable()) {
     try {
-      while (!run.finished()) loop.Pump(run);
+      while (!run.finished()) {
+        loop.Pump(run);
+        run.ApplyProgress();  // between the loop's rounds of messages, whatever the loop holds back
+      }
     } catch (...) {
       // The worker may wait for this thread (a message sent to a window): it is told to stop and the
       // windows keep answering until it has ended; the loop's failure then goes on.
@@ -76,6 +106,7 @@ BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>& work, BusyLoo
     }
     worker.join();
   }
+  run.ApplyProgress();  // what came with the work's last steps
   if (failure) std::rethrow_exception(failure);
   return BusyStatus::Done;
 }

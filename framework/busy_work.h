@@ -13,6 +13,7 @@
 #include <optional>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace quorvel::ui {
 
@@ -31,15 +32,29 @@ enum class BusyRole {
   PicksRow,    // a list where an idle Enter picks the selected row: an Enter there closes only with none
 };
 
+// The work's channel to the user-interface thread: partial results handed over while the work runs.
+class BusyProgress {
+ public:
+  virtual ~BusyProgress() = default;
+  // Called by the work: `apply` runs on the user-interface thread between its messages, in the order
+  // posted, never held back as posted messages and timers are; whatever was posted before the work
+  // ended has run when RunBusy returns. It may touch the windows and must not wait.
+  virtual void Post(std::function<void()> apply) = 0;
+};
+
 // What the work reads to stop at its next poll or pause: a close was recorded. Safe on any thread.
 class BusyStop {
  public:
   BusyStop() = default;
-  explicit BusyStop(const std::atomic<bool>& flag) : flag_(&flag) {}
+  explicit BusyStop(const std::atomic<bool>& flag, BusyProgress* progress = nullptr)
+      : flag_(&flag), progress_(progress) {}
   bool requested() const { return flag_ != nullptr && flag_->load(); }
+  // The run's progress channel; a stop made outside a run has none, and what is posted to it is dropped.
+  BusyProgress& progress() const;
 
  private:
   const std::atomic<bool>* flag_ = nullptr;
+  BusyProgress* progress_ = nullptr;
 };
 
 // The result of DialogHost::RunBusy: the work's value when it ran, and whether the handler goes on.
@@ -98,7 +113,7 @@ class BusyLoop {
 };
 
 // One run: the worker thread and what passes between it and the user-interface thread.
-class BusyRun {
+class BusyRun final : public BusyProgress {
  public:
   BusyRun() = default;
   BusyRun(const BusyRun&) = delete;
@@ -110,7 +125,11 @@ class BusyRun {
   // The user asked to close: the work sees it through its BusyStop.
   void RecordClose() { stop_.store(true); }
   bool closeRecorded() const { return stop_.load(); }
-  BusyStop stop() const { return BusyStop(stop_); }
+  BusyStop stop() { return BusyStop(stop_, this); }
+  // On the worker: queues `apply` and wakes the loop.
+  void Post(std::function<void()> apply) override;
+  // On the user-interface thread, between messages: runs what the work posted so far.
+  void ApplyProgress();
 
  private:
   friend BusyStatus RunBusyWork(const std::function<void(const BusyStop&)>&, BusyLoop&, BusyRun&);
@@ -120,6 +139,8 @@ class BusyRun {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::condition_variable ended_;
+  BusyLoop* loop_ = nullptr;                      // set before the worker starts
+  std::vector<std::function<void()>> progress_;  // guarded by mutex_
 };
 
 // Runs `work` on a worker thread and `loop` on this one until the work ends, then joins the worker. An
@@ -146,10 +167,12 @@ class BusyScope {
   bool active_;
 };
 
-// Calls work with the stop token when it takes one, without it otherwise.
+// Calls work with the stop token and the progress channel when it takes them, without them otherwise.
 template <class Work>
 decltype(auto) CallWork(Work& work, const BusyStop& stop) {
-  if constexpr (std::is_invocable_v<Work&, const BusyStop&>) {
+  if constexpr (std::is_invocable_v<Work&, const BusyStop&, BusyProgress&>) {
+    return work(stop, stop.progress());
+  } else if constexpr (std::is_invocable_v<Work&, const BusyStop&>) {
     return work(stop);
   } else {
     return work();

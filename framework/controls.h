@@ -96,6 +96,10 @@ class ListView : public Control {
   virtual void SetItemData(int item, std::uintptr_t data) = 0;
   virtual std::uintptr_t ItemData(int item) const = 0;
   virtual int ItemCount() const = 0;
+  virtual void DeleteItem(int item) = 0;  // the rows below move up by one
+  // Off: changes of the rows are neither painted nor measured for the scroll bars until it is on again,
+  // when the list is measured and painted once.
+  virtual void SetRedraw(bool redraw) = 0;
   virtual void DeleteAllItems() = 0;
   virtual int TopIndex() const = 0;
   virtual bool IsSelected(int item) const = 0;

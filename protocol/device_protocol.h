@@ -10,6 +10,7 @@
 
 #include "clock.h"
 #include "device_record.h"
+#include "search_progress.h"
 #include "search_stats.h"
 #include "share_names.h"
 #include "transport.h"
@@ -49,8 +50,10 @@ class DeviceProtocol {
   // Discovery: empties the device table and fills it from one search on every interface. `stop` is
   // asked during each interface's drain and at each counted poll; once it answers true every interface
   // ends its search there (one still draining sends no request) and the table holds what came so far.
-  // Without it the search runs its full course.
-  void SearchDevices(const StopCheck& stop = {});
+  // Without it the search runs its full course. `progress`, when given, hears each change of the table
+  // that the search builds as it happens, on the searching thread; the finished table is the same with
+  // it or without.
+  void SearchDevices(const StopCheck& stop = {}, const SearchProgress& progress = {});
   void ClearDeviceTable() { devices_.clear(); }
   const std::vector<DeviceRecord>& DeviceTable() const { return devices_; }
   // One entry per interface of the last search, in interface order.

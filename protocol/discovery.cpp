@@ -24,8 +24,9 @@ constexpr std::int64_t kSearchDeadlineMicros =
 // a reply of a rejected model and a reply that makes a record are counted.
 class InterfaceSearch final : public InterfaceTask {
  public:
-  InterfaceSearch(Transport& transport, Clock& clock, int index, const StopCheck& stop)
-      : transport_(transport), clock_(clock), index_(index), stop_(stop), drain_(clock.NowMicros()) {}
+  InterfaceSearch(Transport& transport, Clock& clock, int index, const StopCheck& stop, PendingTable& pending)
+      : transport_(transport), clock_(clock), index_(index), stop_(stop), pending_(pending),
+        drain_(clock.NowMicros()) {}
 
   bool Done() const override { return phase_ == Phase::Done; }
   std::int64_t WakeAtMicros() const override {
@@ -96,6 +97,7 @@ class InterfaceSearch final : public InterfaceTask {
     const bool known = std::any_of(found_.begin(), found_.end(), [&](const DeviceRecord& r) { return r.id == id; });
     if (known) return false;
     found_.push_back(RecordFromReply(reply, index_));
+    pending_.Accept(found_.back());
     return true;
   }
 
@@ -103,6 +105,7 @@ class InterfaceSearch final : public InterfaceTask {
   Clock& clock_;
   const int index_;
   const StopCheck& stop_;
+  PendingTable& pending_;
   const Request request_{OP_SEARCH, NewRequestTag(), DeviceId{}};
   Phase phase_ = Phase::Draining;
   DrainTimer drain_;
@@ -115,13 +118,14 @@ class InterfaceSearch final : public InterfaceTask {
 
 }  // namespace
 
-void DeviceProtocol::SearchDevices(const StopCheck& stop) {
+void DeviceProtocol::SearchDevices(const StopCheck& stop, const SearchProgress& progress) {
   ClearDeviceTable();
+  PendingTable pending(progress);
   const int count = transport_->InterfaceCount();
   std::vector<InterfaceSearch> searches;
   searches.reserve(static_cast<std::size_t>(count));  // `served` points into it
   std::vector<ServedInterface> served;
-  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, stop)});
+  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, stop, pending)});
   ServeInterfaces(*transport_, clock_, served);
   // The table of a search of one interface after another: interface 0's boxes in arrival order,
   // then each later interface's boxes that no earlier one found.

@@ -317,12 +317,13 @@ BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& wor
   if (!ui_.threaded()) {
     ui_.RunDuringWorkInLine();  // as the user-interface thread, before the work takes it over
     BusyScope scope;
-    work(BusyStop(busyStop_));
+    work(BusyStop(busyStop_, &inlineProgress_));
     return BusyStatus::Done;
   }
   ui_.TakeDuringWork();
   HeadlessLoop loop(ui_);
   BusyRun run;
+  ThreadedProgress progress(*this, run);
   return RunBusyWork(
       [&](const BusyStop&) {
         // The acts scripted for this work happen while it runs: its end waits for them.
@@ -330,7 +331,7 @@ BusyStatus HeadlessHost::RunWork(const std::function<void(const BusyStop&)>& wor
           HeadlessUi& ui;
           ~WaitActs() { ui.WaitDuringWorkDone(); }
         } waitActs{ui_};
-        work(BusyStop(busyStop_));
+        work(BusyStop(busyStop_, &progress));
       },
       loop, run);
 }
@@ -356,6 +357,19 @@ void HeadlessHost::Paint() {
     }
   }
   painted_ += read;
+}
+
+void HeadlessHost::ApplyProgress(const std::function<void()>& apply) {
+  applyingProgress_ = true;
+  apply();
+  if (progressWatch_) progressWatch_();
+  applyingProgress_ = false;
+}
+
+void HeadlessHost::InlineProgress::Post(std::function<void()> apply) { host_.ApplyProgress(apply); }
+
+void HeadlessHost::ThreadedProgress::Post(std::function<void()> apply) {
+  run_.Post([this, apply = std::move(apply)] { host_.ApplyProgress(apply); });
 }
 
 bool HeadlessHost::TakenByBusyWork(bool closes, std::function<void()> close) {
@@ -406,7 +420,8 @@ void HeadlessHost::DeliverHeldPosts() {
 // In line, the work runs inside the handler's run on this thread; threaded, the work is every thread but
 // the user-interface thread's, where the loop may paint meanwhile.
 void HeadlessHost::CheckNotBusy(std::string_view what) {
-  if (ui_.threaded() ? !ui_.OnUiThread() : InBusyWork()) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
+  const bool byTheWork = ui_.threaded() ? !ui_.OnUiThread() : InBusyWork() && !applyingProgress_;
+  if (byTheWork) ui_.RecordBusyMisuse("dialog " + std::to_string(templateId_) + ": " + std::string(what) + " used by busy work");
 }
 
 void HeadlessHost::FinishIfEnded() {

@@ -110,6 +110,9 @@ class HeadlessHost : public DialogHost {
   int waitCursorsShown() const { return waitsShown_; }  // how often the wait cursor came (outermost waits)
   int busyRuns() const { return busyRuns_; }  // how often busy work ran
   int droppedInput() const { return droppedInput_; }  // user actions dropped while busy work ran
+  // Called after each piece of the work's progress was applied, with the controls readable as a paint
+  // would read them: what the window shows during the work.
+  void WatchProgress(std::function<void()> watch) { progressWatch_ = std::move(watch); }
 
  protected:
   BusyStatus RunWork(const std::function<void(const BusyStop&)>& work) override;
@@ -137,6 +140,28 @@ class HeadlessHost : public DialogHost {
     int& depth_;
   };
 
+  // The work runs in line: its progress is applied at once, as the user-interface side would apply it.
+  class InlineProgress final : public BusyProgress {
+   public:
+    explicit InlineProgress(HeadlessHost& host) : host_(host) {}
+    void Post(std::function<void()> apply) override;
+
+   private:
+    HeadlessHost& host_;
+  };
+
+  // The work runs on a worker: its progress is applied on the user-interface thread between the loop's rounds.
+  class ThreadedProgress final : public BusyProgress {
+   public:
+    ThreadedProgress(HeadlessHost& host, BusyRun& run) : host_(host), run_(run) {}
+    void Post(std::function<void()> apply) override;
+
+   private:
+    HeadlessHost& host_;
+    BusyRun& run_;
+  };
+
+  void ApplyProgress(const std::function<void()>& apply);
   bool CanAct(std::string_view action);
   bool EnterCloses() const;
   // While busy work runs: records the action when it closes, drops it otherwise; true when it was taken.
@@ -171,6 +196,9 @@ class HeadlessHost : public DialogHost {
   int droppedInput_ = 0;
   std::size_t painted_ = 0;  // what Paint read, kept so that the reads stay
   std::atomic<bool> busyStop_{false};  // read by the work through its BusyStop
+  InlineProgress inlineProgress_{*this};
+  bool applyingProgress_ = false;  // the work's progress is being applied: not the work's own use
+  std::function<void()> progressWatch_;
   bool closeRecorded_ = false;
   std::function<void()> recordedClose_;
   std::map<int, BusyRole> busyRoles_;

@@ -55,6 +55,13 @@ std::uintptr_t HeadlessListView::ItemData(int item) const {
   return row ? row->data : 0;
 }
 
+void HeadlessListView::DeleteItem(int item) {
+  Touch();
+  if (RowAt(item) == nullptr) return;
+  rows_.erase(rows_.begin() + item);
+  topIndex_ = std::min(topIndex_, std::max(ItemCount() - 1, 0));
+}
+
 void HeadlessListView::DeleteAllItems() {
   Touch();
   rows_.clear();

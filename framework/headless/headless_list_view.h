@@ -29,6 +29,8 @@ class HeadlessListView : public HeadlessControl<ListView> {
   void SetItemData(int item, std::uintptr_t data) override;
   std::uintptr_t ItemData(int item) const override;
   int ItemCount() const override { return Touch(), static_cast<int>(rows_.size()); }
+  void DeleteItem(int item) override;
+  void SetRedraw(bool redraw) override { Touch(), redraw_ = redraw; }
   void DeleteAllItems() override;
   int TopIndex() const override { return Touch(), topIndex_; }
   bool IsSelected(int item) const override;
@@ -42,6 +44,7 @@ class HeadlessListView : public HeadlessControl<ListView> {
   void SetTopIndex(int item);  // as if the user had scrolled; kept within the rows
   void SetSingleSelection(bool single) { singleSelection_ = single; }
   std::vector<int> SelectedRows() const;
+  bool redraws() const { return redraw_; }
 
  private:
   struct Row {
@@ -58,6 +61,7 @@ class HeadlessListView : public HeadlessControl<ListView> {
   int topIndex_ = 0;
   bool fullRowSelect_ = false;
   bool singleSelection_ = false;
+  bool redraw_ = true;
   Rgb textColor_ = 0;
 };
 

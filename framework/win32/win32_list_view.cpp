@@ -88,6 +88,13 @@ std::uintptr_t Win32ListView::ItemData(int item) const {
 
 int Win32ListView::ItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
 
+void Win32ListView::DeleteItem(int item) { Send(LVM_DELETEITEM, static_cast<WPARAM>(item)); }
+
+void Win32ListView::SetRedraw(bool redraw) {
+  Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
+  if (redraw) ::InvalidateRect(window(), nullptr, FALSE);
+}
+
 void Win32ListView::DeleteAllItems() { Send(LVM_DELETEALLITEMS); }
 
 int Win32ListView::TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX)); }

@@ -19,6 +19,8 @@ class Win32ListView : public Win32Control<ListView> {
   void SetItemData(int item, std::uintptr_t data) override;
   std::uintptr_t ItemData(int item) const override;
   int ItemCount() const override;
+  void DeleteItem(int item) override;
+  void SetRedraw(bool redraw) override;
   void DeleteAllItems() override;
   int TopIndex() const override;
   bool IsSelected(int item) const override;

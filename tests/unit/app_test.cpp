@@ -88,8 +88,8 @@ class MainWindow : public ::testing::Test {
     return rows;
   }
 
-  std::unique_ptr<DeviceProtocol> MakeProtocol() {
-    auto fake = std::make_unique<testkit::FakeTransport>(clock, std::vector<std::string>{"198.51.100.1"});
+  std::unique_ptr<DeviceProtocol> MakeProtocol(std::vector<std::string> addresses = {"198.51.100.1"}) {
+    auto fake = std::make_unique<testkit::FakeTransport>(clock, std::move(addresses));
     auto counting = std::make_unique<CountingTransport>(std::move(fake));
     transport = counting.get();
     auto made = std::make_unique<DeviceProtocol>(std::move(counting), clock);
@@ -324,6 +324,58 @@ TEST_F(MainWindow, EnterDuringTheSearchClosesOnlyWhereAnIdleEnterWould) {
     EXPECT_EQ(host.droppedInput(), closes ? 0 : 1) << focus;
     EXPECT_TRUE(caseUi.errors().empty()) << focus;
   }
+}
+
+// The start's search on two networks: interface 1's boxes answer first, interface 0's come later and go above
+// them, and the box heard on both moves up with interface 0's record. Each box is on screen as it answers,
+// in a row without item data; at the end the rows are the table's, as a list filled after the search.
+TEST_F(MainWindow, TheListFillsAsTheBoxesAnswerInTheTablesOrderAndEndsAsTheTable) {
+  ui::HeadlessUi twoNetUi;
+  auto twoNets = MakeProtocol({"198.51.100.1", "203.0.113.1"});
+  const auto box = [](const char* name, const char* ip) { return Box(name, {ip, "255.255.255.0", "192.0.2.254"}); };
+  transport->fake().SetBox(0, testkit::SearchAnswers({{MakeDeviceId(1), box("alpha", "198.51.100.10"), 4000},
+                                                      {MakeDeviceId(2), box("beta", "198.51.100.11"), 5500},
+                                                      {MakeDeviceId(3), box("both", "198.51.100.12"), 6000}}));
+  transport->fake().SetBox(1, testkit::SearchAnswers({{MakeDeviceId(4), box("gamma", "203.0.113.10"), 1000},
+                                                      {MakeDeviceId(3), box("both", "203.0.113.12"), 2000},
+                                                      {MakeDeviceId(5), box("delta", "203.0.113.11"), 5000}}));
+  CVantorDlg window(*twoNets, fakes.platform);
+  ui::HeadlessHost& host = twoNetUi.Open(window, /*holdPosted=*/true);
+  std::vector<std::vector<std::string>> shown;  // "name ip" of each row, after each box's arrival
+  bool itemDataDuringWork = false;
+  host.WatchProgress([&] {
+    ui::ListView& list = host.List(IDC_DEVICE_LIST);
+    shown.emplace_back();
+    for (int row = 0; row < list.ItemCount(); ++row) {
+      shown.back().push_back(list.ItemText(row, 0) + " " + list.ItemText(row, 1));
+      itemDataDuringWork |= list.ItemData(row) != 0;
+    }
+  });
+  host.DeliverHeldPosts();
+  using Rows = std::vector<std::string>;
+  EXPECT_EQ(shown, (std::vector<Rows>{
+                       {"gamma 203.0.113.10"},
+                       {"gamma 203.0.113.10", "both 203.0.113.12"},
+                       {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12"},
+                       {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12", "delta 203.0.113.11"},
+                       {"alpha 198.51.100.10", "beta 198.51.100.11", "gamma 203.0.113.10", "both 203.0.113.12",
+                        "delta 203.0.113.11"},
+                       {"alpha 198.51.100.10", "beta 198.51.100.11", "both 198.51.100.12", "gamma 203.0.113.10",
+                        "delta 203.0.113.11"}}));
+  EXPECT_FALSE(itemDataDuringWork) << "a row shown during the search points into no record";
+  const auto& table = twoNets->DeviceTable();
+  ui::HeadlessListView& devices = host.List(IDC_DEVICE_LIST);
+  ASSERT_EQ(devices.ItemCount(), static_cast<int>(table.size()));
+  for (int row = 0; row < devices.ItemCount(); ++row) {
+    const DeviceRecord& record = table[static_cast<std::size_t>(row)];
+    EXPECT_EQ(devices.ItemText(row, 0) + " " + devices.ItemText(row, 1), shown.back()[static_cast<std::size_t>(row)]);
+    EXPECT_EQ(devices.ItemText(row, 0), record.name.view());
+    EXPECT_EQ(devices.ItemText(row, 3), "192.0.2.254");
+    EXPECT_EQ(devices.ItemData(row), reinterpret_cast<std::uintptr_t>(record.id.data()));
+  }
+  EXPECT_TRUE(devices.redraws());
+  EXPECT_EQ(window.authTable().size(), table.size());
+  EXPECT_TRUE(twoNetUi.errors().empty()) << "the rows are shown by the window's side, never by the work";
 }
 
 TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {

@@ -194,6 +194,36 @@ TEST(BusyInput, HeldTimersKeepTheirCallbackAndTheOrder) {
   EXPECT_TRUE(held.empty());
 }
 
+// The work waits for each of its first two results to be applied before it goes on, and posts a third as
+// it ends: all three run on this thread, in order, the first two while the work still runs.
+TEST(BusyWorkCore, ProgressIsAppliedOnTheLoopsThreadDuringTheWorkAndNoneIsLeftAtItsEnd) {
+  TestLoop loop;
+  BusyRun run;
+  std::vector<int> applied;
+  std::vector<std::thread::id> threads;
+  std::atomic<int> appliedCount{0};
+  std::atomic<bool> workSawBoth{false};
+  RunBusyWork(
+      [&](const BusyStop& stop) {
+        for (int piece : {1, 2}) {
+          stop.progress().Post([&, piece] {
+            applied.push_back(piece);
+            threads.push_back(std::this_thread::get_id());
+            appliedCount.store(piece);
+          });
+          const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+          while (appliedCount.load() < piece && std::chrono::steady_clock::now() < giveUp) std::this_thread::yield();
+        }
+        workSawBoth.store(appliedCount.load() == 2);
+        stop.progress().Post([&] { applied.push_back(3); });
+      },
+      loop, run);
+  EXPECT_TRUE(workSawBoth.load()) << "the loop applies progress while the work runs";
+  EXPECT_EQ(applied, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(threads, (std::vector<std::thread::id>(2, std::this_thread::get_id())));
+  EXPECT_GE(loop.wakes.load(), 4) << "each piece wakes the loop, and so does the end";
+}
+
 // ---- the headless backend
 
 constexpr int kMain = 102;

@@ -445,6 +445,40 @@ TEST(Search, ABoxSeenOnTwoInterfacesBelongsToTheFirstAndOrderIsArrivalOrder) {
   EXPECT_EQ(rig.protocol.FindDevice(MakeDeviceId(99)), nullptr);
 }
 
+// Interface 1 hears its boxes first; interface 0's arrive later and go above them, and the box that both
+// hear moves up to interface 0's rows with interface 0's record.
+TEST(Search, TellsEachChangeOfTheTableToBeAndEndsWithTheSameTable) {
+  Rig rig({"198.51.100.20", "203.0.113.20"});
+  const DeviceId both = MakeDeviceId(2), first0 = MakeDeviceId(3), second0 = MakeDeviceId(4), first1 = MakeDeviceId(5),
+                 last1 = MakeDeviceId(6);
+  rig.transport->SetBox(0, SearchAnswers({{first0, Model("VRX-510L"), 4000},
+                                          {second0, Model("VRX-517L"), 5500},
+                                          {both, Model("VRX-530L"), 6000}}));
+  rig.transport->SetBox(1, SearchAnswers({{first1, Model("VRX-510L"), 1000},
+                                          {both, Model("VRX-530L"), 2000},
+                                          {last1, Model("VRX-510LW"), 5000}}));
+  std::vector<std::tuple<int, int, DeviceId, int>> changes;
+  std::vector<std::pair<DeviceId, int>> shown;  // the changes applied as a list would apply them
+  rig.protocol.SearchDevices({}, [&](const SearchChange& change) {
+    changes.emplace_back(change.from, change.to, change.record.id, change.record.interfaceIndex);
+    if (change.from >= 0) shown.erase(shown.begin() + change.from);
+    shown.insert(shown.begin() + change.to, {change.record.id, change.record.interfaceIndex});
+  });
+  EXPECT_EQ(changes, (std::vector<std::tuple<int, int, DeviceId, int>>{{-1, 0, first1, 1},
+                                                                       {-1, 1, both, 1},
+                                                                       {-1, 0, first0, 0},
+                                                                       {-1, 3, last1, 1},
+                                                                       {-1, 1, second0, 0},
+                                                                       {3, 2, both, 0}}));
+  std::vector<std::pair<DeviceId, int>> table;
+  for (const DeviceRecord& r : rig.protocol.DeviceTable()) table.emplace_back(r.id, r.interfaceIndex);
+  EXPECT_EQ(table, (std::vector<std::pair<DeviceId, int>>{{first0, 0}, {second0, 0}, {both, 0}, {first1, 1}, {last1, 1}}));
+  EXPECT_EQ(shown, table) << "each record ends at the row the table gives it";
+  std::vector<int> boxes;
+  for (const SearchStats& stats : rig.protocol.LastSearchStats()) boxes.push_back(stats.boxes);
+  EXPECT_EQ(boxes, (std::vector<int>{3, 2}));
+}
+
 TEST(Search, EverySearchStartsFromAnEmptyTable) {
   Rig rig({"198.51.100.20"});
   rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L")}, {MakeDeviceId(2), Model("VRX-510L")}}));

@@ -14,7 +14,9 @@ a lab of 2 nets: how long before its first search request reaches a simulator th
 the main window left WM_NULL unanswered during Refresh, the login check and Apply; the time from Enter in
 the login dialog (right password) to the settings panel filled with the box's share names, as another
 process looking at the window every 5 ms sees it (--win-baseline WIN-BUILD times another commit's quorvel.exe alike, in the
-same run); and the time that the
+same run); with 1 and with 100 boxes answering at once, the time from Refresh to the first row on screen, to
+all rows and to the search's end, and the longest unanswered stretch meanwhile (another process looking every
+2 ms; the baseline alike); and the time that the
 check of a new static address adds to quorvel-cli.exe's set-network for a free address (the ICMP echo, the
 probe that runs under Wine). Without --wine, that figure for the Linux quorvel-cli (the neighbour table).
 --only interfaces|wine|start|apply prints just those figures (start: the cold start of quorvel.exe under Wine,
@@ -284,11 +286,56 @@ def report_wine_login(build, win_builds, inspect_exe, runs, tmp):
               f"(each: {', '.join(f'{r:.3f}' for r in results)} s){label}", flush=True)
 
 
+def timed_refresh(gui, driver, count):
+    """One Refresh, posted by quorvel-winread --watch-refresh while --responsiveness probes the window: the
+    moments (ms after the click) of its first row, of `count` rows and of the search's end, and the longest
+    stretch the window left WM_NULL unanswered meanwhile."""
+    finish = driver.probe_responsiveness(gui, 4)
+    time.sleep(0.5)  # the probe has found the window and answers come back
+    watch = gui.lab.pc_run(["wine", gui.inspect_exe, "--watch-refresh", driver.TITLE, str(count), "--timeout", "60"],
+                           env=gui.env(), timeout=120)
+    probe = finish()
+    if watch.returncode != 0:
+        raise RuntimeError(f"quorvel-winread --watch-refresh: exit {watch.returncode}: {watch.stdout}")
+    moments = json.loads(watch.stdout)
+    return {key: moments[f"{key}Us"] / 1000 for key in ("firstRow", "allRows", "end")} | {
+        "stretch": probe["longestUnansweredMs"]}
+
+
+def measure_wine_refresh(build, exe, inspect_exe, count, runs, tmp):
+    """quorvel.exe under Wine in a lab of 1 net with `count` boxes answering at once: `runs` Refreshes timed."""
+    sys.path.insert(0, str(REPO / "tests" / "wine"))
+    import console_driver as driver  # noqa: E402
+    config = Path(tmp) / f"refresh-{count}.json"
+    config.write_text(json.dumps(boxes(count)))
+    with lab.Lab(nets=1) as the_lab:
+        the_lab.start_sim(0, str(config), boxsim=build / "tools/boxsim/quorvel-boxsim")
+        with driver.guilab.GuiSession(the_lab, exe, name=f"bench-refresh-{count}", inspect_exe=inspect_exe) as gui:
+            gui.wait_for_window(driver.TITLE, timeout=120, with_control=driver.DEVICE_LIST)
+            driver.wait_until(lambda: len(gui.control(driver.TITLE, driver.DEVICE_LIST, **driver.MAIN)["rows"])
+                              == count, 60, "the filled device list")
+            return [timed_refresh(gui, driver, count) for _ in range(runs)]
+
+
+def report_wine_refresh(build, win_builds, inspect_exe, runs, tmp):
+    for win_build, label in win_builds:
+        for count in (1, 100):
+            results = measure_wine_refresh(build, win_build / "app" / "quorvel.exe", inspect_exe, count, runs, tmp)
+
+            def median(key):
+                return statistics.median(r[key] for r in results)
+            print(f"Wine, main window, {count} box{'es' if count > 1 else ''} answering at once: Refresh to the first "
+                  f"row on screen {median('firstRow'):.0f} ms, to all {count} rows {median('allRows'):.0f} ms, to the "
+                  f"search's end {median('end'):.0f} ms; longest unanswered stretch "
+                  f"{max(r['stretch'] for r in results)} ms (medians and worst of {len(results)}){label}", flush=True)
+
+
 def report_wine(build, win_build, tmp, runs=3, win_baseline=None):
     report_wine_start(build, win_build, tmp, win_baseline=win_baseline)
     report_wine_responsiveness(build, win_build)
     win_builds = [(win_build, "")] + ([(win_baseline, " [baseline]")] if win_baseline else [])
     report_wine_login(build, win_builds, win_build / "tools/winread/quorvel-winread.exe", runs, tmp)
+    report_wine_refresh(build, win_builds, win_build / "tools/winread/quorvel-winread.exe", runs, tmp)
     figures = measure_wine_start(build, win_build, tmp, runs)
     seen = [f for f in figures if f is not None]
     each = ", ".join("not seen" if f is None else f"{f:.0f}" for f in figures)

@@ -103,6 +103,8 @@ JsonWriter& JsonWriter::Null() {
   return *this;
 }
 
+JsonWriter& JsonWriter::IntOrNull(const std::optional<std::int64_t>& value) { return value ? Int(*value) : Null(); }
+
 std::string AnsiToUtf8(std::string_view ansi) {
   if (ansi.empty()) return {};
   const int n = static_cast<int>(ansi.size());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,7 @@ class JsonWriter {
   JsonWriter& UInt(std::uint64_t value);
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
+  JsonWriter& IntOrNull(const std::optional<std::int64_t>& value);  // null when there is none
 
   const std::string& text() const { return text_; }
 

@@ -11,6 +11,7 @@
 #include "accessible_name.h"
 #include "json_writer.h"
 #include "options.h"
+#include "refresh_watch.h"
 #include "responsiveness.h"
 #include "start_watch.h"
 #include "target.h"
@@ -134,6 +135,19 @@ int WatchStartOf(const Options& options) {
   return moments.rowsUs ? kFound : kNotFound;
 }
 
+// Posts the main window's Refresh and prints when its list emptied, showed a row, held them all, and when
+// the search ended.
+int WatchRefreshOf(const Options& options) {
+  constexpr int kRefreshId = 1002;
+  constexpr int kDeviceListId = 1000;
+  const HWND hwnd = FoundWindow(options);
+  if (!hwnd) return kNotFound;
+  const RefreshMoments moments =
+      WatchRefresh(hwnd, kRefreshId, kDeviceListId, options.rows, options.timeoutMs, options.messageTimeoutMs);
+  Print(RefreshMomentsJson(moments));
+  return moments.endUs && moments.allRowsUs ? kFound : kNotFound;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +167,7 @@ int main(int argc, char** argv) {
     case Mode::Responsiveness: return Probe(options);
     case Mode::WaitRows: return WaitRows(options);
     case Mode::WatchStart: return WatchStartOf(options);
+    case Mode::WatchRefresh: return WatchRefreshOf(options);
   }
   return kError;
 }

@@ -13,6 +13,7 @@ const char kUsage[] =
     "       quorvel-winread --command T ID [--with-control ID] [--hidden] [--timeout S]\n"
     "       quorvel-winread --responsiveness T S [--with-control ID] [--timeout S]\n"
     "       quorvel-winread --wait-rows T ID N [--with-control ID] [--timeout S]\n"
+    "       quorvel-winread --watch-refresh T N [--timeout S]\n"
     "       quorvel-winread --watch-start T ID [--with-control ID] [--timeout S]\n"
     "  --title         print the top-level window titled exactly T, with its controls, as JSON\n"
     "  --list          print the visible top-level windows as a JSON array\n"
@@ -28,6 +29,10 @@ const char kUsage[] =
     "                  window titled T, hidden or not, and print when it was first on screen and when its list\n"
     "                  view ID first had rows, in microseconds since the Unix epoch (realtime):\n"
     "                  {\"visibleUs\": ..., \"emptyUs\": ..., \"rowsUs\": ..., \"rows\": N} (exit 1 at --timeout)\n"
+    "  --watch-refresh post a click of Refresh (1002) to the main window titled T, then look at its device\n"
+    "                  list and Refresh every 2 ms and print, in microseconds after the post, when the list\n"
+    "                  was empty, had a row again, had N rows, and when Refresh was enabled again:\n"
+    "                  {\"emptyUs\": ..., \"firstRowUs\": ..., \"allRowsUs\": ..., \"endUs\": ...}\n"
     "  --names         with --title: each control's accessible name as well (\"accName\", null for none)\n"
     "  --hidden        consider invisible windows as well\n"
     "  --timeout S     seconds to wait for the window (default 0 for --title, 30 for the waits)\n"
@@ -49,7 +54,7 @@ bool ParseNumber(std::string_view text, double& value) {
 bool SetMode(Options& options, Mode mode, bool& modeSet, std::string& error) {
   if (modeSet) {
     error = "give one mode: --title, --list, --wait-title, --wait-gone, --command, --responsiveness, --wait-rows,"
-            " --watch-start";
+            " --watch-start, --watch-refresh";
     return false;
   }
   options.mode = mode;
@@ -105,6 +110,18 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       i += 2;
       continue;
     }
+    if (arg == "--watch-refresh") {
+      if (!SetMode(options, Mode::WatchRefresh, modeSet, error)) return false;
+      options.match.title = value;
+      double rows = 0;
+      if (i + 1 >= argc || !ParseNumber(argv[i + 1], rows) || rows < 1) {
+        error = "--watch-refresh needs a window title and a row count";
+        return false;
+      }
+      options.rows = static_cast<int>(rows);
+      ++i;
+      continue;
+    }
     if (arg == "--responsiveness") {
       if (!SetMode(options, Mode::Responsiveness, modeSet, error)) return false;
       options.match.title = value;
@@ -139,7 +156,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     return false;
   }
   const bool mainWindowMode = options.mode == Mode::Command || options.mode == Mode::Responsiveness ||
-                              options.mode == Mode::WaitRows || options.mode == Mode::WatchStart;
+                              options.mode == Mode::WaitRows || options.mode == Mode::WatchStart ||
+                              options.mode == Mode::WatchRefresh;
   if (mainWindowMode && options.match.withControl < 0) options.match.withControl = kMainListId;
   if (!options.timeoutGiven && options.mode != Mode::Inspect && options.mode != Mode::List) {
     options.timeoutMs = 30000;

@@ -9,7 +9,7 @@
 
 namespace quorvel::winread {
 
-enum class Mode { Inspect, List, Wait, WaitGone, Command, Responsiveness, WaitRows, WatchStart };
+enum class Mode { Inspect, List, Wait, WaitGone, Command, Responsiveness, WaitRows, WatchStart, WatchRefresh };
 
 struct Options {
   Mode mode = Mode::Inspect;
@@ -19,7 +19,7 @@ struct Options {
   UINT messageTimeoutMs = 10000;  // per message to the inspected window
   int commandId = 0;              // --command: the button id whose click is posted; --wait-rows, --watch-start:
                                   // the list view
-  int rows = 0;                   // --wait-rows: the row count waited for
+  int rows = 0;                   // --wait-rows, --watch-refresh: the row count waited for
   bool names = false;             // --names: each control with its accessible name
   DWORD durationMs = 0;           // --responsiveness: how long to probe
 };

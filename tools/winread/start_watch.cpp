@@ -33,15 +33,6 @@ bool OnScreen(HWND window) {
 
 bool Before(ULONGLONG end) { return GetTickCount64() < end; }
 
-void Optional(JsonWriter& out, const char* key, const std::optional<std::int64_t>& value) {
-  out.Key(key);
-  if (value) {
-    out.Int(*value);
-  } else {
-    out.Null();
-  }
-}
-
 }  // namespace
 
 StartMoments WatchStart(WindowMatch match, int listId, DWORD timeoutMs, UINT messageTimeoutMs) {
@@ -80,9 +71,9 @@ StartMoments WatchStart(WindowMatch match, int listId, DWORD timeoutMs, UINT mes
 std::string StartMomentsJson(const StartMoments& moments) {
   JsonWriter out;
   out.BeginObject();
-  Optional(out, "visibleUs", moments.visibleUs);
-  Optional(out, "emptyUs", moments.emptyUs);
-  Optional(out, "rowsUs", moments.rowsUs);
+  out.Key("visibleUs").IntOrNull(moments.visibleUs);
+  out.Key("emptyUs").IntOrNull(moments.emptyUs);
+  out.Key("rowsUs").IntOrNull(moments.rowsUs);
   out.Key("rows").Int(moments.rows);
   out.EndObject();
   return out.text();
