@@ -226,12 +226,20 @@ class GuiSession:
                 prepare(self)
             self.program_log_path = self.artefacts / f"{name}-program.log"
             self._program_log = open(self.program_log_path, "wb")
-            self.proc = lab.pc_exec(["wine", exe, *args], env=self.env(), stdin=subprocess.DEVNULL,
-                                    stdout=self._program_log, stderr=subprocess.STDOUT)
+            self._command = ["wine", exe, *args]
+            self.start_program()
             self.setup_seconds = time.monotonic() - started
         except BaseException:
             self.close()
             raise
+
+    def start_program(self):
+        """Starts the program in the session's prefix and display: at the start, and again once it has
+        ended (a user who opens it again); its output goes on in the same log."""
+        if self.proc is not None and self.proc.poll() is None:
+            raise GuiError("the program is still running")
+        self.proc = self.lab.pc_exec(self._command, env=self.env(), stdin=subprocess.DEVNULL,
+                                     stdout=self._program_log, stderr=subprocess.STDOUT)
 
     def _boot_wine(self):
         """wineserver first, inside the PC namespace; then one Wine process that brings up the prefix's
