@@ -100,11 +100,13 @@ DpiLayout::DpiLayout(HINSTANCE instance, HWND dialog, int templateId)
   for (const DialogUnits& units : info->controls) references_.push_back(DialogUnitsToPixels(units, base));
   client_ = DialogUnitsToPixels({0, 0, info->size.cx, info->size.cy}, base);
   laidOut_ = true;
-  if (dpi_ == kReferenceDpi) return;  // the dialog manager's own layout is the reference
-  const SIZE size = WindowSizeAt(dpi_);
-  ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (dpi_ != kReferenceDpi) {  // at 96 DPI the dialog manager's window is the reference size
+    const SIZE size = WindowSizeAt(dpi_);
+    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepOnWorkArea();
+  }
+  // At every DPI, 96 included: the address fields get their places and font only here, as after a change.
   PlaceControls();
-  KeepOnWorkArea();
 }
 
 DpiLayout::~DpiLayout() {
