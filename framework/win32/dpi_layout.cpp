@@ -225,16 +225,23 @@ void DpiLayout::RemakeFonts(int fromDpi, int toDpi) {
         dialogFont = FontHandle(::CreateFontIndirectA(&description));
         made = dialogFont.get();
       } else {
-        fonts.emplace_back(ReferenceOf(old, fromDpi), toDpi);
-        made = fonts.back().get();
+        DpiFont font(ReferenceOf(old, fromDpi), toDpi);
+        made = font.get();
+        if (font) fonts.push_back(std::move(font));
       }
-      found = remade.emplace(old, made).first;
+      // A font that cannot be made for the new DPI: the controls keep the one they have.
+      found = remade.emplace(old, made != nullptr ? made : old).first;
     }
-    if (found->second != nullptr) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
+    if (found->second != old) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
   }
   if (const auto again = remade.find(dialogFont_); again != remade.end()) dialogFont_ = again->second;
-  // The fonts of the previous DPI are no longer used by any control.
+  // The fonts of the previous DPI go, but for those that controls still use (the new one could not be
+  // made): a control never draws with a deleted font.
   if (dialogFont) dialogFontMade_ = std::move(dialogFont);
+  for (DpiFont& font : fonts_) {
+    const auto kept = remade.find(font.get());
+    if (kept != remade.end() && kept->second == font.get()) fonts.push_back(std::move(font));
+  }
   fonts_ = std::move(fonts);
 }
 
