@@ -121,7 +121,9 @@ void DpiLayout::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   dpi_ = dpi;
   SetLayoutDpi(dialog_, dpi);
   RemakeFonts(previous, dpi);
-  if (suggested != nullptr) {
+  if (::IsIconic(dialog_)) {
+    SizeRestoredWindow(suggested);
+  } else if (suggested != nullptr) {
     ::SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -167,6 +169,22 @@ SIZE DpiLayout::WindowSizeAt(int dpi) const {
                                          static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE)),
                                          static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE)), dpi);
   return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// A minimised window is not moved to the suggested rectangle (that would move its minimised place, and
+// the window would be restored at its old size): the rectangle it is restored to takes the window's size
+// at the new DPI, its top-left corner kept.
+void DpiLayout::SizeRestoredWindow(const RECT* suggested) const {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if ((!laidOut_ && suggested == nullptr) || !::GetWindowPlacement(dialog_, &placement)) return;
+  const SIZE size = laidOut_ ? WindowSizeAt(dpi_)
+                             : SIZE{suggested->right - suggested->left, suggested->bottom - suggested->top};
+  RECT& restored = placement.rcNormalPosition;
+  restored.right = restored.left + size.cx;
+  restored.bottom = restored.top + size.cy;
+  placement.showCmd = SW_SHOWMINNOACTIVE;
+  ::SetWindowPlacement(dialog_, &placement);
 }
 
 void DpiLayout::PlaceControls() const {

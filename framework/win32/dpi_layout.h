@@ -38,6 +38,7 @@ class DpiLayout {
 
  private:
   SIZE WindowSizeAt(int dpi) const;
+  void SizeRestoredWindow(const RECT* suggested) const;
   void PlaceControls() const;
   void RemakeFonts(int fromDpi, int toDpi);
   void KeepOnWorkArea() const;
