@@ -112,12 +112,12 @@ class LayoutAtEveryDpi(LabCase):
             if dpi in (96, 144):
                 gui.command(TITLE, 1021)
                 run["about"] = gui.inspect("About Quorvel", timeout=30)
-                if dpi == 144:  # a change to the DPI it has: laid out again, it must stay as it is
-                    code, _, err = gui.run_wine(NUDGE_EXE, "About Quorvel", dpi, *size(run["about"]["rect"]))
-                    assert code == 0, f"the DPI change was not answered: {err.strip()}"
-                    run["about_again"] = gui.inspect("About Quorvel", timeout=30)
                 gui.key("Escape")
                 gui.wait_window_gone("About Quorvel", timeout=30)
+            if dpi == 144:  # a change to the DPI it has: laid out again, it must stay as it is
+                code, _, err = gui.run_wine(NUDGE_EXE, TITLE, dpi, *size(window["rect"]))
+                assert code == 0, f"the DPI change was not answered: {err.strip()}"
+                run["again"] = gui.inspect(TITLE, timeout=30, **MAIN)
             if dpi in CHANGES:
                 to = CHANGES[dpi]
                 linear = [v * to // dpi for v in size(window["rect"])]  # the system's linear suggestion
@@ -196,10 +196,6 @@ class LayoutAtEveryDpi(LabCase):
         for rect, rect96 in pairs:  # the client area, then each control (the icon is the 144-DPI icon)
             edges, want = relative(rect, about["clientRect"]), relative(rect96, about96["clientRect"])
             self.assertTrue(all(abs(a - scaled(b, 144)) <= 1 for a, b in zip(edges, want)), f"{edges} {want}")
-        # Sent a change to 144 DPI at 144 DPI: each control where it was, OK as large as its face again.
-        again = self.runs[144]["about_again"]
-        self.assertEqual([relative(c["rect"], again["clientRect"]) for c in self.controls(again)],
-                         [relative(c["rect"], about["clientRect"]) for c in self.controls(about)])
 
     def test_5_faces_match_the_pictures_of_their_scale(self):
         """Refresh's faces where they overlap their scale's picture (drawn unscaled at the button's top-left;
@@ -264,6 +260,12 @@ class LayoutAtEveryDpi(LabCase):
                 self.assertEqual([relative(f["rect"], changed["rect"]) for f in self.controls(changed, nested=True)],
                                  [relative(f["rect"], started["rect"]) for f in self.controls(started, nested=True)],
                                  f"{start} -> {to}: the address fields")
+
+    def test_7_a_change_to_the_dpi_it_has_leaves_the_window_as_it_is(self):
+        """Each control where it was: a picture button placed again is as large as its face again."""
+        again, started = self.runs[144]["again"], self.runs[144]["window"]
+        self.assertEqual([(c["id"], relative(c["rect"], again["rect"])) for c in self.controls(again)],
+                         [(c["id"], relative(c["rect"], started["rect"])) for c in self.controls(started)])
 
     def fields_of(self, window, control):
         """An address editor's four fields (the nested edits inside its rectangle)."""
