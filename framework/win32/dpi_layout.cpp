@@ -100,11 +100,13 @@ DpiLayout::DpiLayout(HINSTANCE instance, HWND dialog, int templateId)
   for (const DialogUnits& units : info->controls) references_.push_back(DialogUnitsToPixels(units, base));
   client_ = DialogUnitsToPixels({0, 0, info->size.cx, info->size.cy}, base);
   laidOut_ = true;
-  if (dpi_ == kReferenceDpi) return;  // the dialog manager's own layout is the reference
-  const SIZE size = WindowSizeAt(dpi_);
-  ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (dpi_ != kReferenceDpi) {  // at 96 DPI the dialog manager's window is the reference size
+    const SIZE size = WindowSizeAt(dpi_);
+    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepOnWorkArea();
+  }
+  // At every DPI, 96 included: the address fields get their places and font only here, as after a change.
   PlaceControls();
-  KeepOnWorkArea();
 }
 
 DpiLayout::~DpiLayout() {
@@ -119,7 +121,9 @@ void DpiLayout::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   dpi_ = dpi;
   SetLayoutDpi(dialog_, dpi);
   RemakeFonts(previous, dpi);
-  if (suggested != nullptr) {
+  if (::IsIconic(dialog_)) {
+    SizeRestoredWindow(suggested);
+  } else if (suggested != nullptr) {
     ::SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -165,6 +169,22 @@ SIZE DpiLayout::WindowSizeAt(int dpi) const {
                                          static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE)),
                                          static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE)), dpi);
   return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// A minimised window is not moved to the suggested rectangle (that would move its minimised place, and
+// the window would be restored at its old size): the rectangle it is restored to takes the window's size
+// at the new DPI, its top-left corner kept.
+void DpiLayout::SizeRestoredWindow(const RECT* suggested) const {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if ((!laidOut_ && suggested == nullptr) || !::GetWindowPlacement(dialog_, &placement)) return;
+  const SIZE size = laidOut_ ? WindowSizeAt(dpi_)
+                             : SIZE{suggested->right - suggested->left, suggested->bottom - suggested->top};
+  RECT& restored = placement.rcNormalPosition;
+  restored.right = restored.left + size.cx;
+  restored.bottom = restored.top + size.cy;
+  placement.showCmd = SW_SHOWMINNOACTIVE;
+  ::SetWindowPlacement(dialog_, &placement);
 }
 
 void DpiLayout::PlaceControls() const {
@@ -223,16 +243,23 @@ void DpiLayout::RemakeFonts(int fromDpi, int toDpi) {
         dialogFont = FontHandle(::CreateFontIndirectA(&description));
         made = dialogFont.get();
       } else {
-        fonts.emplace_back(ReferenceOf(old, fromDpi), toDpi);
-        made = fonts.back().get();
+        DpiFont font(ReferenceOf(old, fromDpi), toDpi);
+        made = font.get();
+        if (font) fonts.push_back(std::move(font));
       }
-      found = remade.emplace(old, made).first;
+      // A font that cannot be made for the new DPI: the controls keep the one they have.
+      found = remade.emplace(old, made != nullptr ? made : old).first;
     }
-    if (found->second != nullptr) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
+    if (found->second != old) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), TRUE);
   }
   if (const auto again = remade.find(dialogFont_); again != remade.end()) dialogFont_ = again->second;
-  // The fonts of the previous DPI are no longer used by any control.
+  // The fonts of the previous DPI go, but for those that controls still use (the new one could not be
+  // made): a control never draws with a deleted font.
   if (dialogFont) dialogFontMade_ = std::move(dialogFont);
+  for (DpiFont& font : fonts_) {
+    const auto kept = remade.find(font.get());
+    if (kept != remade.end() && kept->second == font.get()) fonts.push_back(std::move(font));
+  }
   fonts_ = std::move(fonts);
 }
 

@@ -20,7 +20,8 @@ namespace quorvel::ui {
 class DpiLayout {
  public:
   // Made when the window has its controls, before anything else looks at their places: lays the window
-  // out for its DPI (nothing moves at 96 DPI) and turns the dialog manager's own rescaling off.
+  // out for its DPI (at 96 DPI the window keeps its size; the address fields are laid out at every DPI)
+  // and turns the dialog manager's own rescaling off.
   DpiLayout(HINSTANCE instance, HWND dialog, int templateId);
   ~DpiLayout();
   DpiLayout(const DpiLayout&) = delete;
@@ -37,6 +38,7 @@ class DpiLayout {
 
  private:
   SIZE WindowSizeAt(int dpi) const;
+  void SizeRestoredWindow(const RECT* suggested) const;
   void PlaceControls() const;
   void RemakeFonts(int fromDpi, int toDpi);
   void KeepOnWorkArea() const;

@@ -25,12 +25,14 @@ void Win32Host::LoadIcons() {
     return IconHandle(static_cast<HICON>(::LoadImageA(instance_, MAKEINTRESOURCEA(iconResource_), IMAGE_ICON,
                                                       SystemMetricAt(width, dpi), SystemMetricAt(height, dpi), 0)));
   };
-  IconHandle big = load(SM_CXICON, SM_CYICON);
-  IconHandle little = load(SM_CXSMICON, SM_CYSMICON);
-  ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-  ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
-  bigIcon_ = std::move(big);
-  smallIcon_ = std::move(little);
+  // An icon that cannot be loaded at the new size: the window keeps the one it has.
+  auto replace = [&](IconHandle icon, WPARAM which, IconHandle& kept) {
+    if (!icon) return;
+    ::SendMessageA(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.get()));
+    kept = std::move(icon);
+  };
+  replace(load(SM_CXICON, SM_CYICON), ICON_BIG, bigIcon_);
+  replace(load(SM_CXSMICON, SM_CYSMICON), ICON_SMALL, smallIcon_);
 }
 
 void Win32Host::Post(int id) {

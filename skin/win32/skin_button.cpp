@@ -55,8 +55,13 @@ void CxSkinButton::SetSkin(int normal, int down, int over, int disabled, int foc
   LoadSkin();
 }
 
+// The layout has just placed the button at its reference box: with the faces unchanged it still grows to
+// its face again.
 void CxSkinButton::SetDpi(int dpi) {
-  if (dpi == dpi_) return;
+  if (dpi == dpi_) {
+    CoverFace();
+    return;
+  }
   dpi_ = dpi;
   if (ids_.normal != 0 || ids_.mask != 0) LoadSkin();
 }

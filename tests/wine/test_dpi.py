@@ -2,7 +2,8 @@
 per DPI, one Xvfb large enough for the 200 % window): the window and its controls are the 96-DPI rectangles
 times the scale (within a pixel), list rows grow with it, and a window sent the change from 96 to 192 (moved
 first near the screen's bottom-right corner, so that it must come back onto the screen) and from 120 to 144
-looks pixel for pixel like the window started at 192 and at 144. Where the tree has pictures per scale
+looks pixel for pixel like the window started at 192 and at 144, and one changed from 192 to 96 like the window
+started at 96. Where the tree has pictures per scale
 (res/art/<percent>/), the faces match their scale's picture. Screenshots of each DPI are kept as artefacts."""
 import subprocess
 import sys
@@ -14,7 +15,7 @@ from guilab import GuiSession, Xvfb
 from labtest import LabCase, box
 
 DPIS = (96, 120, 144, 168, 192, 110)
-CHANGES = {96: 192, 120: 144}  # started at, changed to
+CHANGES = {96: 192, 120: 144, 192: 96}  # started at, changed to
 SCREEN = (1400, 1200)
 # Wine draws these parts itself at the prefix's DPI (its system metrics and system font stay those of the
 # start), whatever the program asks: the combo boxes' drop-down buttons (as wide as a scroll bar) and the
@@ -89,7 +90,7 @@ class LayoutAtEveryDpi(LabCase):
     @classmethod
     def run_at(cls, dpi):
         """One start: the window as read, a screenshot, one with the pointer over Refresh; at 96 and 192 the
-        accessible names; at 96 also the window after a change to 192."""
+        accessible names; at 96, 120 and 192 also the window after a change (CHANGES)."""
         def prepare(gui):
             (gui.prefix.drive_c / "dpi.reg").write_text(REG.format(dpi))
             assert gui.run_wine("regedit", "/S", r"C:\dpi.reg")[0] == 0
@@ -113,6 +114,10 @@ class LayoutAtEveryDpi(LabCase):
                 run["about"] = gui.inspect("About Quorvel", timeout=30)
                 gui.key("Escape")
                 gui.wait_window_gone("About Quorvel", timeout=30)
+            if dpi == 144:  # a change to the DPI it has: laid out again, it must stay as it is
+                code, _, err = gui.run_wine(NUDGE_EXE, TITLE, dpi, *size(window["rect"]))
+                assert code == 0, f"the DPI change was not answered: {err.strip()}"
+                run["again"] = gui.inspect(TITLE, timeout=30, **MAIN)
             if dpi in CHANGES:
                 to = CHANGES[dpi]
                 linear = [v * to // dpi for v in size(window["rect"])]  # the system's linear suggestion
@@ -220,7 +225,8 @@ class LayoutAtEveryDpi(LabCase):
         self.assertEqual(checked, 2 * len(DPIS[1:]), "every scale's faces were compared")
 
     def masked(self, control, dpi):
-        """The parts of a control (relative to its rectangle) that Wine draws at the prefix's DPI."""
+        """The parts of a control (relative to its rectangle) that Wine draws at the prefix's DPI, at their
+        largest in either of the two prefixes compared (dpi: the larger of their DPIs)."""
         width, height = size(control["rect"])
         if control["class"] == "ComboBox":  # the drop-down button, as wide as the prefix's scroll bar + border
             button = max(COMBO_BUTTON_96, scaled(COMBO_BUTTON_96, dpi)) + 2
@@ -245,12 +251,21 @@ class LayoutAtEveryDpi(LabCase):
                     width = size(control["rect"])[0]
                     keep = [not any(l <= i % width < r and t <= i // width < b
                                     for l, t, r, b in self.masked(control | {"fields": self.fields_of(changed, control)},
-                                                                  to))
+                                                                  max(start, to)))
                             for i in range(len(ours))]
                     alike = share_alike([p for p, k in zip(ours, keep) if k], [p for p, k in zip(theirs, keep) if k],
                                         tolerance=8)
                     print(f"{start} -> {to}: control {control['id']} {alike:.2%} alike", file=sys.stderr)
                     self.assertGreaterEqual(alike, 0.99, f"{start} -> {to}: control {control['id']}")
+                self.assertEqual([relative(f["rect"], changed["rect"]) for f in self.controls(changed, nested=True)],
+                                 [relative(f["rect"], started["rect"]) for f in self.controls(started, nested=True)],
+                                 f"{start} -> {to}: the address fields")
+
+    def test_7_a_change_to_the_dpi_it_has_leaves_the_window_as_it_is(self):
+        """Each control where it was: a picture button placed again is as large as its face again."""
+        again, started = self.runs[144]["again"], self.runs[144]["window"]
+        self.assertEqual([(c["id"], relative(c["rect"], again["rect"])) for c in self.controls(again)],
+                         [(c["id"], relative(c["rect"], started["rect"])) for c in self.controls(started)])
 
     def fields_of(self, window, control):
         """An address editor's four fields (the nested edits inside its rectangle)."""
