@@ -71,6 +71,20 @@ unsigned ArrivalInterface(std::span<std::byte> control, std::size_t controlLengt
 
 }  // namespace native
 
+namespace {
+
+// The system index of the device that carries an address. An alias address is listed under its
+// label ("eth0:1"), which is no device of its own: the index is the device's, the part before the
+// colon, so that the alias's receive socket keeps the datagrams of that device and its addresses
+// group with the device's other ones.
+unsigned DeviceIndex(const char* label) {
+  std::string device(label);
+  device = device.substr(0, device.find(':'));
+  return if_nametoindex(device.c_str());
+}
+
+}  // namespace
+
 std::vector<LocalAddress> ListLocalAddresses() {
   std::vector<LocalAddress> result;
   ifaddrs* list = nullptr;
@@ -81,7 +95,7 @@ std::vector<LocalAddress> ListLocalAddresses() {
     inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, text, sizeof text);
     const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
     const int prefix = mask ? PrefixLengthOfNetmask(ntohl(mask->sin_addr.s_addr)) : 0;
-    result.push_back({entry->ifa_name, text, if_nametoindex(entry->ifa_name), (entry->ifa_flags & IFF_UP) != 0,
+    result.push_back({entry->ifa_name, text, DeviceIndex(entry->ifa_name), (entry->ifa_flags & IFF_UP) != 0,
                       (entry->ifa_flags & IFF_LOOPBACK) != 0, prefix});
   }
   freeifaddrs(list);
