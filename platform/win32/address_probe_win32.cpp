@@ -5,12 +5,19 @@
 #include <iphlpapi.h>
 #include <icmpapi.h>
 
-#include <array>
-#include <chrono>
-#include <optional>
+#include <netioapi.h>
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "platform/neighbour_state.h"
 #include "platform/probe_deadline.h"
 #include "platform/system_address_probe.h"
+#include "protocol/socket_api.h"
 
 namespace quorvel::platform {
 
@@ -19,6 +26,7 @@ namespace {
 using Deadline = std::chrono::steady_clock::time_point;
 // The echo ends this much before the caller stops waiting, so that a silent address reads as silent.
 constexpr std::chrono::milliseconds kEchoMargin{100};
+constexpr std::chrono::milliseconds kTablePoll{20};
 
 std::optional<IPAddr> ParseAddress(const std::string& text) {
   in_addr address{};
@@ -82,18 +90,76 @@ ProbeAnswer ArpThenEcho(IPAddr target, IPAddr source, Deadline deadline) {
   }
 }
 
+// The neighbour entry of the address on the PC's interface, as the system's table has it now.
+NeighbourState TableState(IPAddr target, NET_IFINDEX interfaceIndex) {
+  MIB_IPNET_ROW2 row{};
+  row.Address.si_family = AF_INET;
+  row.Address.Ipv4.sin_family = AF_INET;
+  row.Address.Ipv4.sin_addr.s_addr = target;
+  row.InterfaceIndex = interfaceIndex;
+  if (GetIpNetEntry2(&row) != NO_ERROR) return NeighbourState::Absent;
+  return WindowsNeighbourState(static_cast<int>(row.State));
+}
+
+// The system index of the interface that carries the PC's address; 0 when none does.
+NET_IFINDEX InterfaceOfAddress(const std::string& localAddress) {
+  for (const net::LocalAddress& each : net::ListLocalAddresses()) {
+    if (each.address == localAddress) return each.systemIndex;
+  }
+  return 0;
+}
+
+// What the resolve call on the worker came to; kPending while it runs.
+constexpr long kPending = -1;
+
 }  // namespace
 
+// ResolveIpNetEntry2 asks the link afresh whatever the table holds; it has no time limit of its own,
+// so it runs on a worker while the table is read until the deadline: an entry that has not turned
+// Reachable by then is silent. Where the system resolves nothing itself (Wine), SendARP or an echo.
 ProbeAnswer Win32AddressProbe::Probe(const std::string& address, const std::string& localAddress, int timeoutMillis) {
   const std::optional<IPAddr> target = ParseAddress(address);
   const std::optional<IPAddr> source = ParseAddress(localAddress);
   if (!target || !source) return ProbeAnswer::CannotProbe;
   const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMillis);
-  // SendARP takes no time limit of its own (it waits about 3 s for a silent address).
-  return AnswerWithin([target = *target, source = *source, deadline] { return ArpThenEcho(target, source, deadline); },
-                      timeoutMillis);
+  const NET_IFINDEX interfaceIndex = InterfaceOfAddress(localAddress);
+  if (interfaceIndex == 0) return ProbeAnswer::CannotProbe;
+  auto resolved = std::make_shared<std::atomic<long>>(kPending);
+  std::thread([resolved, target = *target, source = *source, interfaceIndex] {
+    MIB_IPNET_ROW2 row{};
+    row.Address.si_family = AF_INET;
+    row.Address.Ipv4.sin_family = AF_INET;
+    row.Address.Ipv4.sin_addr.s_addr = target;
+    row.InterfaceIndex = interfaceIndex;
+    SOCKADDR_INET from{};
+    from.si_family = AF_INET;
+    from.Ipv4.sin_family = AF_INET;
+    from.Ipv4.sin_addr.s_addr = source;
+    resolved->store(static_cast<long>(ResolveIpNetEntry2(&row, &from)));
+  }).detach();
+  for (;;) {
+    const auto now = std::chrono::steady_clock::now();
+    switch (resolved->load()) {
+      case NO_ERROR:
+        return ProbeAnswer::Answered;
+      case ERROR_NOT_SUPPORTED:
+      case ERROR_CALL_NOT_IMPLEMENTED: {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
+        if (left <= 0) return ProbeAnswer::CannotProbe;
+        return AnswerWithin([target = *target, source = *source, deadline] { return ArpThenEcho(target, source, deadline); },
+                            static_cast<int>(left));
+      }
+      case ERROR_BAD_NET_NAME:
+      case ERROR_GEN_FAILURE:
+        return ProbeAnswer::Silent;
+      default:
+        break;
+    }
+    const bool atDeadline = now + kTablePoll >= deadline;
+    if (const auto answer = AnswerOfNeighbour(TableState(*target, interfaceIndex), atDeadline, true)) return *answer;
+    std::this_thread::sleep_for(kTablePoll);
+  }
 }
-
 AddressProbe& SystemAddressProbe() {
   static Win32AddressProbe probe;
   return probe;

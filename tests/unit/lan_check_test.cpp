@@ -1,7 +1,14 @@
 // The network arithmetic and the rule of the checks that come before a static address is sent.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <linux/neighbour.h>
+#include <linux/rtnetlink.h>
+
+#include <cstring>
+#include <optional>
 
 #include "app/lan_check.h"
+#include "platform/neighbour_state.h"
 #include "platform/posix/address_probe_linux.h"
 #include "protocol/local_address.h"
 
@@ -99,18 +106,76 @@ TEST(LanCheck, QuestionAndMissingProbe) {
             "Another device already answers at 198.51.100.44. Use this address anyway?");
 }
 
-// The kernel's neighbour table as /proc/net/arp shows it: only a complete entry (flag 0x2) is an answer.
-TEST(NeighbourTable, OnlyACompleteEntryOfTheAddressCounts) {
-  const std::string table =
-      "IP address       HW type     Flags       HW address            Mask     Device\n"
-      "198.51.100.44    0x1         0x0         00:00:00:00:00:00     *        veth0\n"
-      "198.51.100.45    0x1         0x2         02:aa:bb:cc:dd:ee     *        veth0\n"
-      "198.51.100.46    0x1         0x6         02:aa:bb:cc:dd:ef     *        veth0\n";
-  EXPECT_FALSE(platform::NeighbourAnswered(table, "198.51.100.44")) << "incomplete";
-  EXPECT_TRUE(platform::NeighbourAnswered(table, "198.51.100.45"));
-  EXPECT_TRUE(platform::NeighbourAnswered(table, "198.51.100.46"));
-  EXPECT_FALSE(platform::NeighbourAnswered(table, "198.51.100.4")) << "a prefix of another entry";
-  EXPECT_FALSE(platform::NeighbourAnswered(table.substr(0, table.find('\n') + 1), "198.51.100.45"));
+// Each neighbour state, as Linux and Windows report it, and the probe's answer before its deadline
+// (nothing: wait on), at it after the link was asked afresh, and at it without such an ask. An entry
+// that the link confirmed lately is taken; an old one is taken only if it turns Reachable meanwhile.
+TEST(NeighbourTable, EachStateBeforeAndAtTheDeadline) {
+  using platform::NeighbourState;
+  struct Row {
+    const char* name;
+    unsigned linuxNud;
+    int windowsState;  // NL_NEIGHBOR_STATE; -1: none maps here
+    std::optional<ProbeAnswer> before, askedAtDeadline, unaskedAtDeadline;
+  };
+  const auto A = ProbeAnswer::Answered, S = ProbeAnswer::Silent, C = ProbeAnswer::CannotProbe;
+  const std::vector<Row> rows = {
+      {"reachable", 0x02, 5, A, A, A},
+      {"permanent", 0x80, 6, A, A, A},
+      {"noarp", 0x40, -1, A, A, A},
+      {"stale: the device may have left", 0x04, 4, std::nullopt, S, C},
+      {"delay", 0x08, 3, std::nullopt, S, C},
+      {"probe", 0x10, 2, std::nullopt, S, C},
+      {"incomplete", 0x01, 1, std::nullopt, S, S},
+      {"failed", 0x20, 0, S, S, S},
+      {"no entry", 0x00, 7, std::nullopt, S, S},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const NeighbourState state = platform::LinuxNeighbourState(row.linuxNud);
+    if (row.windowsState >= 0) {
+      EXPECT_EQ(platform::WindowsNeighbourState(row.windowsState), state);
+    }
+    EXPECT_EQ(platform::AnswerOfNeighbour(state, false, false), row.before);
+    EXPECT_EQ(platform::AnswerOfNeighbour(state, false, true), row.before);
+    EXPECT_EQ(platform::AnswerOfNeighbour(state, true, true), row.askedAtDeadline);
+    EXPECT_EQ(platform::AnswerOfNeighbour(state, true, false), row.unaskedAtDeadline);
+    EXPECT_EQ(platform::NeedsFreshAsk(state), row.unaskedAtDeadline == C);
+  }
+}
+
+// A netlink neighbour dump: only the entry of the address on the PC's device counts.
+TEST(NeighbourTable, DumpEntryOfTheAddressOnTheDevice) {
+  std::vector<std::byte> dump;
+  auto add = [&dump](const char* address, int device, std::uint16_t nud) {
+    nlmsghdr header{};
+    header.nlmsg_len = NLMSG_LENGTH(NLMSG_ALIGN(sizeof(ndmsg)) + RTA_LENGTH(4));
+    header.nlmsg_type = RTM_NEWNEIGH;
+    ndmsg entry{};
+    entry.ndm_family = AF_INET;
+    entry.ndm_ifindex = device;
+    entry.ndm_state = nud;
+    rtattr attribute{static_cast<unsigned short>(RTA_LENGTH(4)), NDA_DST};
+    in_addr destination{};
+    inet_pton(AF_INET, address, &destination);
+    const std::size_t at = dump.size();
+    dump.resize(at + NLMSG_ALIGN(header.nlmsg_len));
+    std::memcpy(dump.data() + at, &header, sizeof header);
+    std::memcpy(dump.data() + at + NLMSG_HDRLEN, &entry, sizeof entry);
+    std::memcpy(dump.data() + at + NLMSG_LENGTH(NLMSG_ALIGN(sizeof(ndmsg))), &attribute, sizeof attribute);
+    std::memcpy(dump.data() + at + NLMSG_LENGTH(NLMSG_ALIGN(sizeof(ndmsg))) + RTA_LENGTH(0), &destination, 4);
+  };
+  add("198.51.100.46", 3, 0x04);
+  add("198.51.100.46", 4, 0x02);
+  add("198.51.100.47", 3, 0x02);
+  in_addr wanted{};
+  inet_pton(AF_INET, "198.51.100.46", &wanted);
+  using platform::NeighbourState;
+  EXPECT_EQ(platform::NeighbourStateInDump(dump, wanted.s_addr, 3), NeighbourState::Stale);
+  EXPECT_EQ(platform::NeighbourStateInDump(dump, wanted.s_addr, 4), NeighbourState::Reachable);
+  EXPECT_EQ(platform::NeighbourStateInDump(dump, wanted.s_addr, 5), NeighbourState::Absent);
+  const std::span<const std::byte> cut(dump.data(), dump.size() - 1);
+  EXPECT_EQ(platform::NeighbourStateInDump(cut.first(NLMSG_LENGTH(8)), wanted.s_addr, 3), NeighbourState::Absent)
+      << "a message cut short";
 }
 
 }  // namespace
