@@ -8,7 +8,7 @@ namespace quorvel::testkit {
 FakeTransport::FakeTransport(VirtualClock& clock, std::vector<std::string> addresses)
     : clock_(clock) {
   for (std::string& address : addresses) {
-    interfaces_.push_back({std::move(address), kDefaultPrefixLength, {}, {}, {}, {}, {}, {}});
+    interfaces_.push_back({std::move(address), kDefaultPrefixLength, 0, {}, {}, {}, {}, {}, {}});
   }
 }
 
@@ -18,6 +18,10 @@ std::string FakeTransport::InterfaceAddress(int index) const {
 
 int FakeTransport::InterfacePrefixLength(int index) const {
   return index >= 0 && index < InterfaceCount() ? interfaces_[index].prefixLength : 0;
+}
+
+unsigned FakeTransport::InterfaceSystemIndex(int index) const {
+  return index >= 0 && index < InterfaceCount() ? interfaces_[index].systemIndex : 0;
 }
 
 std::size_t FakeTransport::SentCount() const {

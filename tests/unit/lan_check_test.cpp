@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/lan_check.h"
+#include "fake_transport.h"
 #include "platform/neighbour_state.h"
 #include "platform/posix/address_probe_linux.h"
 #include "protocol/local_address.h"
@@ -56,7 +57,7 @@ class Rule : public ::testing::TestWithParam<RuleCase> {};
 // The PC is 198.51.100.1 on the interface that found the box; the box's ports are .20 and .21.
 TEST_P(Rule, AsksProbesOrLetsThrough) {
   const RuleCase& c = GetParam();
-  const LanCheckInput input{c.newAddress, "198.51.100.1", c.pcPrefix, {"198.51.100.20", "198.51.100.21"}};
+  const LanCheckInput input{c.newAddress, {{"198.51.100.1", c.pcPrefix}}, {"198.51.100.20", "198.51.100.21"}, {}};
   std::vector<std::pair<std::string, std::string>> probes;
   const LanCheck check = CheckNewAddress(input, [&](const std::string& address, const std::string& local) {
     probes.emplace_back(address, local);
@@ -96,11 +97,69 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"ThePcsOwnAddressIsTaken", "198.51.100.1", 24, ProbeAnswer::Silent, LanVerdict::Taken, false,
                  "Another device already answers at 198.51.100.1."},
         RuleCase{"UnknownPrefixAsksNoNetworkQuestion", "192.0.2.50", 0, ProbeAnswer::Silent, LanVerdict::Clear, true,
-                 ""}),
+                 ""},
+        RuleCase{"PointToPointPrefixAsksNoNetworkQuestion", "192.0.2.50", 31, ProbeAnswer::Silent, LanVerdict::Clear,
+                 true, ""},
+        RuleCase{"HostPrefixAsksNoNetworkQuestion", "192.0.2.50", 32, ProbeAnswer::Answered, LanVerdict::Taken, true,
+                 "Another device already answers at 192.0.2.50."}),
     [](const auto& each) { return std::string(each.param.name); });
 
+// Several PC addresses on the box's link (10.0.0.5/8 found it, 192.168.1.5/24 on the same card), and
+// the PC's wireless address 192.168.1.9 elsewhere: the address whose network holds the new one decides
+// and is the probe's source; outside only when none holds it; any PC address is taken unprobed.
+TEST(LanCheck, EveryAddressOfThePcOnTheLinkCounts) {
+  struct Case {
+    std::string newAddress;
+    LanVerdict verdict;
+    std::string source;  // the probe's source; empty: no probe
+  };
+  const std::vector<Case> cases = {
+      {"192.168.1.30", LanVerdict::Clear, "192.168.1.5"},
+      {"10.20.30.40", LanVerdict::Clear, "10.0.0.5"},
+      {"172.16.0.1", LanVerdict::OutsideNetwork, ""},
+      {"192.168.1.5", LanVerdict::Taken, ""},
+      {"192.168.1.9", LanVerdict::Taken, ""},
+      {"203.0.113.9", LanVerdict::OutsideNetwork, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.newAddress);
+    const LanCheckInput input{c.newAddress, {{"10.0.0.5", 8}, {"192.168.1.5", 24}}, {}, {"192.168.1.9", "203.0.113.9"}};
+    std::string source;
+    const LanCheck check = CheckNewAddress(input, [&](const std::string&, const std::string& local) {
+      source = local;
+      return ProbeAnswer::Silent;
+    });
+    EXPECT_EQ(check.verdict, c.verdict);
+    EXPECT_EQ(source, c.source);
+    if (c.verdict == LanVerdict::OutsideNetwork) {
+      EXPECT_EQ(check.statement.rfind(c.newAddress + " is not on this PC's network 10.0.0.0/8.", 0), 0u);
+    }
+  }
+}
+
+// The input names the interface that found the box first, then the other interfaces of its card (by
+// the system's index), and every address that the system lists.
+TEST(LanCheck, InputGroupsTheAddressesOfTheFindingCard) {
+  testkit::Rig rig({"10.0.0.5", "203.0.113.1", "192.168.1.5", "198.51.100.1"});
+  rig.transport->SetSystemIndex(0, 3);
+  rig.transport->SetSystemIndex(1, 4);
+  rig.transport->SetSystemIndex(2, 3);
+  rig.transport->SetPrefixLength(0, 8);
+  rig.transport->SetLocalAddresses({"127.0.0.1", "10.0.0.5", "192.0.2.77"});
+  DeviceRecord box{};
+  box.interfaceIndex = 2;
+  const LanCheckInput input = LanCheckInputFor(rig.protocol, box, "192.168.1.30");
+  ASSERT_EQ(input.linkAddresses.size(), 2u);
+  EXPECT_EQ(input.linkAddresses[0].address, "192.168.1.5");
+  EXPECT_EQ(input.linkAddresses[1].address, "10.0.0.5");
+  EXPECT_EQ(input.linkAddresses[1].prefixLength, 8);
+  EXPECT_EQ(input.pcAddresses, (std::vector<std::string>{"127.0.0.1", "10.0.0.5", "192.0.2.77"}));
+  rig.transport->SetSystemIndex(2, 0);
+  EXPECT_EQ(LanCheckInputFor(rig.protocol, box, "192.168.1.30").linkAddresses.size(), 1u) << "index not known";
+}
+
 TEST(LanCheck, QuestionAndMissingProbe) {
-  const LanCheckInput input{"198.51.100.44", "198.51.100.1", 24, {}};
+  const LanCheckInput input{"198.51.100.44", {{"198.51.100.1", 24}}, {}, {}};
   EXPECT_EQ(CheckNewAddress(input, {}).verdict, LanVerdict::ProbeFailed);
   EXPECT_EQ(QuestionText(LanCheck{LanVerdict::Taken, kTaken}),
             "Another device already answers at 198.51.100.44. Use this address anyway?");
