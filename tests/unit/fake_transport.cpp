@@ -48,10 +48,16 @@ void FakeTransport::SendOnInterface(int index, Bytes request) {
   Interface& each = interfaces_[index];
   each.sent.push_back(ToVector(request));
   each.sentAt.push_back(clock_.NowMicros());
+  std::vector<Interface*> hearers{&each};
+  for (Interface& other : interfaces_) {
+    if (!hearEachOther_ || &other == &each) continue;
+    other.queue.push_back({clock_.NowMicros(), {each.sent.back()}});
+    hearers.push_back(&other);
+  }
   if (!each.box) return;
   for (Datagram& datagram : each.box(each.sent.back())) {
     const std::int64_t due = clock_.NowMicros() + datagram.delayMicros;
-    each.queue.push_back({due, std::move(datagram)});
+    for (Interface* hearer : hearers) hearer->queue.push_back({due, datagram});
   }
 }
 

@@ -78,6 +78,9 @@ class FakeTransport final : public Transport {
   std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
 
   void SetBox(int index, Box box) { interfaces_.at(index).box = std::move(box); }
+  // One link for every interface (two addresses of one card, or two cards on one LAN): a request sent
+  // on one arrives on each other one at once, and so does each datagram of the sender's box.
+  void SetHearEachOther(bool on) { hearEachOther_ = on; }
   void SetChatter(int index, Chatter chatter) { interfaces_.at(index).chatter = std::move(chatter); }
   // Puts a datagram on the interface's receive queue, due after delayMicros from now.
   void Inject(int index, ByteVector bytes, std::int64_t delayMicros = 0);
@@ -112,6 +115,7 @@ class FakeTransport final : public Transport {
   VirtualClock& clock_;
   std::vector<Interface> interfaces_;
   std::vector<std::string> localAddresses_;
+  bool hearEachOther_ = false;
 };
 
 // Builds a reply datagram the way a box does: header with magic AA55, then fields, each value
