@@ -30,12 +30,11 @@ def remove_other_host(the_lab, net, address, prefix=24):
 
 
 def learn_then_stale(the_lab, net, address):
-    """The PC learns the device at `address` on net k's link (one echo), and its entry then ages to STALE, as
-    an entry does that nobody has used for a while."""
-    pc_if = the_lab.pc_ifname(net)
-    the_lab.pc_run(["ping", "-c", "1", "-W", "2", "-I", pc_if, address], check=True)
-    lladdr = the_lab.pc_run(["ip", "neigh", "show", address, "dev", pc_if], check=True).stdout.split("lladdr")[1].split()[0]
-    the_lab.pc_run(["ip", "neigh", "replace", address, "lladdr", lladdr, "dev", pc_if, "nud", "stale"], check=True)
+    """The PC's neighbour table holds the device at `address` on net k's link (the box side's hardware
+    address) as a STALE entry, as an entry that was learnt and then not used for a while."""
+    lladdr = the_lab.box_run(net, ["cat", f"/sys/class/net/{the_lab.box_ifname(net)}/address"], check=True).stdout.strip()
+    the_lab.pc_run(["ip", "neigh", "replace", address, "lladdr", lladdr, "dev", the_lab.pc_ifname(net), "nud", "stale"],
+                   check=True)
     return neighbour_entry(the_lab, address)
 
 
