@@ -10,6 +10,7 @@ close() (or the with block) ends the program, the wineserver, Xvfb and the prefi
         gui.click_control("Quorvel", 1021)
         gui.screenshot("about")
 """
+import fcntl
 import json
 import os
 import signal
@@ -28,6 +29,7 @@ WINREAD_EXE = WIN_BUILD / "tools" / "winread" / "quorvel-winread.exe"
 QUORVEL_EXE = WIN_BUILD / "app" / "quorvel.exe"
 X11_SOCKETS = Path("/tmp/.X11-unix")
 LOCK_DIR = Path("/tmp")
+CLAIM_LOCK = LOCK_DIR / "quorvel-display-claim.lock"  # one file every session's picker locks
 FIRST_DISPLAY = 20
 LAST_DISPLAY = 999
 SCREEN = "1024x768x24"
@@ -80,6 +82,14 @@ def display_in_use(number, sockets=X11_SOCKETS, locks=LOCK_DIR):
     return (sockets / f"X{number}").exists() or (locks / f".X{number}-lock").exists()
 
 
+def lock_holder(number, locks=LOCK_DIR):
+    """The process id written in the display's lock file, or None while there is none (or it is half written)."""
+    try:
+        return int((locks / f".X{number}-lock").read_text().strip())
+    except (OSError, ValueError):
+        return None
+
+
 def free_display(start=FIRST_DISPLAY, sockets=X11_SOCKETS, locks=LOCK_DIR):
     """The first display number from start on with neither a socket nor a lock file."""
     for number in range(start, LAST_DISPLAY + 1):
@@ -107,32 +117,42 @@ def stop_process(proc, grace=STOP_GRACE):
 
 
 class Xvfb:
-    """A virtual X server inside the lab's PC namespace, on a display number no one else uses."""
+    """A virtual X server inside the lab's PC namespace, on a display number that this run has proven its own.
 
-    ATTEMPTS = 5  # another run may take the number we chose between our check and Xvfb's lock
+    Sessions that start at once must never share a screen (one pointer, one focus: keys typed by one would land
+    in the other's windows). So a number is chosen and its server started under an exclusive lock on one
+    shared file, and the number is ours only when our Xvfb is alive and the display's lock file names it."""
+
+    ATTEMPTS = 5  # a stale server or lock file of someone outside the picker can still hold a number
 
     def __init__(self, lab, screen=SCREEN, timeout=XVFB_TIMEOUT):
         self._proc = None
         self._log = tempfile.NamedTemporaryFile(prefix="quorvel-xvfb-", suffix=".log")
         try:
-            number = FIRST_DISPLAY
-            for _ in range(self.ATTEMPTS):
-                number = free_display(number)
-                if self._start(lab, number, screen, timeout):
-                    self.number = number
-                    self.display = f":{number}"
-                    return
-                number += 1
-            raise GuiError(f"Xvfb found no free display; its last words:\n{self.log_text()}")
+            with open(CLAIM_LOCK, "a") as claim:
+                fcntl.lockf(claim, fcntl.LOCK_EX)  # held until our server is up; closing the file lets it go
+                number = FIRST_DISPLAY
+                for _ in range(self.ATTEMPTS):
+                    number = free_display(number)
+                    if self._start(lab, number, screen, timeout):
+                        self.number = number
+                        self.display = f":{number}"
+                        print(f"xvfb: display {self.display}, process {self._proc.pid}",
+                              file=sys.stderr, flush=True)
+                        return
+                    number += 1
+            raise GuiError(f"Xvfb found no display of its own; its last words:\n{self.log_text()}")
         except BaseException:
             self.close()
             raise
 
     def _start(self, lab, number, screen, timeout):
-        """True once the display's socket exists; False when Xvfb exited because the number was taken."""
+        """True once our Xvfb is up on the number: alive, the lock file naming it, the socket made. False (and
+        our Xvfb stopped) when the number turns out to be someone else's."""
         self._log.truncate(0)
         # No key repeat: on a loaded machine a key's release can come late enough for the server to repeat
         # the key, and a repeated Enter lands on whatever window is under the focus next.
+        # `ip netns exec` becomes Xvfb, so the started process's id is the server's.
         self._proc = lab.pc_exec(["Xvfb", f":{number}", "-nolisten", "tcp", "-r", "-screen", "0", screen],
                                  stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT)
         socket = X11_SOCKETS / f"X{number}"
@@ -142,11 +162,15 @@ class Xvfb:
                 if "already active" in self.log_text():
                     return False
                 raise GuiError(f"Xvfb :{number} exited with {self._proc.returncode}:\n{self.log_text()}")
-            if socket.exists():
+            holder = lock_holder(number)
+            if holder is not None and holder != self._proc.pid:
+                stop_process(self._proc)
+                return False
+            if holder == self._proc.pid and socket.exists():
                 return True
             time.sleep(0.02)
         stop_process(self._proc)
-        raise GuiError(f"Xvfb :{number} made no socket within {timeout} s:\n{self.log_text()}")
+        raise GuiError(f"Xvfb :{number} was not up within {timeout} s:\n{self.log_text()}")
 
     def log_text(self):
         try:

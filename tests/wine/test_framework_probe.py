@@ -4,53 +4,18 @@ The probe drives every control wrapper, the dialog procedure's dispatch, child d
 the end of the modal run, and prints what it observed as key=value lines; the tests here judge them. It
 uses no network, but runs inside a lab namespace all the same, as every Wine program of ours does."""
 import os
-import select
-import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parents[1] / "tools" / "lab"))
+from guilab import Xvfb  # noqa: E402
 from winelab import WineProgramCase  # noqa: E402
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
 PROBE = WIN_BUILD / "tests" / "wine" / "framework_probe" / "quorvel-framework-probe.exe"
-XVFB_READY_TIMEOUT = 30
 PROBE_TIMEOUT = 300
-
-
-def read_line(fd, timeout):
-    """Up to the first newline. Xvfb writes the number and the newline separately, and dies if the pipe is
-    closed between the two."""
-    deadline = time.monotonic() + timeout
-    data = b""
-    while b"\n" not in data:
-        ready, _, _ = select.select([fd], [], [], max(0.0, deadline - time.monotonic()))
-        chunk = os.read(fd, 64) if ready else b""
-        if not chunk:
-            break
-        data += chunk
-    return data.decode(errors="replace").strip() if b"\n" in data else ""
-
-
-def start_xvfb(lab):
-    """Xvfb in the lab's PC namespace on a display it picks itself (-displayfd: the first free one)."""
-    read_end, write_end = os.pipe()
-    try:
-        proc = lab.pc_exec(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"], pass_fds=(write_end,),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        write_end = None
-        number = read_line(read_end, XVFB_READY_TIMEOUT)
-    finally:
-        os.close(read_end)
-        if write_end is not None:
-            os.close(write_end)
-    if not number.isdigit():
-        raise RuntimeError(f"Xvfb did not report a display (exit status {proc.poll()})")
-    return f":{number}"
 
 
 def parse(output):
@@ -66,9 +31,9 @@ def run_probe(case, probe, *args):
     """Runs a probe program on its own Xvfb display; keeps its result and its key=value lines on the case."""
     if not probe.exists():
         raise RuntimeError(f"not built: {probe}")
-    display = start_xvfb(case.lab)
-    env = case.wine.env(DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-    case.result = case.lab.pc_run(["wine", probe, *args], env=env, timeout=PROBE_TIMEOUT)
+    with Xvfb(case.lab, screen="1280x1024x24") as xvfb:  # the size Xvfb takes when given none
+        env = case.wine.env(DISPLAY=xvfb.display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        case.result = case.lab.pc_run(["wine", probe, *args], env=env, timeout=PROBE_TIMEOUT)
     case.seen = parse(case.result.stdout)
 
 

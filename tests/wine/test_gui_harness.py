@@ -280,6 +280,33 @@ class DisplayNumbers(unittest.TestCase):
             with self.assertRaises(GuiError):
                 guilab.free_display(guilab.LAST_DISPLAY, Path(sockets), Path(locks))
 
+    def test_sessions_started_at_once_each_own_their_display(self):
+        """Four labs start their Xvfb in the same instant: four numbers, each lock file naming its own server."""
+        labs = [lab.Lab(nets=1) for _ in range(4)]
+        servers, errors, start = [], [], threading.Barrier(len(labs))
+
+        def claim(the_lab):
+            start.wait()
+            try:
+                servers.append(guilab.Xvfb(the_lab))
+            except Exception as error:  # reported below, after every lab is gone
+                errors.append(error)
+        try:
+            threads = [threading.Thread(target=claim, args=(the_lab,)) for the_lab in labs]
+            for thread in threads:
+                thread.start()
+            for thread in threads:
+                thread.join()
+            self.assertEqual(errors, [])
+            self.assertEqual(len({server.number for server in servers}), len(labs))
+            for server in servers:
+                self.assertEqual(guilab.lock_holder(server.number), server._proc.pid)
+        finally:
+            for server in servers:
+                server.close()
+            for the_lab in labs:
+                the_lab.close()
+
 
 class RunDriver(unittest.TestCase):
     """tools/run_lab_gui.py with the probe in place of the console, on its own Xvfb."""

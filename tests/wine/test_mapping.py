@@ -16,6 +16,7 @@ as "Yen?" and is mapped by its exact name all the same.
 A volume of 81 CJK characters (243 bytes in UTF-8) is mapped and disconnected with its companion, whose name
 takes 257 bytes in the program's drive map. Wine keeps a share's folder name in the Unix locale's character
 set, and no Unix file name holds 257 bytes, so that session runs under ja_JP.EUC-JP (176 bytes on disk)."""
+import fcntl
 import subprocess
 import unittest
 
@@ -202,11 +203,15 @@ def unc(share):
 
 
 def ensure_locale(name):
-    """Generates the Unix locale when the system does not have it yet (Wine takes its code page from it)."""
-    have = subprocess.run(["locale", "-a"], capture_output=True, text=True, check=True).stdout.split()
-    if name.lower().replace("-", "") not in [each.lower().replace("-", "") for each in have]:
-        language, charset = name.split(".")
-        subprocess.run(["localedef", "-i", language, "-f", charset, name], check=True, capture_output=True)
+    """Generates the Unix locale when the system does not have it yet (Wine takes its code page from it).
+    Under a lock shared by every run on the machine: two runs that both find it missing would both add it to
+    the one locale archive, and the second localedef fails."""
+    with open("/tmp/quorvel-locale.lock", "a") as lock:
+        fcntl.lockf(lock, fcntl.LOCK_EX)
+        have = subprocess.run(["locale", "-a"], capture_output=True, text=True, check=True).stdout.split()
+        if name.lower().replace("-", "") not in [each.lower().replace("-", "") for each in have]:
+            language, charset = name.split(".")
+            subprocess.run(["localedef", "-i", language, "-f", charset, name], check=True, capture_output=True)
 
 
 class LocaleMappingCase(MappingCase):
