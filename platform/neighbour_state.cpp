@@ -27,6 +27,21 @@ std::optional<ProbeAnswer> AnswerOfNeighbour(NeighbourState state, bool atDeadli
   return ProbeAnswer::CannotProbe;
 }
 
+ResolveStep ResolvePolling::Next(ResolveStatus resolve, NeighbourState table, bool atDeadline) {
+  switch (resolve) {
+    case ResolveStatus::Resolved: return {ResolveStep::Answer, ProbeAnswer::Answered};
+    case ResolveStatus::NoReply: return {ResolveStep::Answer, ProbeAnswer::Silent};
+    case ResolveStatus::Unsupported: return {ResolveStep::OtherProbe};
+    // Without the question to the link, an old entry tells nothing either way.
+    case ResolveStatus::Failed: return {ResolveStep::Answer, ProbeAnswer::CannotProbe};
+    case ResolveStatus::Pending: break;
+  }
+  if (table == NeighbourState::Incomplete) sawIncomplete_ = true;
+  if (table == NeighbourState::Failed && !sawIncomplete_) table = NeighbourState::Incomplete;
+  if (const auto answer = AnswerOfNeighbour(table, atDeadline, true)) return {ResolveStep::Answer, *answer};
+  return {};
+}
+
 NeighbourState LinuxNeighbourState(unsigned nudBits) {
   // The NUD_* values of the kernel's neighbour table, as they are on every Linux.
   constexpr unsigned kIncomplete = 0x01, kReachable = 0x02, kStale = 0x04, kDelay = 0x08, kProbe = 0x10,

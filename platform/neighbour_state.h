@@ -31,6 +31,33 @@ std::optional<ProbeAnswer> AnswerOfNeighbour(NeighbourState state, bool atDeadli
 // device is still there.
 bool NeedsFreshAsk(NeighbourState state);
 
+// What the system's resolve call (which asks the link afresh) has come to when the table is read.
+enum class ResolveStatus {
+  Pending,      // still asking
+  Resolved,     // a device answered
+  NoReply,      // nobody answered
+  Unsupported,  // the system cannot ask the link this way: another probe must
+  Failed,       // any other error: the link was not asked
+};
+
+// What the table-polling probe does after one read.
+struct ResolveStep {
+  enum Kind { Wait, Answer, OtherProbe } kind = Wait;
+  ProbeAnswer answer = ProbeAnswer::CannotProbe;  // when kind is Answer
+};
+
+// The decision of a probe that starts a resolve call and reads the neighbour table until its
+// deadline, fed one read after another (the resolve call's status read before the table). An entry
+// that is Failed while the resolve call runs and before this probe saw it Incomplete is one left by
+// an earlier question: it is waited on as Incomplete is, not taken for silence.
+class ResolvePolling {
+ public:
+  ResolveStep Next(ResolveStatus resolve, NeighbourState table, bool atDeadline);
+
+ private:
+  bool sawIncomplete_ = false;
+};
+
 // The state of a Linux neighbour entry from its NUD_* bits (NUD_NOARP entries count as Permanent).
 NeighbourState LinuxNeighbourState(unsigned nudBits);
 

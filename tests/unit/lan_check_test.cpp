@@ -202,6 +202,57 @@ TEST(NeighbourTable, EachStateBeforeAndAtTheDeadline) {
   }
 }
 
+// The table-polling probe (a resolve call asks the link while the table is read), fed a sequence of
+// reads: every read but the last waits, and the last one gives the row's step.
+TEST(NeighbourTable, ResolveCallAndTableReads) {
+  using platform::NeighbourState;
+  using platform::ResolveStatus;
+  using Step = platform::ResolveStep;
+  struct Read {
+    ResolveStatus resolve;
+    NeighbourState table;
+    bool atDeadline;
+  };
+  struct Row {
+    const char* name;
+    std::vector<Read> reads;
+    Step::Kind kind;
+    ProbeAnswer answer;
+  };
+  const auto P = ResolveStatus::Pending;
+  const auto Inc = NeighbourState::Incomplete, Fail = NeighbourState::Failed, Stale = NeighbourState::Stale,
+             None = NeighbourState::Absent, Reach = NeighbourState::Reachable;
+  const auto A = ProbeAnswer::Answered, S = ProbeAnswer::Silent, C = ProbeAnswer::CannotProbe;
+  const std::vector<Row> rows = {
+      {"an old failed entry waits while the call runs", {{P, Fail, false}, {P, Fail, false}, {P, Reach, false}},
+       Step::Answer, A},
+      {"an old failed entry at the deadline is silent", {{P, Fail, false}, {P, Fail, true}}, Step::Answer, S},
+      {"failed after this probe saw incomplete", {{P, Inc, false}, {P, Fail, false}}, Step::Answer, S},
+      {"the call finds nobody", {{P, Fail, false}, {ResolveStatus::NoReply, Fail, false}}, Step::Answer, S},
+      {"the call finds the device", {{P, Stale, false}, {ResolveStatus::Resolved, Stale, false}}, Step::Answer, A},
+      {"a failing call leaves a stale entry untold", {{P, Stale, false}, {ResolveStatus::Failed, Stale, false}},
+       Step::Answer, C},
+      {"a failing call leaves no entry untold", {{ResolveStatus::Failed, None, false}}, Step::Answer, C},
+      {"a stale entry still stale at the deadline", {{P, Stale, false}, {P, Stale, true}}, Step::Answer, S},
+      {"no resolve call here", {{P, None, false}, {ResolveStatus::Unsupported, None, false}}, Step::OtherProbe, C},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    platform::ResolvePolling polling;
+    Step step;
+    for (std::size_t i = 0; i < row.reads.size(); ++i) {
+      step = polling.Next(row.reads[i].resolve, row.reads[i].table, row.reads[i].atDeadline);
+      if (i + 1 < row.reads.size()) {
+        EXPECT_EQ(step.kind, Step::Wait) << "read " << i;
+      }
+    }
+    EXPECT_EQ(step.kind, row.kind);
+    if (row.kind == Step::Answer) {
+      EXPECT_EQ(step.answer, row.answer);
+    }
+  }
+}
+
 // A netlink neighbour dump: only the entry of the address on the PC's device counts.
 TEST(NeighbourTable, DumpEntryOfTheAddressOnTheDevice) {
   std::vector<std::byte> dump;
