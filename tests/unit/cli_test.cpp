@@ -303,6 +303,8 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
   foreignOnly.stats.foreign = 3;
   AddressFindings invalidToo = rejecting;
   invalidToo.stats.invalid = 1;
+  AddressFindings receiveErrors = Findings("a", "192.0.2.1", std::nullopt);
+  receiveErrors.stats.invalid = 2;  // socket errors count here too: no claim that a reply arrived
   AddressFindings siblingsOnly = Findings("a", "192.0.2.1", std::nullopt);
   siblingsOnly.stats.sibling = 2;
   const std::string foreignPoints =
@@ -310,8 +312,8 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
       "hears the network but this PC's requests do not reach it: check that no firewall on this PC drops "
       "outgoing UDP port 24680 or multicast.";
   const std::string invalidPoints =
-      " A reply that fails the check comes from a device that speaks another form of this protocol, or was "
-      "damaged on the way.";
+      " A receive fails the check when a reply comes from a device that speaks another form of this protocol or "
+      "was damaged on the way, when a datagram is too large, or when the receive socket reports an error.";
   const struct {
     std::vector<AddressFindings> addresses;
     int listed;
@@ -341,8 +343,11 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
        "search arrived." + foreignPoints},
       {{foreignOnly, invalidToo}, 0,
        "No box can be found: no supported box answered this search, but 3 replies that did not answer this "
-       "search, 1 reply that failed the reply check and 2 replies of a model that is not supported arrived." +
+       "search and 2 replies of a model that is not supported arrived; 1 receive failed the reply check." +
            foreignPoints + invalidPoints},
+      {{receiveErrors}, 0,
+       "No box can be found: no supported box answered this search, and 2 receives failed the reply check." +
+           invalidPoints},
       {{siblingsOnly, Findings("b", "192.0.2.2", std::nullopt)}, 0, kNothingAnswered},
   };
   for (const auto& each : cases) {

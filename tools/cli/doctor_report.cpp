@@ -62,7 +62,8 @@ std::string WhatToCheck() {
     " or multicast, and that the box is not behind a router: this protocol does not cross routers.";
 }
 
-// Replies came, but none that lists a box: what arrived, and what each kind points to.
+// Nothing lists a box, but replies came or receives failed: what each kind points to. The count of
+// failed receives holds socket errors and oversize datagrams too, so it claims no reply arrived.
 std::string OnlyDroppedReplies(const SearchStats& dropped) {
   std::vector<std::string> arrived;
   std::string pointers;
@@ -72,16 +73,19 @@ std::string OnlyDroppedReplies(const SearchStats& dropped) {
                 "a box hears the network but this PC's requests do not reach it: check that no firewall on this "
                 "PC drops outgoing UDP port " + std::to_string(DEVICE_PORT) + " or multicast.";
   }
-  if (dropped.invalid > 0) {
-    arrived.push_back(Counted(dropped.invalid, "reply", "replies") + " that failed the reply check");
-    pointers += " A reply that fails the check comes from a device that speaks another form of this protocol, "
-                "or was damaged on the way.";
-  }
   if (dropped.rejectedModel > 0) {
     arrived.push_back(Counted(dropped.rejectedModel, "reply", "replies") + " of a model that is not supported");
   }
-  return "No box can be found: no supported box answered this search, but " + Joined(arrived) + " arrived." +
-         pointers;
+  std::string verdict = "No box can be found: no supported box answered this search";
+  if (!arrived.empty()) verdict += ", but " + Joined(arrived) + " arrived";
+  if (dropped.invalid > 0) {
+    verdict += (arrived.empty() ? ", and " : "; ") + Counted(dropped.invalid, "receive", "receives") +
+               " failed the reply check";
+    pointers += " A receive fails the check when a reply comes from a device that speaks another form of this "
+                "protocol or was damaged on the way, when a datagram is too large, or when the receive socket "
+                "reports an error.";
+  }
+  return verdict + "." + pointers;
 }
 
 std::string NothingListed(const DoctorFindings& findings, int keptCount) {
