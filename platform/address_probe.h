@@ -2,8 +2,9 @@
 //
 // Which method runs where:
 //   - Windows: ResolveIpNetEntry2 asks the link for the address from the PC's interface, whatever the
-//     neighbour table holds, and the table is read until the deadline. Where the system offers no ARP
-//     request (Wine answers ERROR_NOT_SUPPORTED) an ICMP echo (IcmpSendEcho) instead.
+//     neighbour table holds, and the table is read until the deadline. Where iphlpapi lacks the
+//     neighbour-table calls (Wine), SendARP; where the system offers no ARP request at all (Wine
+//     answers ERROR_NOT_SUPPORTED) an ICMP echo (IcmpSendEcho) instead.
 //   - Linux (quorvel-cli): a datagram from the PC's address to the address makes the kernel ask the
 //     link for an address it does not know; the neighbour table, read through netlink, tells whether a
 //     device answered. An entry known from before is asked about afresh with an ARP request of our own
