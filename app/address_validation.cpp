@@ -1,5 +1,6 @@
 #include "app/address_validation.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quorvel {
@@ -52,6 +53,15 @@ ValidationFailure Error(std::string message) {
 // An octet message goes out with the information icon and the caret in the failing field.
 ValidationFailure OctetError(AddressKind kind, const OctetFailure& failure) {
   return {failure.message, "Error", kIconInformation, EditorOf(kind), failure.field};
+}
+
+// The one bits of a mask (its prefix length, for a valid one).
+int PrefixOfMask(const Octets& mask) {
+  int bits = 0;
+  for (int octet : mask) {
+    for (int bit = 7; bit >= 0; --bit) bits += (octet >> bit) & 1;
+  }
+  return bits;
 }
 
 bool AllZero(const Octets& octets) {
@@ -108,6 +118,20 @@ bool IsBadGateway(const Octets& address, const Octets& mask, const Octets& gatew
   return isNetwork || isBroadcast || outsideSubnet;
 }
 
+FailureKind NetworkOrBroadcast(const Octets& address, const Octets& mask) {
+  if (PrefixOfMask(mask) > 30) return FailureKind::Other;
+  bool hostZeros = true;
+  bool hostOnes = true;
+  for (int i = 0; i < 4; ++i) {
+    const int host = address[i] & ~mask[i] & 0xFF;
+    if (host != 0) hostZeros = false;
+    if (host != (~mask[i] & 0xFF)) hostOnes = false;
+  }
+  if (hostZeros) return FailureKind::NetworkAddress;
+  if (hostOnes) return FailureKind::BroadcastAddress;
+  return FailureKind::Other;
+}
+
 std::string DottedText(const Octets& octets) {
   char text[64];
   std::snprintf(text, sizeof text, "%d.%d.%d.%d", octets[0], octets[1], octets[2], octets[3]);
@@ -146,6 +170,15 @@ StaticSettingsCheck ValidateStaticSettings(const EditorContents& ip, const Edito
   }
 
   if (!IsValidNetmask(m)) return fail(Error("Netmask address input invalid. Please try again."));
+  // A box given its network's own address or its broadcast address is off the network: refused as a
+  // bad configuration, with the caret in the address's first octet that holds host bits.
+  if (const FailureKind kind = NetworkOrBroadcast(a, m); kind != FailureKind::Other) {
+    ValidationFailure failure = Error("You enter incorrect TCP/IP configuration. Please try again.");
+    failure.kind = kind;
+    failure.caretEditor = AddressEditor::Ip;
+    failure.caretField = std::min(PrefixOfMask(m) / 8, 3);
+    return fail(std::move(failure));
+  }
   if (IsBadGateway(a, m, g)) {
     return fail(Error("You enter incorrect TCP/IP configuration. Please try again."));
   }

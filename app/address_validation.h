@@ -51,6 +51,14 @@ bool IsLinkLocal(const Octets& address);
 // "%d.%d.%d.%d" of the four octets.
 std::string DottedText(const Octets& octets);
 
+// What a failure is about where a caller words it in its own way (the command line); Other for
+// every failure that has only the panel's message.
+enum class FailureKind {
+  Other,
+  NetworkAddress,    // the address is its network's own address (host part all zeros)
+  BroadcastAddress,  // the address is its network's broadcast address (host part all ones)
+};
+
 // The first failed check, as the panel reports it.
 struct ValidationFailure {
   std::string message;
@@ -58,7 +66,12 @@ struct ValidationFailure {
   int icon = kIconError;
   std::optional<AddressEditor> caretEditor;  // the editor whose field gets the caret, if any
   int caretField = -1;                       // 0 to 3 when caretEditor is set
+  FailureKind kind = FailureKind::Other;
 };
+
+// Whether the address is the network or the broadcast address of its network under a valid mask;
+// Other when it is neither, and for masks of 31 or 32 bits, whose addresses are all hosts.
+FailureKind NetworkOrBroadcast(const Octets& address, const Octets& mask);
 
 // The outcome of the static checks. The three texts are set as the checks write them: the
 // address text once the address has passed its octet checks, the netmask text once the netmask

@@ -46,8 +46,12 @@ LanCheck Taken(const std::string& address) {
   return {LanVerdict::Taken, "Another device already answers at " + address + "."};
 }
 
-bool IsBoxAddress(std::uint32_t address, const std::vector<std::string>& boxAddresses) {
-  return std::any_of(boxAddresses.begin(), boxAddresses.end(),
+// A prefix that makes a network of several hosts: /31 and /32 addresses (point-to-point links) and
+// an unknown prefix ask no network question.
+bool HasNetwork(int prefixLength) { return prefixLength > 0 && prefixLength <= 30; }
+
+bool IsAnyOf(std::uint32_t address, const std::vector<std::string>& addresses) {
+  return std::any_of(addresses.begin(), addresses.end(),
                      [address](const std::string& text) { return AddressOfText(text) == address; });
 }
 
@@ -55,17 +59,34 @@ bool IsBoxAddress(std::uint32_t address, const std::vector<std::string>& boxAddr
 
 LanCheck CheckNewAddress(const LanCheckInput& input, const LanProbe& probe) {
   const std::optional<std::uint32_t> address = AddressOfText(input.newAddress);
-  const std::optional<std::uint32_t> pc = AddressOfText(input.pcAddress);
-  if (!address || !pc) return {LanVerdict::ProbeFailed, {}};
-  // ARP cannot reach an address off the link, and an echo would go through a router to some other host.
-  if (input.pcPrefixLength > 0 && !OnSameNetwork(*pc, input.pcPrefixLength, *address)) {
-    return Outside(input.newAddress, *pc, input.pcPrefixLength);
+  if (!address || input.linkAddresses.empty()) return {LanVerdict::ProbeFailed, {}};
+  // The link address whose network holds the new address is its source on the link. When none does,
+  // the first with a known network names it: ARP cannot reach an address off the link, and an echo
+  // would go through a router to some other host.
+  const PcAddress* source = nullptr;
+  const PcAddress* namesNetwork = nullptr;
+  for (const PcAddress& each : input.linkAddresses) {
+    const std::optional<std::uint32_t> pc = AddressOfText(each.address);
+    if (!pc || !HasNetwork(each.prefixLength)) continue;
+    if (!namesNetwork) namesNetwork = &each;
+    if (OnSameNetwork(*pc, each.prefixLength, *address)) {
+      source = &each;
+      break;
+    }
   }
-  if (IsBoxAddress(*address, input.boxAddresses)) return {};
-  // The PC answers at its own address, though no probe of the link would show it.
-  if (*address == *pc) return Taken(input.newAddress);
+  if (!source && namesNetwork) {
+    return Outside(input.newAddress, *AddressOfText(namesNetwork->address), namesNetwork->prefixLength);
+  }
+  if (!source) source = &input.linkAddresses.front();
+  if (IsAnyOf(*address, input.boxAddresses)) return {};
+  // The PC answers at each of its own addresses, though no probe of the link would show it.
+  if (IsAnyOf(*address, input.pcAddresses) ||
+      std::any_of(input.linkAddresses.begin(), input.linkAddresses.end(),
+                  [&](const PcAddress& each) { return AddressOfText(each.address) == *address; })) {
+    return Taken(input.newAddress);
+  }
   if (!probe) return {LanVerdict::ProbeFailed, {}};
-  switch (probe(input.newAddress, input.pcAddress)) {
+  switch (probe(input.newAddress, source->address)) {
     case platform::ProbeAnswer::Answered: return Taken(input.newAddress);
     case platform::ProbeAnswer::Silent: return {};
     case platform::ProbeAnswer::CannotProbe: break;
@@ -76,8 +97,14 @@ LanCheck CheckNewAddress(const LanCheckInput& input, const LanProbe& probe) {
 std::string QuestionText(const LanCheck& check) { return check.statement + " Use this address anyway?"; }
 
 LanCheckInput LanCheckInputFor(const DeviceProtocol& protocol, const DeviceRecord& box, std::string newAddress) {
-  LanCheckInput input{std::move(newAddress), protocol.InterfaceAddress(box.interfaceIndex),
-                      protocol.InterfacePrefixLength(box.interfaceIndex), {}};
+  LanCheckInput input{std::move(newAddress), {}, {}, protocol.LocalAddresses()};
+  const int found = box.interfaceIndex;
+  input.linkAddresses.push_back({protocol.InterfaceAddress(found), protocol.InterfacePrefixLength(found)});
+  const unsigned device = protocol.InterfaceSystemIndex(found);
+  for (int i = 0; i < protocol.InterfaceCount(); ++i) {
+    if (i == found || device == 0 || protocol.InterfaceSystemIndex(i) != device) continue;
+    input.linkAddresses.push_back({protocol.InterfaceAddress(i), protocol.InterfacePrefixLength(i)});
+  }
   for (const PortSettings& port : box.ports) {
     if (!port.ip.view().empty()) input.boxAddresses.push_back(port.ip.str());
   }

@@ -1,6 +1,6 @@
 // The checks of a new static address against the PC's network before it is sent to a box: is it on the
-// network of the PC address through which the box was found, and does another device already answer at
-// it. Pure rules; the probe that asks the link is handed in, so tests give their own.
+// network of one of the PC's addresses on the link where the box was found, and does another device
+// already answer at it. Pure rules; the probe that asks the link is handed in, so tests give their own.
 #pragma once
 
 #include <cstdint>
@@ -28,12 +28,20 @@ bool OnSameNetwork(std::uint32_t pcAddress, int prefixLength, std::uint32_t othe
 std::optional<std::uint32_t> AddressOfText(std::string_view text);
 std::string DottedAddress(std::uint32_t address);
 
+// One address of the PC with its on-link prefix length; 0 when not known.
+struct PcAddress {
+  std::string address;
+  int prefixLength = 0;
+};
+
 // What the check knows of the PC and the box.
 struct LanCheckInput {
   std::string newAddress;  // dotted text of the address to send
-  std::string pcAddress;   // the PC's address on the interface through which the box was found
-  int pcPrefixLength = 0;  // its on-link prefix length; 0 when not known (no network question then)
+  // The PC's addresses on the link where the box was found: first the one through which it was found,
+  // then the others on the same device. A prefix of 0, 31 or 32 asks no network question.
+  std::vector<PcAddress> linkAddresses;
   std::vector<std::string> boxAddresses;  // the box's current port addresses, as its record reports them
+  std::vector<std::string> pcAddresses;   // every other address of the PC, whatever its link
 };
 
 enum class LanVerdict {
@@ -52,14 +60,16 @@ struct LanCheck {
 
 using LanProbe = std::function<platform::ProbeAnswer(const std::string& address, const std::string& localAddress)>;
 
-// The rule: an address outside the PC's network is asked about without a probe; one of the box's own
-// current addresses is clear without a probe; the PC's own address is taken; any other is probed.
+// The rule: the link address whose network holds the new address decides; an address that none of
+// them holds is asked about without a probe; one of the box's own current addresses is clear without
+// a probe; any address of the PC is taken; any other is probed from the deciding link address.
 LanCheck CheckNewAddress(const LanCheckInput& input, const LanProbe& probe);
 
 // The statement with its question, as the settings panel asks it.
 std::string QuestionText(const LanCheck& check);
 
-// The input for the box with this record: the PC address and prefix of the interface it was found on.
+// The input for the box with this record: the PC's addresses on the device of the interface it was
+// found on (that interface's first), and every address that the system lists.
 LanCheckInput LanCheckInputFor(const DeviceProtocol& protocol, const DeviceRecord& box, std::string newAddress);
 
 }  // namespace quorvel

@@ -1,10 +1,15 @@
 // Whether a device already answers at an IPv4 address of the PC's own network.
 //
 // Which method runs where:
-//   - Windows: ARP (SendARP) from the PC's address, so on the link of that address. Where the system
-//     offers no ARP request (Wine answers ERROR_NOT_SUPPORTED) an ICMP echo (IcmpSendEcho) instead.
+//   - Windows: ResolveIpNetEntry2 asks the link for the address from the PC's interface, whatever the
+//     neighbour table holds, and the table is read until the deadline. Where iphlpapi lacks the
+//     neighbour-table calls (Wine), SendARP; where the system offers no ARP request at all (Wine
+//     answers ERROR_NOT_SUPPORTED) an ICMP echo (IcmpSendEcho) instead.
 //   - Linux (quorvel-cli): a datagram from the PC's address to the address makes the kernel ask the
-//     link for it (ARP); the kernel's neighbour table then tells whether a device answered.
+//     link for an address it does not know; the neighbour table, read through netlink, tells whether a
+//     device answered. An entry known from before is asked about afresh with an ARP request of our own
+//     where the process may send one (CAP_NET_RAW); where it may not, such an entry cannot be told.
+// A table entry alone is no answer: it outlives the device that made it (see neighbour_state.h).
 // ARP is answered by every device that holds an address. An echo is not: a host that ignores echoes
 // (a firewall's default on many desktops) looks free to the echo.
 #pragma once

@@ -46,6 +46,8 @@ class DeviceProtocol {
   int InterfaceCount() const { return transport_->InterfaceCount(); }
   std::string InterfaceAddress(int index) const { return transport_->InterfaceAddress(index); }
   int InterfacePrefixLength(int index) const { return transport_->InterfacePrefixLength(index); }
+  unsigned InterfaceSystemIndex(int index) const { return transport_->InterfaceSystemIndex(index); }
+  std::vector<std::string> LocalAddresses() const { return transport_->LocalAddresses(); }
 
   // Discovery: empties the device table and fills it from one search on every interface. `stop` is
   // asked during each interface's drain and at each counted poll; once it answers true every interface

@@ -24,8 +24,16 @@ constexpr std::int64_t kSearchDeadlineMicros =
 // a reply of a rejected model and a reply that makes a record are counted.
 class InterfaceSearch final : public InterfaceTask {
  public:
-  InterfaceSearch(Transport& transport, Clock& clock, int index, const StopCheck& stop, PendingTable& pending)
-      : transport_(transport), clock_(clock), index_(index), stop_(stop), pending_(pending),
+  // tags: the tag of every interface's request of this search, this interface's at `index`.
+  InterfaceSearch(Transport& transport, Clock& clock, int index, const StopCheck& stop,
+                  const std::vector<ClientId>& tags, PendingTable& pending)
+      : transport_(transport),
+        clock_(clock),
+        index_(index),
+        stop_(stop),
+        pending_(pending),
+        tags_(tags),
+        request_{OP_SEARCH, tags[static_cast<std::size_t>(index)], DeviceId{}},
         drain_(clock.NowMicros()) {}
 
   bool Done() const override { return phase_ == Phase::Done; }
@@ -76,10 +84,30 @@ class InterfaceSearch final : public InterfaceTask {
     if (polls_ == SEARCH_COUNTED_POLLS || pollStart_ >= deadline_ || Stopped()) phase_ = Phase::Done;
   }
 
+  // Whether the datagram carries the tag of another interface's request of this search: two PC
+  // addresses on one link hear each other's requests and the replies to them.
+  bool SiblingTagged(Bytes datagram) const {
+    if (datagram.size() < HEADER_SIZE) return false;
+    for (std::size_t i = 0; i < tags_.size(); ++i) {
+      if (static_cast<int>(i) == index_) continue;
+      if (std::equal(tags_[i].begin(), tags_[i].end(), reinterpret_cast<const std::uint8_t*>(datagram.data()) + HDR_CLIENT_ID)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   // Judges one datagram; true when it counts a poll.
   bool Take(Bytes reply) {
     const ReplyVerdict verdict = request_.Judge(reply);
     if (verdict != ReplyVerdict::Valid) {
+      // A reply to another address's request of this search is that address's to record; that
+      // address's request itself is no reply at all.
+      if (SiblingTagged(reply)) {
+        if (verdict == ReplyVerdict::Foreign) ++stats_.sibling;
+        else if (ReadU16(reply, HDR_MAGIC) != REQUEST_MAGIC) ++stats_.invalid;
+        return false;
+      }
       ++(verdict == ReplyVerdict::Foreign ? stats_.foreign : stats_.invalid);
       return false;
     }
@@ -106,7 +134,8 @@ class InterfaceSearch final : public InterfaceTask {
   const int index_;
   const StopCheck& stop_;
   PendingTable& pending_;
-  const Request request_{OP_SEARCH, NewRequestTag(), DeviceId{}};
+  const std::vector<ClientId>& tags_;
+  const Request request_;
   Phase phase_ = Phase::Draining;
   DrainTimer drain_;
   std::int64_t pollStart_ = 0;
@@ -122,10 +151,14 @@ void DeviceProtocol::SearchDevices(const StopCheck& stop, const SearchProgress& 
   ClearDeviceTable();
   PendingTable pending(progress);
   const int count = transport_->InterfaceCount();
+  std::vector<ClientId> tags;
+  for (int i = 0; i < count; ++i) tags.push_back(NewRequestTag());
   std::vector<InterfaceSearch> searches;
   searches.reserve(static_cast<std::size_t>(count));  // `served` points into it
   std::vector<ServedInterface> served;
-  for (int i = 0; i < count; ++i) served.push_back({i, &searches.emplace_back(*transport_, clock_, i, stop, pending)});
+  for (int i = 0; i < count; ++i) {
+    served.push_back({i, &searches.emplace_back(*transport_, clock_, i, stop, tags, pending)});
+  }
   ServeInterfaces(*transport_, clock_, served);
   // The table of a search of one interface after another: interface 0's boxes in arrival order,
   // then each later interface's boxes that no earlier one found.

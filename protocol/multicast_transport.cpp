@@ -11,7 +11,8 @@ bool MulticastTransport::Start() {
     net::ReceiverSteps steps;
     net::UdpSocket receiver = net::UdpSocket::OpenReceiver(local, &steps);
     interfaces_.push_back(
-        {local.address, local.prefixLength, net::UdpSocket::OpenSender(), std::move(receiver), std::move(steps)});
+        {local.address, local.prefixLength, local.systemIndex, net::UdpSocket::OpenSender(), std::move(receiver),
+         std::move(steps)});
   }
   return true;
 }
@@ -31,6 +32,16 @@ std::string MulticastTransport::InterfaceAddress(int index) const {
 
 int MulticastTransport::InterfacePrefixLength(int index) const {
   return ValidIndex(index) ? interfaces_[index].prefixLength : 0;
+}
+
+unsigned MulticastTransport::InterfaceSystemIndex(int index) const {
+  return ValidIndex(index) ? interfaces_[index].systemIndex : 0;
+}
+
+std::vector<std::string> MulticastTransport::LocalAddresses() const {
+  std::vector<std::string> addresses;
+  for (const net::LocalAddress& each : net::ListLocalAddresses()) addresses.push_back(each.address);
+  return addresses;
 }
 
 void MulticastTransport::SendOnInterface(int index, Bytes request) {

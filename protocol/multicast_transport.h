@@ -22,6 +22,8 @@ class MulticastTransport final : public Transport {
   int InterfaceCount() const override { return static_cast<int>(interfaces_.size()); }
   std::string InterfaceAddress(int index) const override;
   int InterfacePrefixLength(int index) const override;
+  unsigned InterfaceSystemIndex(int index) const override;
+  std::vector<std::string> LocalAddresses() const override;
 
   // How far opening interface i's receive socket got.
   const net::ReceiverSteps& ReceiverStepsOf(int index) const { return interfaces_.at(index).steps; }
@@ -34,6 +36,7 @@ class MulticastTransport final : public Transport {
   struct Interface {
     std::string address;
     int prefixLength = 0;
+    unsigned systemIndex = 0;
     net::UdpSocket sender;
     net::UdpSocket receiver;
     net::ReceiverSteps steps;

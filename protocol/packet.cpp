@@ -67,11 +67,12 @@ void WriteCredential(PacketBuffer& buffer, std::size_t offset, std::string_view 
 
 }  // namespace
 
-void WriteAuthBlock(PacketBuffer& buffer, std::size_t offset, std::string_view user,
-                    std::string_view password) {
-  if (offset + AUTH_BLOCK_SIZE > buffer.size()) return;
+std::size_t WriteAuthBlock(PacketBuffer& buffer, std::size_t offset, std::string_view user,
+                           std::string_view password) {
+  if (offset > buffer.size() || AUTH_BLOCK_SIZE > buffer.size() - offset) return 0;
   WriteCredential(buffer, offset, user);
   WriteCredential(buffer, offset + AUTH_SLOT_SIZE, password);
+  return AUTH_BLOCK_SIZE;
 }
 
 std::size_t WriteField(PacketBuffer& buffer, std::size_t offset, std::uint16_t code,
@@ -122,8 +123,7 @@ ReplyVerdict Request::Judge(Bytes datagram) const {
 }
 
 void Request::AddAuthBlock(std::string_view user, std::string_view password) {
-  WriteAuthBlock(buffer_, position_, user, password);
-  GrowPayload(AUTH_BLOCK_SIZE);
+  GrowPayload(WriteAuthBlock(buffer_, position_, user, password));
 }
 
 void Request::AddField(std::uint16_t code, std::string_view value) {

@@ -25,8 +25,9 @@ void WriteU16(std::span<std::byte> data, std::size_t offset, std::uint16_t value
 std::size_t BuildHeader(PacketBuffer& buffer, std::uint16_t opcode, const ClientId& client,
                         const DeviceId& device);
 
-// Writes the 128-byte credential block at offset: Base64 of the first 48 bytes of each text.
-void WriteAuthBlock(PacketBuffer& buffer, std::size_t offset, std::string_view user,
+// Writes the 128-byte credential block at offset: Base64 of the first 48 bytes of each text. Returns
+// the bytes written: AUTH_BLOCK_SIZE, or 0 when the block would not fit.
+std::size_t WriteAuthBlock(PacketBuffer& buffer, std::size_t offset, std::string_view user,
                     std::string_view password);
 
 // Writes one field at offset and returns its length (4 + padded value), or 0 if it would not fit.

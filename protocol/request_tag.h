@@ -10,7 +10,12 @@
 
 namespace quorvel {
 
-// Eight bytes from the system's cryptographic generator, new on every call.
+// Eight bytes from the system's cryptographic generator, new on every call; where the system's
+// generator fails, CountedRequestTag's.
 ClientId NewRequestTag();
+
+// A tag that differs from every other this process makes, drawn without the system's generator; it
+// cannot fail.
+ClientId CountedRequestTag();
 
 }  // namespace quorvel

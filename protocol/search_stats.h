@@ -9,6 +9,7 @@ struct SearchStats {
   int invalid = 0;        // replies that failed the reply check otherwise (socket errors and oversize included)
   int rejectedModel = 0;  // valid replies whose model is not accepted
   int answered = 0;       // boxes that answered through this interface, whichever interface keeps their record
+  int sibling = 0;        // replies to this search's request through another of the PC's addresses
 };
 
 }  // namespace quorvel

@@ -1,5 +1,5 @@
 // The small part of the socket layer that the protocol needs, the same on Windows and Linux.
-// Every platform difference lives in socket_api.cpp.
+// Every platform difference lives in socket_api_win32.cpp and socket_api_posix.cpp.
 #pragma once
 
 #include <cstddef>

@@ -30,6 +30,11 @@ class Transport {
   virtual std::string InterfaceAddress(int index) const = 0;
   // The on-link prefix length of the interface's address (24 for 255.255.255.0); 0 when not known.
   virtual int InterfacePrefixLength(int index) const = 0;
+  // The system's index of the device that carries the interface's address (addresses of one card share
+  // it); 0 when not known.
+  virtual unsigned InterfaceSystemIndex(int /*index*/) const { return 0; }
+  // Every IPv4 address of this PC that the system lists, those of the interfaces used and all others.
+  virtual std::vector<std::string> LocalAddresses() const { return {}; }
 
   // Makes the interface the outgoing one and sends the request to the group. What waits on the
   // interface's receive socket is the caller's to drain first.

@@ -1,11 +1,16 @@
 // The address probe on Linux (quorvel-cli): a datagram makes the kernel ask the link for the address,
-// and the neighbour table tells whether a device answered (see platform/address_probe.h).
+// and the kernel's neighbour table, read through netlink, tells whether a device answered; an old
+// entry is asked about afresh with an ARP request where the process may send one (see
+// platform/address_probe.h and platform/neighbour_state.h).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
-#include <string_view>
 
 #include "platform/address_probe.h"
+#include "platform/neighbour_state.h"
 
 namespace quorvel::platform {
 
@@ -14,8 +19,8 @@ class LinuxAddressProbe final : public AddressProbe {
   ProbeAnswer Probe(const std::string& address, const std::string& localAddress, int timeoutMillis) override;
 };
 
-// Whether the kernel's neighbour table (the text of /proc/net/arp) holds a complete entry, one with a
-// hardware address that a device gave, for the address.
-bool NeighbourAnswered(std::string_view table, std::string_view address);
+// The state of the entry for `address` (network byte order) on the device `deviceIndex` in the
+// messages of a netlink neighbour dump; Absent when none is there.
+NeighbourState NeighbourStateInDump(std::span<const std::byte> messages, std::uint32_t address, int deviceIndex);
 
 }  // namespace quorvel::platform

@@ -22,3 +22,23 @@ def add_other_host(the_lab, net, address, prefix=24):
 def neighbour_entry(the_lab, address):
     """What the PC's neighbour table holds for the address ("" when it was never asked for on the link)."""
     return the_lab.pc_run(["ip", "neigh", "show", address], check=True).stdout.strip()
+
+
+def remove_other_host(the_lab, net, address, prefix=24):
+    """The device at `address` on net k's link leaves."""
+    the_lab.box_run(net, ["ip", "addr", "del", f"{address}/{prefix}", "dev", the_lab.box_ifname(net)], check=True)
+
+
+def learn_then_stale(the_lab, net, address):
+    """The PC's neighbour table holds the device at `address` on net k's link (the box side's hardware
+    address) as a STALE entry, as an entry that was learnt and then not used for a while."""
+    lladdr = the_lab.box_run(net, ["cat", f"/sys/class/net/{the_lab.box_ifname(net)}/address"], check=True).stdout.strip()
+    the_lab.pc_run(["ip", "neigh", "replace", address, "lladdr", lladdr, "dev", the_lab.pc_ifname(net), "nud", "stale"],
+                   check=True)
+    return neighbour_entry(the_lab, address)
+
+
+def add_on_link_route(the_lab, net, destination):
+    """A route from the PC straight onto net k's link, so that a probe of an address there would leave an
+    entry in the PC's neighbour table."""
+    the_lab.pc_run(["ip", "route", "add", destination, "dev", the_lab.pc_ifname(net)], check=True)

@@ -4,9 +4,10 @@ import json
 import unittest
 
 from labtest import LabCase, box, port_held_elsewhere
+import lab  # on the path once labtest is imported
 
 KEYS = ["name", "address", "up", "loopback", "kept", "reason", "opened", "bound", "joined", "portShared", "error",
-        "boxes", "dropped"]
+        "boxes", "dropped", "siblingReplies"]
 BEYOND = "beyond the first 8 addresses"
 FAR_BOX = box(70, "far-away")
 ANSWERING = box(71, "answering")
@@ -14,6 +15,7 @@ FOREIGN_TWIN = dict(box(71, "answering-for-another"), faults={"wrongClientId": T
 BAD_LENGTH = box(72, "bad-length", faults={"wrongPayloadLength": True})
 LOWER_MODEL = box(73, "lower-model", model="vrx-510l")
 TWIN = box(74, "on-two-nets")  # one box, one simulator on each of two nets
+NEIGHBOUR = box(75, "beside-two-addresses")
 
 class DoctorCase(LabCase):
     def doctor(self, *args):
@@ -56,6 +58,7 @@ class BoxBeyondTheFirstEight(DoctorCase):
         self.assertEqual({k: loopback[k] for k in KEYS[2:]},
                          {"up": True, "loopback": True, "kept": False, "reason": "loopback", "opened": False,
                           "bound": False, "joined": False, "portShared": False, "error": None, "boxes": None,
+                          "siblingReplies": None,
                           "dropped": None})
 
     def test_nets_without_a_box_were_searched_and_found_nothing(self):
@@ -129,6 +132,37 @@ class OneBoxOnTwoNets(DoctorCase):
         self.assertEqual(report["boxes"], 1)
         self.assertEqual(report["verdict"], f"Found 1 box, through lan0 ({first}).")
         self.assertIn(f"  lan1 ({second}): 1 box, nothing dropped\n", self.doctor().stdout)
+
+
+class TwoAddressesOnOneLink(DoctorCase):
+    """The PC has a second address on lan0 (an alias): both addresses hear the box's replies to each other's
+    requests, which are this PC's own search and counted apart, not as another program's."""
+    NETS = 1
+    BOXES = {0: [NEIGHBOUR]}
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        try:
+            # Not the box side's own address (host 2): a PC alias there makes each side drop the
+            # other's datagrams as coming from one of its own addresses.
+            cls.alias = lab.net_address(0, 29)
+            cls.lab.pc_run(["ip", "addr", "add", f"{cls.alias}/{lab.PREFIX_LEN}", "dev", "lan0", "label", "lan0:1"],
+                           check=True)
+        except BaseException:
+            cls.tearDownClass()
+            raise
+
+    def test_no_reply_is_counted_as_another_programs(self):
+        report = self.doctor_json(0)
+        for address in (self.lab.pc_addresses[0], self.alias):
+            with self.subTest(address=address):
+                entry = self.entry(report, address)
+                self.assertEqual(entry["boxes"], 1)
+                self.assertEqual(entry["dropped"], {"foreign": 0, "invalid": 0, "rejectedModel": 0})
+                self.assertEqual(entry["siblingReplies"], 1)
+        self.assertEqual(report["boxes"], 1)
+        self.assertIn("; 1 reply answers this PC's search through another address\n", self.doctor().stdout)
 
 
 if __name__ == "__main__":

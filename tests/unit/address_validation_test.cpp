@@ -198,6 +198,45 @@ TEST(ValidateStaticSettings, BadGatewaysOfTheTableAreRefused) {
   }
 }
 
+// An address whose host part is all zeros or all ones takes its box off the network; /31 and /32
+// have no such addresses. The caret goes to the address's first octet that holds host bits.
+TEST(ValidateStaticSettings, NetworkAndBroadcastAddressesAreRefused) {
+  struct Case {
+    Octets address, mask;
+    FailureKind kind;
+    int caretField;
+  };
+  const std::vector<Case> cases = {
+      {{198, 51, 100, 0}, {255, 255, 255, 0}, FailureKind::NetworkAddress, 3},
+      {{198, 51, 100, 255}, {255, 255, 255, 0}, FailureKind::BroadcastAddress, 3},
+      {{10, 1, 3, 255}, {255, 255, 254, 0}, FailureKind::BroadcastAddress, 2},
+      {{172, 16, 0, 0}, {255, 255, 0, 0}, FailureKind::NetworkAddress, 2},
+      {{169, 254, 255, 255}, {255, 255, 0, 0}, FailureKind::BroadcastAddress, 2},
+      {{198, 51, 100, 7}, {255, 255, 255, 252}, FailureKind::BroadcastAddress, 3},
+      {{198, 51, 100, 4}, {255, 255, 255, 252}, FailureKind::NetworkAddress, 3},
+      {{198, 51, 100, 5}, {255, 255, 255, 252}, FailureKind::Other, -1},
+      {{198, 51, 100, 0}, {255, 255, 255, 254}, FailureKind::Other, -1},
+      {{198, 51, 100, 255}, {255, 255, 255, 255}, FailureKind::Other, -1},
+      {{10, 1, 2, 255}, {255, 255, 254, 0}, FailureKind::Other, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(DottedText(c.address) + "/" + DottedText(c.mask));
+    // A gateway that passes the gateway rules for the address's network, where it has any.
+    Octets gateway = c.address;
+    gateway[3] = (c.address[3] & c.mask[3]) + 1;
+    const auto check = ValidateStaticSettings(c.address, c.mask, gateway);
+    EXPECT_EQ(NetworkOrBroadcast(c.address, c.mask), c.kind);
+    if (c.kind == FailureKind::Other) {
+      EXPECT_TRUE(!check.failure || check.failure->kind == FailureKind::Other);
+      continue;
+    }
+    ExpectFailure(check, kTcpIpError, "Error", kIconError);
+    EXPECT_EQ(check.failure->kind, c.kind);
+    ExpectCaret(check, AddressEditor::Ip, c.caretField);
+    EXPECT_FALSE(check.newGatewayText.has_value());
+  }
+}
+
 TEST(ValidateStaticSettings, BlankGatewayPassesItsOctetsButNotTheSubnetCheck) {
   ExpectFailure(ValidateStaticSettings(kHost, kMask24, std::nullopt), kTcpIpError, "Error", kIconError);
 }

@@ -302,6 +302,12 @@ TEST_F(CliCommandTest, InvalidSettingsAreRefusedBeforeAnythingIsSent) {
        "You enter incorrect TCP/IP configuration. Please try again."},
       {{"--ip", "10.0.0.5", "--netmask", "255.0.255.0", "--gateway", "10.0.0.1"},
        "Netmask address input invalid. Please try again."},
+      {{"--ip", "198.51.100.255", "--netmask", "255.255.255.0"},
+       "198.51.100.255 is the broadcast address of 198.51.100.0/24."},
+      {{"--ip", "198.51.100.0", "--netmask", "255.255.255.0", "--gateway", "198.51.100.1"},
+       "198.51.100.0 is the network address of 198.51.100.0/24."},
+      {{"--ip", "10.1.3.255", "--netmask", "255.255.254.0", "--gateway", "10.1.2.1"},
+       "10.1.3.255 is the broadcast address of 10.1.2.0/23."},
   };
   for (const auto& [settings, message] : cases) {
     std::vector<std::string> args = {"set-network", "--device", "alpha", "--user", "admin", "--port", "LAN"};

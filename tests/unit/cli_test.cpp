@@ -299,6 +299,21 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
   deaf.steps = {true, false, false, "binding port 24680: Address already in use (98)"};
   AddressFindings rejecting = Findings("b", "192.0.2.2", std::nullopt);
   rejecting.stats.rejectedModel = 2;
+  AddressFindings foreignOnly = Findings("a", "192.0.2.1", std::nullopt);
+  foreignOnly.stats.foreign = 3;
+  AddressFindings invalidToo = rejecting;
+  invalidToo.stats.invalid = 1;
+  AddressFindings receiveErrors = Findings("a", "192.0.2.1", std::nullopt);
+  receiveErrors.stats.invalid = 2;  // socket errors count here too: no claim that a reply arrived
+  AddressFindings siblingsOnly = Findings("a", "192.0.2.1", std::nullopt);
+  siblingsOnly.stats.sibling = 2;
+  const std::string foreignPoints =
+      " A reply to another search (another program's, or a late one to an earlier search) means that a box "
+      "hears the network but this PC's requests do not reach it: check that no firewall on this PC drops "
+      "outgoing UDP port 24680 or multicast.";
+  const std::string invalidPoints =
+      " A receive fails the check when a reply comes from a device that speaks another form of this protocol or "
+      "was damaged on the way, when a datagram is too large, or when the receive socket reports an error.";
   const struct {
     std::vector<AddressFindings> addresses;
     int listed;
@@ -323,6 +338,17 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
                              "supported box answered. " + kNothingAnswered.substr(kNothingAnswered.find("Check"))},
       {{lo, Findings("a", "192.0.2.1", std::nullopt), Findings("b", "192.0.2.2", std::nullopt)}, 0,
        kNothingAnswered},
+      {{foreignOnly, Findings("b", "192.0.2.2", std::nullopt)}, 0,
+       "No box can be found: no supported box answered this search, but 3 replies that did not answer this "
+       "search arrived." + foreignPoints},
+      {{foreignOnly, invalidToo}, 0,
+       "No box can be found: no supported box answered this search, but 3 replies that did not answer this "
+       "search and 2 replies of a model that is not supported arrived; 1 receive failed the reply check." +
+           foreignPoints + invalidPoints},
+      {{receiveErrors}, 0,
+       "No box can be found: no supported box answered this search, and 2 receives failed the reply check." +
+           invalidPoints},
+      {{siblingsOnly, Findings("b", "192.0.2.2", std::nullopt)}, 0, kNothingAnswered},
   };
   for (const auto& each : cases) {
     const DoctorFindings findings{each.addresses};
@@ -336,21 +362,21 @@ TEST(DoctorVerdict, SaysWhereTheBoxesAreOrWhyNoneIsFound) {
 TEST(DoctorJson, OneObjectPerAddressWithNullsWhereNothingApplies) {
   AddressFindings kept = Findings("lan \"0\"", "198.51.100.1", std::nullopt, 1);
   kept.portShared = true;
-  kept.stats = {1, 2, 3, 4, 1};
+  kept.stats = {1, 2, 3, 4, 1, 5};
   AddressFindings beyond = Findings("lan8", "203.0.113.1", SkipReason::BeyondLimit, 1);
   beyond.steps = {true, true, false, "joining group 224.0.0.10: No such device (19)"};
   const std::string expected =
       "{\"interfaces\":[\n"
       "  {\"name\":\"lo\",\"address\":\"127.0.0.1\",\"up\":true,\"loopback\":true,\"kept\":false,"
       "\"reason\":\"loopback\",\"opened\":false,\"bound\":false,\"joined\":false,\"portShared\":false,"
-      "\"error\":null,\"boxes\":null,\"dropped\":null},\n"
+      "\"error\":null,\"boxes\":null,\"dropped\":null,\"siblingReplies\":null},\n"
       "  {\"name\":\"lan \\\"0\\\"\",\"address\":\"198.51.100.1\",\"up\":true,\"loopback\":false,\"kept\":true,"
       "\"reason\":null,\"opened\":true,\"bound\":true,\"joined\":true,\"portShared\":true,\"error\":null,"
-      "\"boxes\":1,\"dropped\":{\"foreign\":2,\"invalid\":3,\"rejectedModel\":4}},\n"
+      "\"boxes\":1,\"dropped\":{\"foreign\":2,\"invalid\":3,\"rejectedModel\":4},\"siblingReplies\":5},\n"
       "  {\"name\":\"lan8\",\"address\":\"203.0.113.1\",\"up\":true,\"loopback\":false,\"kept\":false,"
       "\"reason\":\"beyond the first 8 addresses\",\"opened\":true,\"bound\":true,\"joined\":false,"
       "\"portShared\":false,\"error\":\"joining group 224.0.0.10: No such device (19)\",\"boxes\":1,"
-      "\"dropped\":{\"foreign\":0,\"invalid\":0,\"rejectedModel\":0}}\n"
+      "\"dropped\":{\"foreign\":0,\"invalid\":0,\"rejectedModel\":0},\"siblingReplies\":0}\n"
       "],\n\"boxes\":1,\n\"verdict\":\"Found 1 box, through lan \\\"0\\\" (198.51.100.1). 1 more box answers, "
       "through lan8 (203.0.113.1), beyond the first 8 addresses, and is not listed.\"}\n";
   EXPECT_EQ(DoctorJson({{Findings("lo", "127.0.0.1", SkipReason::Loopback), kept, beyond}}), expected);
@@ -368,6 +394,11 @@ TEST(DoctorCounts, EachAddressCountsTheBoxesThatAnsweredThroughIt) {
   EXPECT_NE(text.find("  lan0 (198.51.100.1): 1 box, nothing dropped\n  lan1 (203.0.113.1): 1 box, nothing dropped\n"),
             std::string::npos) << text;
   EXPECT_NE(text.find("Verdict: Found 1 box, through lan0 (198.51.100.1).\n"), std::string::npos) << text;
+  second.stats.sibling = 1;
+  second.stats.foreign = 2;
+  EXPECT_NE(DoctorText({{second}}).find("  lan1 (203.0.113.1): 1 box; replies dropped: 2 for another program; 1 "
+                                        "reply answers this PC's search through another address\n"),
+            std::string::npos);
   const std::string json = DoctorJson(findings);
   const std::string lan1 = json.substr(json.find("\"address\":\"203.0.113.1\""));
   EXPECT_NE(lan1.substr(0, lan1.find('}')).find("\"boxes\":1,"), std::string::npos) << json;

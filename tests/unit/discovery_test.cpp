@@ -479,6 +479,23 @@ TEST(Search, TellsEachChangeOfTheTableToBeAndEndsWithTheSameTable) {
   EXPECT_EQ(boxes, (std::vector<int>{3, 2}));
 }
 
+// Two PC addresses on one link hear each other's requests and the replies to them: a reply to the
+// other address's request is counted apart, its request not at all; each records the box it asked.
+TEST(Search, SiblingAddressesOnOneLinkAreNeitherForeignNorInvalid) {
+  Rig rig({"198.51.100.20", "198.51.100.21", "198.51.100.22"});
+  rig.transport->SetHearEachOther(true);
+  for (int i = 0; i < 3; ++i) rig.transport->SetBox(i, SearchAnswers({{kBox, Model("VRX-510L")}}));
+  // Another program's reply is still foreign.
+  rig.transport->Inject(1, ReplyBuilder(OP_SEARCH, ClientId{9}).Device(kBox).Field(FLD_MODEL, "VRX-510L").Build(), 1500);
+  rig.protocol.SearchDevices();
+  ASSERT_EQ(rig.protocol.DeviceTable().size(), 1u);
+  std::vector<std::vector<int>> seen;
+  for (const SearchStats& s : rig.protocol.LastSearchStats()) {
+    seen.push_back({s.answered, s.boxes, s.sibling, s.foreign, s.invalid});
+  }
+  EXPECT_EQ(seen, (std::vector<std::vector<int>>{{1, 1, 2, 0, 0}, {1, 0, 2, 1, 0}, {1, 0, 2, 0, 0}}));
+}
+
 TEST(Search, EverySearchStartsFromAnEmptyTable) {
   Rig rig({"198.51.100.20"});
   rig.transport->SetBox(0, SearchAnswers({{kBox, Model("VRX-510L")}, {MakeDeviceId(2), Model("VRX-510L")}}));

@@ -8,7 +8,7 @@ namespace quorvel::testkit {
 FakeTransport::FakeTransport(VirtualClock& clock, std::vector<std::string> addresses)
     : clock_(clock) {
   for (std::string& address : addresses) {
-    interfaces_.push_back({std::move(address), kDefaultPrefixLength, {}, {}, {}, {}, {}, {}});
+    interfaces_.push_back({std::move(address), kDefaultPrefixLength, 0, {}, {}, {}, {}, {}, {}});
   }
 }
 
@@ -18,6 +18,10 @@ std::string FakeTransport::InterfaceAddress(int index) const {
 
 int FakeTransport::InterfacePrefixLength(int index) const {
   return index >= 0 && index < InterfaceCount() ? interfaces_[index].prefixLength : 0;
+}
+
+unsigned FakeTransport::InterfaceSystemIndex(int index) const {
+  return index >= 0 && index < InterfaceCount() ? interfaces_[index].systemIndex : 0;
 }
 
 std::size_t FakeTransport::SentCount() const {
@@ -44,10 +48,16 @@ void FakeTransport::SendOnInterface(int index, Bytes request) {
   Interface& each = interfaces_[index];
   each.sent.push_back(ToVector(request));
   each.sentAt.push_back(clock_.NowMicros());
+  std::vector<Interface*> hearers{&each};
+  for (Interface& other : interfaces_) {
+    if (!hearEachOther_ || &other == &each) continue;
+    other.queue.push_back({clock_.NowMicros(), {each.sent.back()}});
+    hearers.push_back(&other);
+  }
   if (!each.box) return;
   for (Datagram& datagram : each.box(each.sent.back())) {
     const std::int64_t due = clock_.NowMicros() + datagram.delayMicros;
-    each.queue.push_back({due, std::move(datagram)});
+    for (Interface* hearer : hearers) hearer->queue.push_back({due, datagram});
   }
 }
 

@@ -60,6 +60,11 @@ class FakeTransport final : public Transport {
   // Every interface starts with kDefaultPrefixLength; a test may give one another.
   int InterfacePrefixLength(int index) const override;
   void SetPrefixLength(int index, int bits) { interfaces_.at(index).prefixLength = bits; }
+  // Every interface has system index 0 (not known) and the PC no other addresses, unless a test says.
+  unsigned InterfaceSystemIndex(int index) const override;
+  void SetSystemIndex(int index, unsigned systemIndex) { interfaces_.at(index).systemIndex = systemIndex; }
+  std::vector<std::string> LocalAddresses() const override { return localAddresses_; }
+  void SetLocalAddresses(std::vector<std::string> addresses) { localAddresses_ = std::move(addresses); }
   // Records the request and hands it to the interface's box, whose datagrams are then queued.
   void SendOnInterface(int index, Bytes request) override;
   // Delivers the earliest datagram due within the timeout, moving the clock to its due time plus
@@ -73,6 +78,9 @@ class FakeTransport final : public Transport {
   std::vector<int> WaitReadable(std::span<const int> indices, int timeoutMicros) override;
 
   void SetBox(int index, Box box) { interfaces_.at(index).box = std::move(box); }
+  // One link for every interface (two addresses of one card, or two cards on one LAN): a request sent
+  // on one arrives on each other one at once, and so does each datagram of the sender's box.
+  void SetHearEachOther(bool on) { hearEachOther_ = on; }
   void SetChatter(int index, Chatter chatter) { interfaces_.at(index).chatter = std::move(chatter); }
   // Puts a datagram on the interface's receive queue, due after delayMicros from now.
   void Inject(int index, ByteVector bytes, std::int64_t delayMicros = 0);
@@ -90,6 +98,7 @@ class FakeTransport final : public Transport {
   struct Interface {
     std::string address;
     int prefixLength = kDefaultPrefixLength;
+    unsigned systemIndex = 0;
     Box box;
     Chatter chatter;
     std::optional<ByteVector> heard;
@@ -105,6 +114,8 @@ class FakeTransport final : public Transport {
 
   VirtualClock& clock_;
   std::vector<Interface> interfaces_;
+  std::vector<std::string> localAddresses_;
+  bool hearEachOther_ = false;
 };
 
 // Builds a reply datagram the way a box does: header with magic AA55, then fields, each value

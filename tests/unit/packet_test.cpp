@@ -76,6 +76,21 @@ TEST(RequestLayout, CommandCarriesDeviceIdAuthBlockAndRunningPayloadLength) {
             (std::vector<int>{0x11, 0x02, 8, 0, '1', 0, 0, 0, 0xF9, 0x01, 4, 0}));
 }
 
+// A block that does not fit is not written, and the request does not grow past what was written.
+TEST(RequestLayout, AuthBlockThatDoesNotFitLeavesTheRequestAsItWas) {
+  Request request(OP_SET_NETWORK, kClient, kDevice);
+  const std::string filler(PACKET_BUFFER_SIZE - HEADER_SIZE - 100, 'x');
+  request.AddField(FLD_AUX_TEXT, filler);
+  const std::size_t before = request.bytes().size();
+  ASSERT_LT(PACKET_BUFFER_SIZE - before, AUTH_BLOCK_SIZE);
+  request.AddAuthBlock("admin", "secret");
+  EXPECT_EQ(request.bytes().size(), before);
+  EXPECT_EQ(ReadU16(request.bytes(), HDR_PAYLOAD_LENGTH), before - HEADER_SIZE);
+  PacketBuffer buffer{};
+  EXPECT_EQ(WriteAuthBlock(buffer, PACKET_BUFFER_SIZE - AUTH_BLOCK_SIZE + 1, "admin", ""), 0u);
+  EXPECT_EQ(WriteAuthBlock(buffer, PACKET_BUFFER_SIZE - AUTH_BLOCK_SIZE, "admin", ""), AUTH_BLOCK_SIZE);
+}
+
 struct FieldCase {
   std::string_view value;
   std::vector<int> expected;  // the whole field, starting with code 529 (11 02)
@@ -309,6 +324,8 @@ TEST(ReadNumber, FollowsTheDecimalRulesAndSaturates) {
 TEST(RequestTag, EveryDrawIsNew) {
   std::vector<ClientId> tags;
   for (int i = 0; i < 64; ++i) tags.push_back(NewRequestTag());
+  // The fallback, drawn many times within one tick of the clock, never repeats a tag.
+  for (int i = 0; i < 4096; ++i) tags.push_back(CountedRequestTag());
   std::sort(tags.begin(), tags.end());
   EXPECT_EQ(std::adjacent_find(tags.begin(), tags.end()), tags.end());
 }

@@ -9,6 +9,7 @@ HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent / "lab"))
 from labtest import LabCase, box, port, port_held_elsewhere  # noqa: E402
 from winelab import WinePrefix  # noqa: E402
+import lab  # noqa: E402  (on the path once labtest is imported)
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
 CLI_EXE = WIN_BUILD / "tools" / "cli" / "quorvel-cli.exe"
@@ -56,6 +57,16 @@ class CliUnderWine(LabCase):
         self.assertEqual([(e["kept"], e["opened"], e["bound"], e["joined"], e["portShared"], e["boxes"]) for e in lans],
                          [(True, True, True, True, True, 1)] * 2)
         self.assertEqual(report["boxes"], 2)
+
+    # Catches a Windows probe that cannot run (it would warn and send all the same, as the window sends
+    # without a question): a free address on the box's network goes out without a word.
+    def test_set_network_sends_a_free_address_without_a_warning(self):
+        free = lab.net_address(0, 25)
+        result = self.wine_cli("set-network", "--device", "wine-one", "--user", "admin", "--port", "LAN1", "--ip", free,
+                               "--netmask", "255.255.255.224", "--gateway", lab.net_address(0, 1),
+                               password="secret\n")
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertEqual([f["value"] for f in self.requests(0, 106)[-1]["fields"] if f["code"] == 506], [free])
 
     def test_version_is_the_project_version(self):
         # Catches a Windows build whose version text is not the project's; run in the lab like every run.

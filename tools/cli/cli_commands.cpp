@@ -68,6 +68,18 @@ int Report(bool accepted, const char* yes, const char* no, const CliEnvironment&
   return kExitRefused;
 }
 
+// The panel's message, or for an address that is its network's own or broadcast address a sentence
+// that names the network: "198.51.100.0 is the network address of 198.51.100.0/24."
+std::string FailureText(const ValidationFailure& failure, const StaticSettingsCheck& check) {
+  if (failure.kind == FailureKind::Other || !check.newIpText || !check.newNetmaskText) return failure.message;
+  const std::optional<std::uint32_t> address = AddressOfText(*check.newIpText);
+  const std::optional<std::uint32_t> mask = AddressOfText(*check.newNetmaskText);
+  if (!address || !mask) return failure.message;
+  const int prefix = net::PrefixLengthOfNetmask(*mask);
+  return *check.newIpText + " is the " + (failure.kind == FailureKind::NetworkAddress ? "network" : "broadcast") +
+         " address of " + DottedAddress(NetworkAddressOf(*address, prefix)) + "/" + std::to_string(prefix) + ".";
+}
+
 // The settings panel's questions, answered No unless --force: false when the address is held back.
 bool PassesLanCheck(const DeviceProtocol& protocol, const DeviceRecord& box, const std::string& address,
                     const CliEnvironment& env) {
@@ -145,7 +157,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
   if (options.command == Command::SetNetwork && !options.dhcp) {
     check = ValidateStaticSettings(options.ip, options.netmask, options.gateway);
     if (!check.passed()) {
-      env.err << check.failure->message << '\n';
+      env.err << FailureText(*check.failure, check) << '\n';
       return kExitUsage;
     }
   }

@@ -62,6 +62,32 @@ std::string WhatToCheck() {
     " or multicast, and that the box is not behind a router: this protocol does not cross routers.";
 }
 
+// Nothing lists a box, but replies came or receives failed: what each kind points to. The count of
+// failed receives holds socket errors and oversize datagrams too, so it claims no reply arrived.
+std::string OnlyDroppedReplies(const SearchStats& dropped) {
+  std::vector<std::string> arrived;
+  std::string pointers;
+  if (dropped.foreign > 0) {
+    arrived.push_back(Counted(dropped.foreign, "reply", "replies") + " that did not answer this search");
+    pointers += " A reply to another search (another program's, or a late one to an earlier search) means that "
+                "a box hears the network but this PC's requests do not reach it: check that no firewall on this "
+                "PC drops outgoing UDP port " + std::to_string(DEVICE_PORT) + " or multicast.";
+  }
+  if (dropped.rejectedModel > 0) {
+    arrived.push_back(Counted(dropped.rejectedModel, "reply", "replies") + " of a model that is not supported");
+  }
+  std::string verdict = "No box can be found: no supported box answered this search";
+  if (!arrived.empty()) verdict += ", but " + Joined(arrived) + " arrived";
+  if (dropped.invalid > 0) {
+    verdict += (arrived.empty() ? ", and " : "; ") + Counted(dropped.invalid, "receive", "receives") +
+               " failed the reply check";
+    pointers += " A receive fails the check when a reply comes from a device that speaks another form of this "
+                "protocol or was damaged on the way, when a datagram is too large, or when the receive socket "
+                "reports an error.";
+  }
+  return verdict + "." + pointers;
+}
+
 std::string NothingListed(const DoctorFindings& findings, int keptCount) {
   const BoxesFound beyond = BoxesThrough(findings, SearchedBeyondLimit);
   if (beyond.total > 0) {
@@ -71,15 +97,19 @@ std::string NothingListed(const DoctorFindings& findings, int keptCount) {
            "are not needed, so that the box's network is among the first " + std::to_string(MAX_INTERFACES) + ".";
   }
   int listening = 0;
-  int rejected = 0;
+  SearchStats dropped;
   for (const AddressFindings& each : findings.addresses) {
     if (!Kept(each)) continue;
     listening += each.steps.joined ? 1 : 0;
-    rejected += each.stats.rejectedModel;
+    dropped.foreign += each.stats.foreign;
+    dropped.invalid += each.stats.invalid;
+    dropped.rejectedModel += each.stats.rejectedModel;
   }
+  const int rejected = dropped.rejectedModel;
   if (listening == 0) {
     return "No box can be found: no interface could listen for replies (see the socket errors above).";
   }
+  if (dropped.foreign + dropped.invalid > 0) return OnlyDroppedReplies(dropped);
   if (rejected > 0) {
     return "No box can be found: " + Counted(rejected, "reply came", "replies came") +
            " from a model that is not supported, and no supported box answered. " + WhatToCheck();
@@ -119,12 +149,16 @@ std::string SearchLine(const AddressFindings& each) {
   if (SearchedBeyondLimit(each)) line += ", searched for this report only";
   // Every box that answered here, also one whose record another address keeps.
   line += ": " + Counted(stats.answered, "box", "boxes");
-  if (stats.foreign + stats.invalid + stats.rejectedModel == 0) return line + ", nothing dropped\n";
+  // Replies to the request of another of this PC's addresses on the same link: that address records them.
+  const std::string siblings =
+      stats.sibling == 0 ? "" : "; " + Counted(stats.sibling, "reply answers", "replies answer") +
+                                    " this PC's search through another address";
+  if (stats.foreign + stats.invalid + stats.rejectedModel == 0) return line + ", nothing dropped" + siblings + "\n";
   std::vector<std::string> dropped;
   if (stats.foreign > 0) dropped.push_back(std::to_string(stats.foreign) + " for another program");
   if (stats.invalid > 0) dropped.push_back(std::to_string(stats.invalid) + " failed the reply check");
   if (stats.rejectedModel > 0) dropped.push_back(std::to_string(stats.rejectedModel) + " of an unsupported model");
-  return line + "; replies dropped: " + Joined(dropped) + "\n";
+  return line + "; replies dropped: " + Joined(dropped) + siblings + "\n";
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ std::string AddressJson(const AddressFindings& each) {
   object.TextOrNull("error", each.searched ? each.steps.error : "");
   object.Raw("boxes", each.searched ? std::to_string(each.stats.answered) : "null");
   object.Raw("dropped", each.searched ? DroppedJson(each.stats) : "null");
+  object.Raw("siblingReplies", each.searched ? std::to_string(each.stats.sibling) : "null");
   return object.Close();
 }
 
