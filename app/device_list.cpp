@@ -3,6 +3,8 @@
 // search each box is shown as its reply is accepted, in rows that carry no item data, and the finished
 // table then gives every row its texts and item data in place.
 #include "app/vantor_dlg.h"
+
+#include <chrono>
 #include "res/resource.h"
 
 namespace quorvel {
@@ -37,7 +39,9 @@ void CVantorDlg::RefreshDeviceList() {
                                 first = found.changes.empty();
                                 found.changes.push_back(change);
                               }
-                              if (first) progress.Post([this, &found] { ShowFoundDevices(found); });
+                              if (first) {
+                                progress.Post([this, &found, &progress] { ShowFoundDevices(found, progress); });
+                              }
                             });
   });
   refresh.Enable(true);
@@ -63,30 +67,48 @@ void CVantorDlg::RefreshDeviceList() {
   deviceSelectedMark_ = 0;
 }
 
-void CVantorDlg::ShowFoundDevices(FoundDevices& found) {
+// A row costs the list about a millisecond under load: a turn shows what fits in its share of time and
+// leaves the rest, in order, for the next turn, so that the window answers between them however many boxes
+// answered at once.
+void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progress) {
+  constexpr auto kTurnShare = std::chrono::milliseconds(30);
   std::vector<SearchChange> changes;
   {
     std::lock_guard<std::mutex> lock(found.mutex);
     changes.swap(found.changes);
   }
+  if (changes.empty()) return;
+  const auto start = std::chrono::steady_clock::now();
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
   devices.SetRedraw(false);
-  for (const SearchChange& change : changes) {
+  std::size_t shown = 0;
+  while (shown < changes.size() && (shown == 0 || std::chrono::steady_clock::now() - start < kTurnShare)) {
+    const SearchChange& change = changes[shown++];
     if (change.from >= 0) devices.DeleteItem(change.from);
     devices.InsertItem(change.to, "");
     SetDeviceRowTexts(change.to, change.record);
   }
   devices.SetRedraw(true);
+  if (shown == changes.size()) return;
+  {
+    // The search may have added changes meanwhile: they come after the ones left.
+    std::lock_guard<std::mutex> lock(found.mutex);
+    found.changes.insert(found.changes.begin(), changes.begin() + static_cast<std::ptrdiff_t>(shown), changes.end());
+  }
+  progress.Post([this, &found, &progress] { ShowFoundDevices(found, progress); });
 }
 
 void CVantorDlg::SetDeviceRowTexts(int row, const DeviceRecord& record) {
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
   const PortSettings& port = record.primary();
   // Shown in the ANSI code page; compared in the box's own UTF-8, kept beside the row.
-  devices.SetItemText(row, 0, platform_.text.Utf8ToAnsi(record.name.view()));
-  devices.SetItemText(row, 1, port.ip.view());
-  devices.SetItemText(row, 2, port.netmask.view());
-  devices.SetItemText(row, 3, port.gateway.view());
+  // A row shown during the search has its texts already: only a text that differs is set again, since
+  // setting one costs the list far more than reading it.
+  const std::string texts[] = {platform_.text.Utf8ToAnsi(record.name.view()), std::string(port.ip.view()),
+                               std::string(port.netmask.view()), std::string(port.gateway.view())};
+  for (int column = 0; column < 4; ++column) {
+    if (devices.ItemText(row, column) != texts[column]) devices.SetItemText(row, column, texts[column]);
+  }
 }
 
 }  // namespace quorvel

@@ -66,12 +66,13 @@ class CVantorDlg : public ui::Dialog {
   void SetUpLists();
   void ShowAbout();
   // The device list during a search: each box as its reply is accepted, at the row it will have (display
-  // only). The search adds changes on its thread; the window takes all that have come at once.
+  // only). The search adds changes on its thread; the window takes those that have come, as many as fit
+  // in a turn.
   struct FoundDevices {
     std::mutex mutex;
     std::vector<SearchChange> changes;
   };
-  void ShowFoundDevices(FoundDevices& found);
+  void ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progress);
   void SetDeviceRowTexts(int row, const DeviceRecord& record);
 
   // Device selection (a click on a row of the device list).

@@ -186,8 +186,12 @@ bool CSkinListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       result = 0;  // not erased: the painting fills the ground
       return true;
     case WM_NCCALCSIZE:
-      ::UpdateWindow(hwnd());
+      // The list's own bars come and go with its rows (a row added past the page shows the vertical one);
+      // they are taken off again and the skinned bars' thumbs follow. Nothing is painted here: what the
+      // rows invalidated paints with the next WM_PAINT, so a list filled row by row never waits for a
+      // repaint per row.
       HideOwnScrollBars();
+      UpdateThumbs();
       return false;
     case WM_MOUSEWHEEL:
     case WM_KEYDOWN:

@@ -1,8 +1,11 @@
 // The main window's life: start-up, the device list, refresh, the ways to close it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,9 +38,13 @@ class CountingTransport final : public Transport {
     if (onSend) onSend();  // as the user acting while the request is out
   }
   Received ReceiveOnInterface(int i, int timeout, PacketBuffer& buffer) override {
-    return inner_->ReceiveOnInterface(i, timeout, buffer);
+    if (beforeReceive) beforeReceive();
+    const Received received = inner_->ReceiveOnInterface(i, timeout, buffer);
+    if (received.arrived && received.length > 0) ++arrivals;
+    return received;
   }
   std::vector<int> WaitReadable(std::span<const int> indices, int timeout) override {
+    if (beforeReceive) beforeReceive();
     return inner_->WaitReadable(indices, timeout);
   }
   testkit::FakeTransport& fake() { return *inner_; }
@@ -45,6 +52,8 @@ class CountingTransport final : public Transport {
   bool startResult = true;
   int stops = 0;
   std::function<void()> onSend;
+  std::function<void()> beforeReceive;  // on the search's thread, before each wait and read
+  int arrivals = 0;                     // replies read
 
  private:
   std::unique_ptr<testkit::FakeTransport> inner_;
@@ -329,53 +338,74 @@ TEST_F(MainWindow, EnterDuringTheSearchClosesOnlyWhereAnIdleEnterWould) {
 // The start's search on two networks: interface 1's boxes answer first, interface 0's come later and go above
 // them, and the box heard on both moves up with interface 0's record. Each box is on screen as it answers,
 // in a row without item data; at the end the rows are the table's, as a list filled after the search.
+// Threaded, the search runs on a worker that waits after each reply until the window has shown it, so every
+// row seen was on screen while the search still ran.
 TEST_F(MainWindow, TheListFillsAsTheBoxesAnswerInTheTablesOrderAndEndsAsTheTable) {
-  ui::HeadlessUi twoNetUi;
-  auto twoNets = MakeProtocol({"198.51.100.1", "203.0.113.1"});
-  const auto box = [](const char* name, const char* ip) { return Box(name, {ip, "255.255.255.0", "192.0.2.254"}); };
-  transport->fake().SetBox(0, testkit::SearchAnswers({{MakeDeviceId(1), box("alpha", "198.51.100.10"), 4000},
-                                                      {MakeDeviceId(2), box("beta", "198.51.100.11"), 5500},
-                                                      {MakeDeviceId(3), box("both", "198.51.100.12"), 6000}}));
-  transport->fake().SetBox(1, testkit::SearchAnswers({{MakeDeviceId(4), box("gamma", "203.0.113.10"), 1000},
-                                                      {MakeDeviceId(3), box("both", "203.0.113.12"), 2000},
-                                                      {MakeDeviceId(5), box("delta", "203.0.113.11"), 5000}}));
-  CVantorDlg window(*twoNets, fakes.platform);
-  ui::HeadlessHost& host = twoNetUi.Open(window, /*holdPosted=*/true);
-  std::vector<std::vector<std::string>> shown;  // "name ip" of each row, after each box's arrival
-  bool itemDataDuringWork = false;
-  host.WatchProgress([&] {
-    ui::ListView& list = host.List(IDC_DEVICE_LIST);
-    shown.emplace_back();
-    for (int row = 0; row < list.ItemCount(); ++row) {
-      shown.back().push_back(list.ItemText(row, 0) + " " + list.ItemText(row, 1));
-      itemDataDuringWork |= list.ItemData(row) != 0;
+  for (const bool threaded : {false, true}) {
+    SCOPED_TRACE(threaded ? "threaded" : "in line");
+    ui::HeadlessUi twoNetUi;
+    twoNetUi.SetThreaded(threaded);
+    auto twoNets = MakeProtocol({"198.51.100.1", "203.0.113.1"});
+    const auto box = [](const char* name, const char* ip) { return Box(name, {ip, "255.255.255.0", "192.0.2.254"}); };
+    transport->fake().SetBox(0, testkit::SearchAnswers({{MakeDeviceId(1), box("alpha", "198.51.100.10"), 4000},
+                                                        {MakeDeviceId(2), box("beta", "198.51.100.11"), 5500},
+                                                        {MakeDeviceId(3), box("both", "198.51.100.12"), 6000}}));
+    transport->fake().SetBox(1, testkit::SearchAnswers({{MakeDeviceId(4), box("gamma", "203.0.113.10"), 1000},
+                                                        {MakeDeviceId(3), box("both", "203.0.113.12"), 2000},
+                                                        {MakeDeviceId(5), box("delta", "203.0.113.11"), 5000}}));
+    CVantorDlg window(*twoNets, fakes.platform);
+    ui::HeadlessHost& host = twoNetUi.Open(window, /*holdPosted=*/true);
+    std::vector<std::vector<std::string>> shown;  // "name ip" of each row, after each box's arrival
+    bool itemDataDuringWork = false;
+    std::mutex seen;
+    std::condition_variable shownMore;
+    host.WatchProgress([&] {
+      ui::ListView& list = host.List(IDC_DEVICE_LIST);
+      std::lock_guard<std::mutex> lock(seen);
+      shown.emplace_back();
+      for (int row = 0; row < list.ItemCount(); ++row) {
+        shown.back().push_back(list.ItemText(row, 0) + " " + list.ItemText(row, 1));
+        itemDataDuringWork |= list.ItemData(row) != 0;
+      }
+      shownMore.notify_all();
+    });
+    bool notShownDuringSearch = false;  // a reply whose row did not come while the search waited for it
+    if (threaded) {
+      transport->beforeReceive = [&, counting = transport] {
+        std::unique_lock<std::mutex> lock(seen);
+        if (notShownDuringSearch) return;
+        notShownDuringSearch = !shownMore.wait_for(lock, std::chrono::seconds(2), [&] {
+          return static_cast<int>(shown.size()) >= counting->arrivals;
+        });
+      };
     }
-  });
-  host.DeliverHeldPosts();
-  using Rows = std::vector<std::string>;
-  EXPECT_EQ(shown, (std::vector<Rows>{
-                       {"gamma 203.0.113.10"},
-                       {"gamma 203.0.113.10", "both 203.0.113.12"},
-                       {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12"},
-                       {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12", "delta 203.0.113.11"},
-                       {"alpha 198.51.100.10", "beta 198.51.100.11", "gamma 203.0.113.10", "both 203.0.113.12",
-                        "delta 203.0.113.11"},
-                       {"alpha 198.51.100.10", "beta 198.51.100.11", "both 198.51.100.12", "gamma 203.0.113.10",
-                        "delta 203.0.113.11"}}));
-  EXPECT_FALSE(itemDataDuringWork) << "a row shown during the search points into no record";
-  const auto& table = twoNets->DeviceTable();
-  ui::HeadlessListView& devices = host.List(IDC_DEVICE_LIST);
-  ASSERT_EQ(devices.ItemCount(), static_cast<int>(table.size()));
-  for (int row = 0; row < devices.ItemCount(); ++row) {
-    const DeviceRecord& record = table[static_cast<std::size_t>(row)];
-    EXPECT_EQ(devices.ItemText(row, 0) + " " + devices.ItemText(row, 1), shown.back()[static_cast<std::size_t>(row)]);
-    EXPECT_EQ(devices.ItemText(row, 0), record.name.view());
-    EXPECT_EQ(devices.ItemText(row, 3), "192.0.2.254");
-    EXPECT_EQ(devices.ItemData(row), reinterpret_cast<std::uintptr_t>(record.id.data()));
+    host.DeliverHeldPosts();
+    using Rows = std::vector<std::string>;
+    EXPECT_EQ(shown, (std::vector<Rows>{
+                         {"gamma 203.0.113.10"},
+                         {"gamma 203.0.113.10", "both 203.0.113.12"},
+                         {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12"},
+                         {"alpha 198.51.100.10", "gamma 203.0.113.10", "both 203.0.113.12", "delta 203.0.113.11"},
+                         {"alpha 198.51.100.10", "beta 198.51.100.11", "gamma 203.0.113.10", "both 203.0.113.12",
+                          "delta 203.0.113.11"},
+                         {"alpha 198.51.100.10", "beta 198.51.100.11", "both 198.51.100.12", "gamma 203.0.113.10",
+                          "delta 203.0.113.11"}}));
+    EXPECT_FALSE(itemDataDuringWork) << "a row shown during the search points into no record";
+    EXPECT_FALSE(notShownDuringSearch);
+    const auto& table = twoNets->DeviceTable();
+    ui::HeadlessListView& devices = host.List(IDC_DEVICE_LIST);
+    ASSERT_EQ(devices.ItemCount(), static_cast<int>(table.size()));
+    for (int row = 0; row < devices.ItemCount(); ++row) {
+      const DeviceRecord& record = table[static_cast<std::size_t>(row)];
+      EXPECT_EQ(devices.ItemText(row, 0) + " " + devices.ItemText(row, 1), shown.back()[static_cast<std::size_t>(row)]);
+      EXPECT_EQ(devices.ItemText(row, 0), record.name.view());
+      EXPECT_EQ(devices.ItemText(row, 3), "192.0.2.254");
+      EXPECT_EQ(devices.ItemData(row), reinterpret_cast<std::uintptr_t>(record.id.data()));
+    }
+    EXPECT_TRUE(devices.redraws());
+    EXPECT_EQ(window.authTable().size(), table.size());
+    EXPECT_TRUE(twoNetUi.errors().empty()) << "the rows are shown by the window's side, never by the work";
   }
-  EXPECT_TRUE(devices.redraws());
-  EXPECT_EQ(window.authTable().size(), table.size());
-  EXPECT_TRUE(twoNetUi.errors().empty()) << "the rows are shown by the window's side, never by the work";
 }
 
 TEST(Application, EndsWithExitCodeOneAndNoWindowWhenTheSocketsCannotStart) {
