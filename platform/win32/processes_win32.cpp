@@ -23,7 +23,7 @@ unsigned Win32Processes::ShellOpen(std::string_view file, int show) {
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), length);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOASYNC;
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;  // a failure is ours to report, as ShellExecuteA left it
   info.lpVerb = L"open";
   info.lpFile = widePath.c_str();
   info.nShow = show;

@@ -101,6 +101,7 @@ class LayoutAtEveryDpi(LabCase):
             gui.wait_for_window(TITLE, timeout=120)
             window = wait_until(lambda: (w := gui.inspect(TITLE, timeout=30, **MAIN))
                                 and len(find_control(w, DEVICE_LIST)["rows"]) == len(BOXES) and w, 60, "the rows")
+            gui.idle(TITLE, **MAIN)  # rows show as the boxes answer: hover is judged once the search has ended
             gui.xdotool("mousemove", "--sync", 0, 0)
             run = {"window": window, "shot": gui.screenshot("window")}
             refresh = find_control(window, REFRESH)["rect"]
