@@ -2,6 +2,10 @@
 
 namespace quorvel::skin {
 
+void ThresholdMask(std::span<std::uint32_t> pixels) {
+  for (std::uint32_t& pixel : pixels) pixel = (pixel & kMaskWhite) == kMaskWhite ? kMaskWhite : 0;
+}
+
 std::vector<PixelRun> OpaqueRuns(std::span<const std::uint32_t> row, std::uint32_t transparent) {
   constexpr std::uint32_t kColour = 0xFFFFFF;
   std::vector<PixelRun> runs;

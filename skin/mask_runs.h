@@ -21,4 +21,9 @@ inline constexpr std::uint32_t kMaskWhite = 0xFFFFFF;
 // transparent colour only gives none.
 std::vector<PixelRun> OpaqueRuns(std::span<const std::uint32_t> row, std::uint32_t transparent);
 
+// A mask made for a scale between two picture sets has blended edge pixels. Every pixel whose colour is
+// not white becomes black (white ones become plain white), so that drawing through the mask keeps exactly
+// the pixels of the region OpaqueRuns gives.
+void ThresholdMask(std::span<std::uint32_t> pixels);
+
 }  // namespace quorvel::skin

@@ -37,20 +37,32 @@ BitmapHandle EmptyBitmapFor(const Picture& picture, bool deviceIndependent) {
   return BitmapHandle(::CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
 }
 
+// A bitmap holding `picture`'s pixels; null on failure.
+BitmapHandle BitmapOf(const Picture& picture, bool deviceIndependent) {
+  BitmapHandle bitmap = EmptyBitmapFor(picture, deviceIndependent);
+  if (!bitmap) return {};
+  const BITMAPINFO info = TopDown32(picture);
+  MemoryDc dc(nullptr);
+  if (!dc || ::SetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
+                         DIB_RGB_COLORS) != picture.height) {
+    return {};
+  }
+  return bitmap;
+}
+
 }  // namespace
 
 BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent, int dpi) {
   const Picture* picture = ArtCache::Shared().Find(instance, id, dpi);
+  return picture != nullptr ? BitmapOf(*picture, deviceIndependent) : BitmapHandle{};
+}
+
+BitmapHandle LoadMaskResource(HINSTANCE instance, int id, int dpi) {
+  const Picture* picture = ArtCache::Shared().Find(instance, id, dpi);
   if (picture == nullptr) return {};
-  BitmapHandle bitmap = EmptyBitmapFor(*picture, deviceIndependent);
-  if (!bitmap) return {};
-  const BITMAPINFO info = TopDown32(*picture);
-  MemoryDc dc(nullptr);
-  if (!dc || ::SetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(picture->height), picture->pixels.data(),
-                         &info, DIB_RGB_COLORS) != picture->height) {
-    return {};
-  }
-  return bitmap;
+  Picture mask = *picture;
+  ThresholdMask(mask.pixels);
+  return BitmapOf(mask, false);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -56,6 +56,10 @@ class SelectedObject {
 // pixel; otherwise the bitmap is made for the screen.
 BitmapHandle LoadBitmapResource(HINSTANCE instance, int id, bool deviceIndependent = false, int dpi = 96);
 
+// Mask picture `id` for `dpi`, as LoadBitmapResource makes it but with every pixel that is not white made
+// black (a scale between two sets blends the shape's edge); null when there is no such picture.
+BitmapHandle LoadMaskResource(HINSTANCE instance, int id, int dpi);
+
 // Width and height of a bitmap (0, 0 for none).
 SIZE BitmapSize(HBITMAP bitmap);
 

@@ -69,12 +69,12 @@ void CxSkinButton::SetDpi(int dpi) {
 // Every face and the mask come from the set of the button's DPI, so the region fits the faces.
 void CxSkinButton::LoadSkin() {
   ReleaseFaces();
+  down_ = LazyFace{ids_.down, false, {}};
+  over_ = LazyFace{ids_.over, false, {}};
+  disabled_ = LazyFace{ids_.disabled, false, {}};
+  focus_ = LazyFace{ids_.focus, false, {}};
   normal_ = LoadBitmapResource(instance_, ids_.normal, false, dpi_);
-  down_ = LoadBitmapResource(instance_, ids_.down, false, dpi_);
-  over_ = LoadBitmapResource(instance_, ids_.over, false, dpi_);
-  disabled_ = LoadBitmapResource(instance_, ids_.disabled, false, dpi_);
-  focus_ = LoadBitmapResource(instance_, ids_.focus, false, dpi_);
-  mask_ = LoadBitmapResource(instance_, ids_.mask, false, dpi_);
+  mask_ = LoadMaskResource(instance_, ids_.mask, dpi_);
   if (ids_.mask != 0) ApplyMask();
   CoverFace();
   Redraw();
@@ -98,12 +98,23 @@ void CxSkinButton::CoverFace() {
 void CxSkinButton::OnDpiChanged() { SetDpi(ui::WindowDpi(hwnd())); }
 
 void CxSkinButton::ReleaseFaces() {
-  for (BitmapHandle* face : {&normal_, &down_, &over_, &disabled_, &focus_, &mask_}) face->Reset();
+  for (BitmapHandle* face : {&normal_, &mask_}) face->Reset();
+  for (LazyFace* face : {&down_, &over_, &disabled_, &focus_}) *face = LazyFace{};
+}
+
+// The pressed, over, focused and disabled faces are made when a draw first needs them: most buttons never
+// show most of them, and a window's start then makes only what it paints.
+HBITMAP CxSkinButton::FaceBitmap(LazyFace& face) {
+  if (!face.made) {
+    face.made = true;
+    if (face.id != 0) face.bitmap = LoadBitmapResource(instance_, face.id, false, dpi_);
+  }
+  return face.bitmap.get();
 }
 
 // The window takes over the region it is given; the button keeps a copy for its own drawing context. A
-// mask made for a scale between two sets has blended edge pixels: any pixel not pure white is inside, so
-// the region keeps every pixel the shape touches.
+// mask made for a scale between two sets has blended edge pixels: it is loaded with every pixel not pure
+// white made black, so the region and the drawing keep the same pixels, every one the shape touches.
 void CxSkinButton::ApplyMask() {
   region_.Reset();
   RegionHandle shape = RegionFromMask(mask_.get(), kMaskWhite);
@@ -292,7 +303,7 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   const UINT textFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
   if ((item.itemState & ODS_DISABLED) != 0) {
-    DrawFace(dc, r, disabled_.get());
+    DrawFace(dc, r, FaceBitmap(disabled_));
     RECT edge = r;
     if (border_ != 0) ::DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
     if (checked_) ::OffsetRect(&text, 1, 1);
@@ -306,13 +317,13 @@ void CxSkinButton::Draw(const DRAWITEMSTRUCT& item) {
 
   UINT edgeKind = EDGE_RAISED;
   if ((item.itemState & ODS_SELECTED) != 0 || checked_) {
-    DrawFace(dc, r, down_.get());
+    DrawFace(dc, r, FaceBitmap(down_));
     ::OffsetRect(&text, 1, 1);
     edgeKind = EDGE_SUNKEN;
-  } else if (mouseOver_ && over_) {
-    DrawFace(dc, r, over_.get());
-  } else if ((item.itemState & ODS_FOCUS) != 0 && focus_) {
-    DrawFace(dc, r, focus_.get());
+  } else if (HBITMAP over = mouseOver_ ? FaceBitmap(over_) : nullptr) {
+    DrawFace(dc, r, over);
+  } else if (HBITMAP focus = (item.itemState & ODS_FOCUS) != 0 ? FaceBitmap(focus_) : nullptr) {
+    DrawFace(dc, r, focus);
   } else {
     DrawFace(dc, r, normal_.get());
   }

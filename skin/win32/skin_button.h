@@ -68,6 +68,14 @@ class CxSkinButton : public SubclassedWindow {
   void ApplyMask();
   void CoverFace();
 
+  // A face made at its first draw (made: tried already, so a missing picture is not looked for again).
+  struct LazyFace {
+    int id = 0;
+    bool made = false;
+    BitmapHandle bitmap;
+  };
+  HBITMAP FaceBitmap(LazyFace& face);
+
   // The picture numbers of the faces and the mask, as SetSkin took them (0 for none).
   struct SkinIds {
     int normal = 0;
@@ -81,7 +89,9 @@ class CxSkinButton : public SubclassedWindow {
   HINSTANCE instance_;
   SkinIds ids_;
   int dpi_ = 96;
-  BitmapHandle normal_, down_, over_, disabled_, focus_, mask_;
+
+  BitmapHandle normal_, mask_;
+  LazyFace down_, over_, disabled_, focus_;
   RegionHandle region_;  // the button's own copy of the region it gave its window
   int drawMode_ = kDrawStretch;
   short border_ = 0;

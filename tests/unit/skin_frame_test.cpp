@@ -104,6 +104,15 @@ TEST(MaskRuns, OnlyTheColourCountsNotTheUnusedTopByte) {
   EXPECT_EQ(OpaqueRuns(row, 0x000000), (std::vector<PixelRun>{{0, 2}, {3, 4}}));
 }
 
+// A mask scaled between two sets: its blended edge is drawn as the region is cut, pixel for pixel.
+TEST(MaskRuns, AThresholdedMaskIsBlackWhereverTheRegionKeepsAPixel) {
+  std::vector<std::uint32_t> mask{0xFFFFFF, 0xFEFEFE, 0x000000, 0x80FFFFFF, 0xFFFFFE, 0x7F7F7F, 0xFFFFFF};
+  const std::vector<PixelRun> region = OpaqueRuns(mask, kMaskWhite);
+  ThresholdMask(mask);
+  EXPECT_EQ(mask, (std::vector<std::uint32_t>{kMaskWhite, 0, 0, kMaskWhite, 0, 0, kMaskWhite}));
+  EXPECT_EQ(OpaqueRuns(mask, kMaskWhite), region);
+}
+
 TEST(ButtonRules, KindFromTheTemplateStyle) {
   const std::vector<std::pair<unsigned long, ButtonKind>> cases{
       {0x0, ButtonKind::Push},          {0x1, ButtonKind::Push},  // push, default push
