@@ -50,20 +50,23 @@ void CVantorDlg::RefreshDeviceList() {
   // close recorded meanwhile, has its rows shown so that they match the table.
   if (!searched.ran()) return;
 
-  devices.SetRedraw(false);
+  const ui::RedrawPause paused(devices);
+  std::vector<DeviceRowTexts>& shown = found.shown;
   int row = 0;
   for (const DeviceRecord& record : protocol_.DeviceTable()) {
     // The rows shown during the search are the table's already; only a missing one is added.
-    if (row >= devices.ItemCount()) devices.InsertItem(row, "");
-    SetDeviceRowTexts(row, record);
+    if (static_cast<std::size_t>(row) >= shown.size()) {
+      devices.InsertItem(row, "");
+      shown.emplace_back();
+    }
+    SetDeviceRowTexts(row, record, shown[static_cast<std::size_t>(row)]);
     // The row refers to the id inside its record: valid until the next search frees the records.
     devices.SetItemData(row, reinterpret_cast<std::uintptr_t>(record.id.data()));
     deviceListContent_.rows.push_back({record.name.str(), record.primary().ip.str()});
     authTable_.Insert(DeviceKeyText(record.id));
     ++row;
   }
-  for (int extra = devices.ItemCount() - 1; extra >= row; --extra) devices.DeleteItem(extra);
-  devices.SetRedraw(true);
+  for (int extra = static_cast<int>(shown.size()) - 1; extra >= row; --extra) devices.DeleteItem(extra);
   deviceSelectedMark_ = 0;
 }
 
@@ -80,15 +83,20 @@ void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progres
   if (changes.empty()) return;
   const auto start = std::chrono::steady_clock::now();
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
-  devices.SetRedraw(false);
   std::size_t shown = 0;
-  while (shown < changes.size() && (shown == 0 || std::chrono::steady_clock::now() - start < kTurnShare)) {
-    const SearchChange& change = changes[shown++];
-    if (change.from >= 0) devices.DeleteItem(change.from);
-    devices.InsertItem(change.to, "");
-    SetDeviceRowTexts(change.to, change.record);
+  {
+    const ui::RedrawPause paused(devices);
+    while (shown < changes.size() && (shown == 0 || std::chrono::steady_clock::now() - start < kTurnShare)) {
+      const SearchChange& change = changes[shown++];
+      std::vector<DeviceRowTexts>& shown = found.shown;
+      if (change.from >= 0) {
+        devices.DeleteItem(change.from);
+        shown.erase(shown.begin() + change.from);
+      }
+      devices.InsertItem(change.to, "");
+      SetDeviceRowTexts(change.to, change.record, *shown.emplace(shown.begin() + change.to));
+    }
   }
-  devices.SetRedraw(true);
   if (shown == changes.size()) return;
   {
     // The search may have added changes meanwhile: they come after the ones left.
@@ -98,17 +106,17 @@ void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progres
   progress.Post([this, &found, &progress] { ShowFoundDevices(found, progress); });
 }
 
-void CVantorDlg::SetDeviceRowTexts(int row, const DeviceRecord& record) {
+// Only a text that differs from the one shown is set: a row shown during the search has its texts already.
+void CVantorDlg::SetDeviceRowTexts(int row, const DeviceRecord& record, DeviceRowTexts& shown) {
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
   const PortSettings& port = record.primary();
   // Shown in the ANSI code page; compared in the box's own UTF-8, kept beside the row.
-  // A row shown during the search has its texts already: only a text that differs is set again, since
-  // setting one costs the list far more than reading it.
-  const std::string texts[] = {platform_.text.Utf8ToAnsi(record.name.view()), std::string(port.ip.view()),
-                               std::string(port.netmask.view()), std::string(port.gateway.view())};
-  for (int column = 0; column < 4; ++column) {
-    if (devices.ItemText(row, column) != texts[column]) devices.SetItemText(row, column, texts[column]);
+  DeviceRowTexts texts{platform_.text.Utf8ToAnsi(record.name.view()), std::string(port.ip.view()),
+                       std::string(port.netmask.view()), std::string(port.gateway.view())};
+  for (std::size_t column = 0; column < texts.size(); ++column) {
+    if (shown[column] != texts[column]) devices.SetItemText(row, static_cast<int>(column), texts[column]);
   }
+  shown = std::move(texts);
 }
 
 }  // namespace quorvel

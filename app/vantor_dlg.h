@@ -1,6 +1,7 @@
 // The main window: the device list, the settings panel, the share list and the commands on them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <mutex>
@@ -68,12 +69,17 @@ class CVantorDlg : public ui::Dialog {
   // The device list during a search: each box as its reply is accepted, at the row it will have (display
   // only). The search adds changes on its thread; the window takes those that have come, as many as fit
   // in a turn.
+  // The texts of a device row: name, address, netmask, gateway.
+  using DeviceRowTexts = std::array<std::string, 4>;
   struct FoundDevices {
     std::mutex mutex;
     std::vector<SearchChange> changes;
+    // The rows' texts as the list shows them (the user-interface thread's only): the end of the search
+    // compares with these instead of asking the list, which costs a message per text.
+    std::vector<DeviceRowTexts> shown;
   };
   void ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progress);
-  void SetDeviceRowTexts(int row, const DeviceRecord& record);
+  void SetDeviceRowTexts(int row, const DeviceRecord& record, DeviceRowTexts& shown);
 
   // Device selection (a click on a row of the device list).
   void SelectDevice(int clickedItem);

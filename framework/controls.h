@@ -106,6 +106,19 @@ class ListView : public Control {
   virtual void SetSelected(int item, bool selected) = 0;
 };
 
+// A list's redraw off for a scope, and on again (measured and painted once) when the scope ends, however
+// it ends.
+class RedrawPause {
+ public:
+  explicit RedrawPause(ListView& list) : list_(list) { list_.SetRedraw(false); }
+  ~RedrawPause() { list_.SetRedraw(true); }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  ListView& list_;
+};
+
 // The first selected row from the first row in view down; a selected row scrolled above the view
 // counts as none. -1 when there is none.
 inline int FirstSelectedRow(const ListView& list) {
