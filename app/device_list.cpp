@@ -88,13 +88,13 @@ void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progres
     const ui::RedrawPause paused(devices);
     while (shown < changes.size() && (shown == 0 || std::chrono::steady_clock::now() - start < kTurnShare)) {
       const SearchChange& change = changes[shown++];
-      std::vector<DeviceRowTexts>& shown = found.shown;
+      std::vector<DeviceRowTexts>& rows = found.shown;
       if (change.from >= 0) {
         devices.DeleteItem(change.from);
-        shown.erase(shown.begin() + change.from);
+        rows.erase(rows.begin() + change.from);
       }
       devices.InsertItem(change.to, "");
-      SetDeviceRowTexts(change.to, change.record, *shown.emplace(shown.begin() + change.to));
+      SetDeviceRowTexts(change.to, change.record, *rows.emplace(rows.begin() + change.to));
     }
   }
   if (shown == changes.size()) return;

@@ -1,9 +1,11 @@
 #include "framework/win32/dpi.h"
 
 #include "framework/dpi_scale.h"
-#include "framework/win32/system_library.h"
+#include "platform/win32/system_library.h"
 
 namespace quorvel::ui {
+
+using platform::FindSystemFunction;
 
 namespace {
 

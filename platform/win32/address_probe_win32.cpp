@@ -18,6 +18,7 @@
 #include "platform/neighbour_state.h"
 #include "platform/probe_deadline.h"
 #include "platform/system_address_probe.h"
+#include "platform/win32/system_library.h"
 #include "protocol/socket_api.h"
 
 namespace quorvel::platform {
@@ -95,7 +96,7 @@ ProbeAnswer ArpThenEcho(IPAddr target, IPAddr source, Deadline deadline) {
 
 // The neighbour-table calls of iphlpapi, looked up when first needed: not every system that runs
 // this program exports them (Wine's iphlpapi lacks both, and a program that imports them aborts
-// there when it calls one). Loaded from the system folder only.
+// there when it calls one).
 using ResolveFn = decltype(&ResolveIpNetEntry2);
 using GetEntryFn = decltype(&GetIpNetEntry2);
 struct NeighbourCalls {
@@ -105,22 +106,8 @@ struct NeighbourCalls {
 };
 
 const NeighbourCalls& IphlpapiNeighbourCalls() {
-  static const NeighbourCalls calls = [] {
-    HMODULE module = LoadLibraryExA("iphlpapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) {
-      // Systems without the search flag refuse it: the full path in the system folder instead.
-      std::array<char, MAX_PATH> folder{};
-      const UINT length = GetSystemDirectoryA(folder.data(), static_cast<UINT>(folder.size()));
-      if (length > 0 && length < folder.size()) {
-        module = LoadLibraryA((std::string(folder.data(), length) + "\\iphlpapi.dll").c_str());
-      }
-    }
-    NeighbourCalls found;
-    if (module == nullptr) return found;
-    found.resolve = reinterpret_cast<ResolveFn>(reinterpret_cast<void*>(GetProcAddress(module, "ResolveIpNetEntry2")));
-    found.getEntry = reinterpret_cast<GetEntryFn>(reinterpret_cast<void*>(GetProcAddress(module, "GetIpNetEntry2")));
-    return found;
-  }();
+  static const NeighbourCalls calls{FindSystemFunction<ResolveFn>("iphlpapi.dll", "ResolveIpNetEntry2"),
+                                    FindSystemFunction<GetEntryFn>("iphlpapi.dll", "GetIpNetEntry2")};
   return calls;
 }
 

@@ -12,7 +12,7 @@
 #include "framework/address_fields.h"
 #include "framework/dialog_template.h"
 #include "framework/dpi_scale.h"
-#include "framework/system_library_path.h"
+#include "platform/system_library_path.h"
 #include "skin/region.h"
 #include "skin/scroll_geometry.h"
 
@@ -78,12 +78,12 @@ TEST(AddressFields, QuartersOfThePlacedSizeWithInsetsAtTheDpi) {
 // A system DLL is named by its full path in the system folder; a name that could lead anywhere else is
 // refused rather than joined.
 TEST(SystemLibraryPath, OnlyABareNameInTheSystemFolder) {
-  EXPECT_EQ("C:\\Windows\\system32\\shcore.dll", ui::SystemLibraryPath("C:\\Windows\\system32", "shcore.dll"));
-  EXPECT_EQ("C:\\Windows\\system32\\user32.dll", ui::SystemLibraryPath("C:\\Windows\\system32\\", "user32.dll"));
+  EXPECT_EQ("C:\\Windows\\system32\\shcore.dll", platform::SystemLibraryPath("C:\\Windows\\system32", "shcore.dll"));
+  EXPECT_EQ("C:\\Windows\\system32\\user32.dll", platform::SystemLibraryPath("C:\\Windows\\system32\\", "user32.dll"));
   for (const char* name : {"", ".", "..", "..\\shcore.dll", "sub/shcore.dll", "D:shcore.dll", "\\\\host\\x.dll"}) {
-    EXPECT_EQ("", ui::SystemLibraryPath("C:\\Windows\\system32", name)) << name;
+    EXPECT_EQ("", platform::SystemLibraryPath("C:\\Windows\\system32", name)) << name;
   }
-  EXPECT_EQ("", ui::SystemLibraryPath("", "shcore.dll"));
+  EXPECT_EQ("", platform::SystemLibraryPath("", "shcore.dll"));
 }
 
 // A template as the resource compiler writes a DIALOGEX: the main window's size and font, a list view by

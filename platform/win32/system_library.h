@@ -3,9 +3,9 @@
 // same name would otherwise load that one (older systems have no copy of the newer DLLs to find first).
 #pragma once
 
-#include "framework/win32/win32_api.h"
+#include <windows.h>
 
-namespace quorvel::ui {
+namespace quorvel::platform {
 
 // The system DLL `name` (a bare file name), loaded from the system folder if it is not loaded yet; null
 // when the system has none. It stays loaded for the life of the process.
@@ -19,4 +19,4 @@ Function FindSystemFunction(const char* library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(FindSystemFunction(library, name)));
 }
 
-}  // namespace quorvel::ui
+}  // namespace quorvel::platform

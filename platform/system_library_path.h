@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvel::ui {
+namespace quorvel::platform {
 
 inline std::string SystemLibraryPath(std::string_view systemFolder, std::string_view name) {
   if (systemFolder.empty() || name.empty() || name == "." || name == ".." ||
@@ -18,4 +18,4 @@ inline std::string SystemLibraryPath(std::string_view systemFolder, std::string_
   return path.append(name);
 }
 
-}  // namespace quorvel::ui
+}  // namespace quorvel::platform

@@ -1,10 +1,10 @@
-#include "framework/win32/system_library.h"
+#include "platform/win32/system_library.h"
 
 #include <string>
 
-#include "framework/system_library_path.h"
+#include "platform/system_library_path.h"
 
-namespace quorvel::ui {
+namespace quorvel::platform {
 
 namespace {
 
@@ -33,4 +33,4 @@ FARPROC FindSystemFunction(const char* library, const char* name) {
   return module != nullptr && name != nullptr ? ::GetProcAddress(module, name) : nullptr;
 }
 
-}  // namespace quorvel::ui
+}  // namespace quorvel::platform
