@@ -21,7 +21,8 @@ check of a new static address adds to quorvel-cli.exe's set-network for a free a
 probe that runs under Wine). Without --wine, that figure for the Linux quorvel-cli (the neighbour table).
 --only interfaces|wine|start|apply prints just those figures (start: the cold start of quorvel.exe under Wine,
 from the program's start to its main window on screen, beside a plain window with a button and a list view
-started the same way, seven alternating runs each; with --wine it comes first). --baseline BUILD measures a build of another commit
+started the same way, seven alternating runs each; then the same with each program the first Wine process of
+a fresh prefix, Wine's own start included, its window seen with xdotool; with --wine it comes first). --baseline BUILD measures a build of another commit
 in the same run, each figure right after this build's (its lines end in "[baseline]").
 
     python3 tools/bench/bench.py [--build build] [--baseline other-build] [--runs 3]      (as root)
@@ -186,28 +187,64 @@ def time_to_window(build, exe, title, inspect_exe, tmp):
     return (seen["visibleUs"] - launched[0]) / 1000 if seen.get("visibleUs") else None
 
 
+def cold_time_to_window(build, exe, title, tmp):
+    """Milliseconds from the program's start to its window titled title mapped on the X display, with the
+    program the first Wine process of a fresh prefix copy: Wine's own start (wineserver, the prefix's
+    services and desktop) is in the figure, as when a user starts the program after logging in. The window
+    is looked for with xdotool from outside Wine; None when it was not seen within a minute."""
+    sys.path.insert(0, str(REPO / "tests" / "wine"))
+    import guilab  # noqa: E402
+    with lab.Lab(nets=2) as the_lab:
+        start_sims(the_lab, build, boxes_per_net(2), tempfile.mkdtemp(dir=tmp))
+        xvfb = guilab.Xvfb(the_lab)
+        prefix = guilab.WinePrefix()
+        try:
+            x_env = dict(os.environ, DISPLAY=xvfb.display)
+            started = time.monotonic()
+            the_lab.pc_exec(["wine", exe], env=prefix.env(DISPLAY=xvfb.display), stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            while time.monotonic() - started < 60:
+                found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"], env=x_env,
+                                       capture_output=True, text=True)
+                if found.returncode == 0 and found.stdout.strip():
+                    return (time.monotonic() - started) * 1000
+                time.sleep(0.005)
+            return None
+        finally:
+            prefix.close()  # wineserver -k ends the program too
+            xvfb.close()
+
+
 def report_wine_start(build, win_build, tmp, runs=7, win_baseline=None):
-    """The cold start under Wine of quorvel.exe (and of another commit's) beside a plain window with a button
-    and a list view started the same way: runs of each, alternating, so that a slower stretch of the machine
-    falls on all alike; medians, best runs and the ratio of the medians to the plain window's."""
+    """The start under Wine of quorvel.exe (and of another commit's) beside a plain window with a button and a
+    list view started the same way, first in a prefix whose Wine is up already, then cold: runs of each,
+    alternating, so that a slower stretch of the machine falls on all alike; medians, best runs and the ratio
+    of the medians to the plain window's."""
     inspect_exe = win_build / "tools/winread/quorvel-winread.exe"
     programs = [("quorvel.exe", win_build / "app" / "quorvel.exe", "Quorvel")]
     if win_baseline:
         programs.append(("quorvel.exe [baseline]", win_baseline / "app" / "quorvel.exe", "Quorvel"))
     programs.append(("plain window", win_build / "tools/bench/plain_window/quorvel-plain-window.exe", "Plain window"))
-    figures = {name: [] for name, _, _ in programs}
-    for _ in range(runs):
-        for name, exe, title in programs:
-            figures[name].append(time_to_window(build, exe, title, inspect_exe, tmp))
+    for kind, measure in (("", lambda exe, title: time_to_window(build, exe, title, inspect_exe, tmp)),
+                          (", cold (Wine's own start included)", lambda exe, title: cold_time_to_window(
+                              build, exe, title, tmp))):
+        figures = {name: [] for name, _, _ in programs}
+        for _ in range(runs):
+            for name, exe, title in programs:
+                figures[name].append(measure(exe, title))
+        print_start_figures(figures, kind)
+
+
+def print_start_figures(figures, kind):
     seen = {name: [f for f in values if f is not None] for name, values in figures.items()}
     plain = statistics.median(seen["plain window"]) if seen["plain window"] else None
     for name, values in seen.items():
         if not values:
-            print(f"Wine, start-up: {name}: window not seen", flush=True)
+            print(f"Wine, start-up{kind}: {name}: window not seen", flush=True)
             continue
         median = statistics.median(values)
         ratio = f", ratio {median / plain:.2f} to the plain window's" if plain else ""
-        print(f"Wine, start-up: {name} on screen {median:.0f} ms after its start (median of {len(values)}, best "
+        print(f"Wine, start-up{kind}: {name} on screen {median:.0f} ms after its start (median of {len(values)}, best "
               f"{min(values):.0f}: {', '.join(f'{v:.0f}' for v in values)} ms){ratio}", flush=True)
 
 
