@@ -23,6 +23,7 @@ SCREEN = (1400, 1200)
 # left out of the comparison of a window changed to a DPI with one started there.
 COMBO_BUTTON_96 = 17
 NUDGE_EXE = guilab.WIN_BUILD / "tests" / "wine" / "dpi_nudge" / "quorvel-dpi-nudge.exe"
+SYS_COMMAND_EXE = guilab.WIN_BUILD / "tests" / "wine" / "sys_command" / "quorvel-sys-command.exe"
 ART_SETS = (100, 125, 150, 175, 200)
 BOXES = [box(1, "alpha"), box(2, "beta"), box(3, "gamma")]
 REG = ('REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{0:08x}\n\n[HKEY_LOCAL_MACHINE'
@@ -70,7 +71,7 @@ class LayoutAtEveryDpi(LabCase):
 
     @classmethod
     def setUpClass(cls):
-        require_built(NUDGE_EXE)
+        require_built(NUDGE_EXE, SYS_COMMAND_EXE)
         super().setUpClass()
         cls.xvfb, cls.runs = None, {}
         try:
@@ -119,6 +120,7 @@ class LayoutAtEveryDpi(LabCase):
                 code, _, err = gui.run_wine(NUDGE_EXE, TITLE, dpi, *size(window["rect"]))
                 assert code == 0, f"the DPI change was not answered: {err.strip()}"
                 run["again"] = gui.inspect(TITLE, timeout=30, **MAIN)
+                cls.minimise_then_drag(gui, run)
             if dpi in CHANGES:
                 to = CHANGES[dpi]
                 linear = [v * to // dpi for v in size(window["rect"])]  # the system's linear suggestion
@@ -132,6 +134,25 @@ class LayoutAtEveryDpi(LabCase):
                 run["changed_shot"] = gui.screenshot(f"changed-to-{to}")
         print(f"{dpi} DPI: {time.monotonic() - started:.1f} s for the run", file=sys.stderr)
         return run
+
+    @classmethod
+    def minimise_then_drag(cls, gui, run):
+        """At 144: minimised, given 192 and restored; then dragged past the screen's bottom-right corner while
+        the scale goes back to 144 (the change inside the move loop)."""
+        def act(*args):
+            code, out, err = gui.run_wine(*args)
+            assert code == 0, f"{args}: exit {code}: {out} {err.strip()}"
+            return out
+
+        before = gui.inspect(TITLE, timeout=30, **MAIN)["rect"]
+        act(SYS_COMMAND_EXE, TITLE, "minimize")
+        act(NUDGE_EXE, TITLE, 192, *[v * 192 // 144 for v in size(before)])
+        act(SYS_COMMAND_EXE, TITLE, "restore")
+        restored = gui.inspect(TITLE, timeout=30, **MAIN)["rect"]
+        run["restored"] = before, restored
+        place = [SCREEN[0] - 200, SCREEN[1] - 200]
+        out = act(NUDGE_EXE, TITLE, 144, *[v * 144 // 192 for v in size(restored)], *place, "in-move")
+        run["dragged"] = [[int(v) for v in line.split()] for line in out.splitlines()[:3]]
 
     def controls(self, window, nested=False):
         """The window's own controls, or the address editors' fields."""
@@ -267,6 +288,18 @@ class LayoutAtEveryDpi(LabCase):
         again, started = self.runs[144]["again"], self.runs[144]["window"]
         self.assertEqual([(c["id"], relative(c["rect"], again["rect"])) for c in self.controls(again)],
                          [(c["id"], relative(c["rect"], started["rect"])) for c in self.controls(started)])
+
+    def test_8_a_minimised_window_given_a_dpi_comes_back_where_it_was_at_the_size_of_one_started_there(self):
+        before, restored = self.runs[144]["restored"]
+        self.assertEqual((restored["left"], restored["top"]), (before["left"], before["top"]))
+        self.assertEqual(size(restored), size(self.runs[192]["window"]["rect"]))
+
+    def test_9_a_change_while_dragged_leaves_the_window_under_the_pointer_until_the_move_ends(self):
+        suggested, moving, ended = self.runs[144]["dragged"]
+        self.assertEqual(moving, suggested, "pulled onto the screen in the middle of the drag")
+        self.assertTrue(moving[2] > SCREEN[0] and moving[3] > SCREEN[1], f"not past the corner: {moving}")
+        self.assertTrue(ended[0] >= 0 and ended[1] >= 0 and ended[2] <= SCREEN[0] and ended[3] <= SCREEN[1],
+                        f"not on the screen once the move ended: {ended}")
 
     def fields_of(self, window, control):
         """An address editor's four fields (the nested edits inside its rectangle)."""
