@@ -5,6 +5,8 @@
 #include "app/vantor_dlg.h"
 
 #include <chrono>
+#include <utility>
+
 #include "res/resource.h"
 
 namespace quorvel {
@@ -26,23 +28,26 @@ void CVantorDlg::RefreshDeviceList() {
   const bool refreshHadFocus = host().FocusedId() == IDC_REFRESH;
   refresh.Enable(false);
   // A close recorded during the search ends it at its next poll. Each change of the table-to-be goes to
-  // the window as a copy, since the table itself belongs to the worker until the search ends; changes that
-  // come before the window has shown the last ones join them, so that a hundred boxes answering at once
-  // cost the list one repaint rather than a hundred.
+  // the window as a copy, since the table itself belongs to the worker until the search ends. One turn at
+  // a time is on its way to the window: changes that come meanwhile join it, so that a hundred boxes
+  // answering at once cost the list a few repaints rather than a hundred, and the window answers between
+  // turns.
   FoundDevices found;
   const auto searched = host().RunBusy([this, &found](const ui::BusyStop& stop, ui::BusyProgress& progress) {
     protocol_.SearchDevices([&stop] { return stop.requested(); },
                             [this, &found, &progress](const SearchChange& change) {
-                              bool first = false;
+                              bool post = false;
                               {
                                 std::lock_guard<std::mutex> lock(found.mutex);
-                                first = found.changes.empty();
                                 found.changes.push_back(change);
+                                post = !std::exchange(found.turnPosted, true);
                               }
-                              if (first) {
+                              if (post) {
                                 progress.Post([this, &found, &progress] { ShowFoundDevices(found, progress); });
                               }
                             });
+    std::lock_guard<std::mutex> lock(found.mutex);
+    found.searchEnded = true;
   });
   refresh.Enable(true);
   if (refreshHadFocus) refresh.SetFocus();
@@ -79,8 +84,9 @@ void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progres
   {
     std::lock_guard<std::mutex> lock(found.mutex);
     changes.swap(found.changes);
+    found.turnPosted = !found.searchEnded && !changes.empty();
+    if (!found.turnPosted) return;
   }
-  if (changes.empty()) return;
   const auto start = std::chrono::steady_clock::now();
   ui::ListView& devices = host().List(IDC_DEVICE_LIST);
   std::size_t shown = 0;
@@ -97,11 +103,13 @@ void CVantorDlg::ShowFoundDevices(FoundDevices& found, ui::BusyProgress& progres
       SetDeviceRowTexts(change.to, change.record, *rows.emplace(rows.begin() + change.to));
     }
   }
-  if (shown == changes.size()) return;
   {
-    // The search may have added changes meanwhile: they come after the ones left.
+    // The search may have added changes meanwhile: they come after the ones left. The next turn is posted
+    // only when there is something for it.
     std::lock_guard<std::mutex> lock(found.mutex);
     found.changes.insert(found.changes.begin(), changes.begin() + static_cast<std::ptrdiff_t>(shown), changes.end());
+    found.turnPosted = !found.changes.empty();
+    if (!found.turnPosted) return;
   }
   progress.Post([this, &found, &progress] { ShowFoundDevices(found, progress); });
 }

@@ -74,6 +74,8 @@ class CVantorDlg : public ui::Dialog {
   struct FoundDevices {
     std::mutex mutex;
     std::vector<SearchChange> changes;
+    bool turnPosted = false;   // a turn is on its way to the window: changes that come meanwhile join it
+    bool searchEnded = false;  // the table is final: the end of the search shows it, no turn is needed
     // The rows' texts as the list shows them (the user-interface thread's only): the end of the search
     // compares with these instead of asking the list, which costs a message per text.
     std::vector<DeviceRowTexts> shown;

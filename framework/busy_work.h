@@ -38,7 +38,8 @@ class BusyProgress {
   virtual ~BusyProgress() = default;
   // Called by the work: `apply` runs on the user-interface thread between its messages, in the order
   // posted, never held back as posted messages and timers are; whatever was posted before the work
-  // ended has run when RunBusy returns. It may touch the windows and must not wait.
+  // ended has run when RunBusy returns (what those last ones post in turn is dropped: the work is over).
+  // It may touch the windows and must not wait.
   virtual void Post(std::function<void()> apply) = 0;
 };
 

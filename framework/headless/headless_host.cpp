@@ -360,10 +360,11 @@ void HeadlessHost::Paint() {
 }
 
 void HeadlessHost::ApplyProgress(const std::function<void()>& apply) {
-  applyingProgress_ = true;
+  // In line, a turn that posts the next one applies it at once, inside this one.
+  const bool outer = std::exchange(applyingProgress_, true);
   apply();
   if (progressWatch_) progressWatch_();
-  applyingProgress_ = false;
+  applyingProgress_ = outer;
 }
 
 void HeadlessHost::InlineProgress::Post(std::function<void()> apply) { host_.ApplyProgress(apply); }
