@@ -1,6 +1,7 @@
 """quorvel-cli.exe under Wine, inside the lab's PC namespace, finds the simulated boxes."""
 import json
 import os
+import shutil
 import sys
 import unittest
 from pathlib import Path
@@ -13,6 +14,7 @@ import lab  # noqa: E402  (on the path once labtest is imported)
 
 WIN_BUILD = Path(os.environ.get("QUORVEL_WIN_BUILD", HERE.parents[1] / "build-win"))
 CLI_EXE = WIN_BUILD / "tools" / "cli" / "quorvel-cli.exe"
+PLANTED_DLL = WIN_BUILD / "tests" / "wine" / "planted_dll" / "quorvel-test-planted.dll"
 
 
 class CliUnderWine(LabCase):
@@ -67,6 +69,21 @@ class CliUnderWine(LabCase):
                                password="secret\n")
         self.assertEqual((result.returncode, result.stderr), (0, ""))
         self.assertEqual([f["value"] for f in self.requests(0, 106)[-1]["fields"] if f["code"] == 506], [free])
+
+    # Catches a system DLL loaded by a search that starts in the program's folder: a copy of the program
+    # unpacked beside a DLL named as the one that lists the interfaces, with Wine told to prefer a DLL
+    # it finds over its own, still takes the system's.
+    def test_a_dll_planted_beside_the_program_is_never_loaded(self):
+        folder = self.wine.drive_c / "unpacked"
+        folder.mkdir(exist_ok=True)
+        shutil.copy(CLI_EXE, folder / "quorvel-cli.exe")
+        shutil.copy(PLANTED_DLL, folder / "IPHLPAPI.DLL")
+        prefer_planted = self.wine.env(WINEDLLOVERRIDES="mscoree,mshtml=;iphlpapi=n,b")
+        result = self.lab.pc_run(["wine", folder / "quorvel-cli.exe", "search", "--json"], env=prefer_planted,
+                                 input="", timeout=300)
+        self.assertFalse((folder / "IPHLPAPI.DLL.loaded").exists(), result.stderr)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(set(self.by_name(json.loads(result.stdout))), {"wine-one", "wine-two"})
 
     def test_version_is_the_project_version(self):
         # Catches a Windows build whose version text is not the project's; run in the lab like every run.
