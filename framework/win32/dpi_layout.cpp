@@ -81,6 +81,16 @@ LOGFONTA ReferenceOf(HFONT font, int fromDpi) {
   return description;
 }
 
+// Whether the control is already at `box` (its size aside when `keepSize`), in its parent's client
+// coordinates.
+bool IsAt(HWND control, const PixelBox& box, bool keepSize) {
+  RECT rect{};
+  if (!::GetWindowRect(control, &rect)) return false;
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect.left == box.left && rect.top == box.top &&
+         (keepSize || (rect.right == box.right && rect.bottom == box.bottom));
+}
+
 }  // namespace
 
 DpiLayout::DpiLayout(HINSTANCE instance, HWND dialog, int templateId)
@@ -192,9 +202,12 @@ void DpiLayout::PlaceControls() const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const PixelBox box = ScaleRectToDpi(references_[i], dpi_);
     // A control the template gives no size (an icon) takes the size of what it shows: it only moves.
-    const UINT keepSize = box.right == box.left && box.bottom == box.top ? SWP_NOSIZE : 0;
+    const bool keepSize = box.right == box.left && box.bottom == box.top;
+    // One already in its place is left alone: at a start at 96 DPI the dialog manager has put most of
+    // them there, and every move costs the control a round of messages.
+    if (IsAt(controls_[i], box, keepSize)) continue;
     ::SetWindowPos(controls_[i], nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+                   SWP_NOZORDER | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0));
   }
   LayOutAddressFields();
 }
