@@ -20,6 +20,8 @@
 #include "skin/win32/skin_factory.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The main window's pictures are decoded on a thread of their own while the window is made.
+  quorvel::skin::DecodeAhead(instance, IDD_MAIN);
   quorvel::SystemClock clock;
   quorvel::platform::Win32Drives drives;
   quorvel::platform::Win32OsInfo os;

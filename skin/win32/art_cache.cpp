@@ -26,34 +26,64 @@ ArtCache& ArtCache::Shared() {
   return cache;
 }
 
-const Picture* ArtCache::Decoded(HINSTANCE instance, int picture, std::size_t set) {
+ArtCache::~ArtCache() {
+  if (ahead_.joinable()) ahead_.join();
+}
+
+void ArtCache::DecodeAhead(HINSTANCE instance, std::vector<int> pictures, int dpi) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (ahead_.joinable()) return;
+  try {
+    ahead_ = std::thread([this, instance, pictures = std::move(pictures), dpi] {
+      // The thread's own COM scope and factory, undone on this thread when it ends. A picture that cannot
+      // be decoded here is left for the window's own Find.
+      try {
+        PngDecoder decoder;
+        for (const int picture : pictures) FindWith(decoder, instance, picture, dpi);
+      } catch (...) {
+      }
+    });
+  } catch (...) {
+    // No thread: the window decodes its pictures itself, as it would anyway.
+  }
+}
+
+const Picture* ArtCache::Decoded(PngDecoder& decoder, HINSTANCE instance, int picture, std::size_t set) {
   const auto key = std::make_tuple(instance, picture, set);
   auto found = decoded_.find(key);
   if (found == decoded_.end()) {
     const std::span<const std::byte> bytes = PngResource(instance, ArtResourceId(picture, set));
-    found = decoded_.emplace(key, bytes.empty() ? std::nullopt : decoder_.Decode(bytes)).first;
+    std::optional<Picture> made = bytes.empty() ? std::nullopt : decoder.Decode(bytes);
+    if (!made && !Owns(decoder)) return nullptr;
+    found = decoded_.emplace(key, std::move(made)).first;
   }
   return found->second ? &*found->second : nullptr;
 }
 
 const Picture* ArtCache::Find(HINSTANCE instance, int picture, int dpi) {
+  return FindWith(decoder_, instance, picture, dpi);
+}
+
+// Under the lock throughout: a picture is decoded once, by whichever thread asks first.
+const Picture* ArtCache::FindWith(PngDecoder& decoder, HINSTANCE instance, int picture, int dpi) {
   if (picture <= 0 || picture >= kArtSetStride) return nullptr;
   if (dpi <= 0) dpi = kArtBaseDpi;
   const std::lock_guard<std::mutex> lock(mutex_);
   const std::size_t set = ArtSetFor(dpi);
-  if (ArtSetIsExact(set, dpi)) return Decoded(instance, picture, set);
+  if (ArtSetIsExact(set, dpi)) return Decoded(decoder, instance, picture, set);
   const auto key = std::make_tuple(instance, picture, dpi);
   auto found = scaled_.find(key);
   if (found == scaled_.end()) {
     // The size comes from the 100 % picture, as the sets' sizes do, so every scale rounds alike; its
     // header says it, the picture itself is not decoded for that.
     const std::optional<PngDimensions> base = PngSize(PngResource(instance, ArtResourceId(picture, 0)));
-    const Picture* larger = base ? Decoded(instance, picture, set) : nullptr;
+    const Picture* larger = base ? Decoded(decoder, instance, picture, set) : nullptr;
     std::optional<Picture> made;
     if (larger != nullptr) {
       made = AreaScale(*larger, ArtLength(base->width, dpi), ArtLength(base->height, dpi));
       if (made->pixels.empty()) made.reset();
     }
+    if (!made && !Owns(decoder)) return nullptr;
     found = scaled_.emplace(key, std::move(made)).first;
   }
   return found->second ? &*found->second : nullptr;

@@ -13,8 +13,6 @@ namespace quorvel::skin {
 namespace {
 
 // Sizes in 96-DPI pixels, scaled to the header's DPI when drawn.
-constexpr int kStripBitmap = 374;    // 1 x 17, ground and column fill
-constexpr int kDividerBitmap = 240;  // 12 x 17, its edge 2 pixels in
 constexpr int kStripHeight = 17;
 constexpr int kDividerWidth = 12;
 constexpr int kDividerOffset = 2;

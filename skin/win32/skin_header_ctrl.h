@@ -14,6 +14,9 @@ class CSkinHeaderCtrl : public SubclassedWindow {
   // Subclasses the header (null: nothing to do).
   CSkinHeaderCtrl(HINSTANCE instance, HWND header);
 
+  static constexpr int kStripBitmap = 374;    // 1 x 17, ground and column fill
+  static constexpr int kDividerBitmap = 240;  // 12 x 17, its edge 2 pixels in
+
   // Takes the pictures made for the DPI the header is laid out for (again after a DPI change).
   void LoadPictures();
 

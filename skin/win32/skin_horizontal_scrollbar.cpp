@@ -5,9 +5,7 @@
 namespace quorvel::skin {
 
 CSkinHorizontalScrollbar::CSkinHorizontalScrollbar(HINSTANCE instance)
-    : SkinScrollBar(ScrollAxis::Horizontal, instance,
-                    BarBitmapIds{.firstArrow = 233, .secondArrow = 231, .thumb = 243, .track = 232,
-                                 .firstArrowLight = 380, .secondArrowLight = 381, .trackLight = 382}) {}
+    : SkinScrollBar(ScrollAxis::Horizontal, instance, kPictures) {}
 
 void CSkinHorizontalScrollbar::ScrollListBy(int pixels) { ::SendMessageA(list(), LVM_SCROLL, pixels, 0); }
 

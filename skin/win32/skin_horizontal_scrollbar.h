@@ -9,6 +9,9 @@ class CSkinHorizontalScrollbar : public SkinScrollBar {
  public:
   explicit CSkinHorizontalScrollbar(HINSTANCE instance);
 
+  static constexpr BarBitmapIds kPictures{.firstArrow = 233, .secondArrow = 231, .thumb = 243, .track = 232,
+                                          .firstArrowLight = 380, .secondArrowLight = 381, .trackLight = 382};
+
  protected:
   void ScrollListBy(int pixels) override;
 };

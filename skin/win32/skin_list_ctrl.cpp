@@ -55,6 +55,15 @@ CSkinListCtrl::CSkinListCtrl(HINSTANCE instance, HWND list)
   PlaceBars();
 }
 
+std::vector<int> CSkinListCtrl::Pictures() {
+  std::vector<int> pictures{CSkinHeaderCtrl::kStripBitmap, CSkinHeaderCtrl::kDividerBitmap};
+  for (const BarBitmapIds& bar : {CSkinVerticleScrollbar::kPictures, CSkinHorizontalScrollbar::kPictures}) {
+    pictures.insert(pictures.end(), {bar.firstArrow, bar.secondArrow, bar.thumb, bar.track, bar.firstArrowLight,
+                                     bar.secondArrowLight, bar.trackLight});
+  }
+  return pictures;
+}
+
 HWND CSkinListCtrl::window() const { return hwnd(); }
 
 // The bitmap bars beside the list stand in for its own. The list keeps its scroll state (the bars read and

@@ -5,6 +5,8 @@
 
 #include "framework/win32/win32_api.h"
 
+#include <vector>
+
 #include "skin/win32/skin_header_ctrl.h"
 #include "skin/win32/skin_horizontal_scrollbar.h"
 #include "skin/win32/skin_vertical_scrollbar.h"
@@ -17,6 +19,9 @@ class CSkinListCtrl : public SubclassedWindow {
   // Subclasses the list and its header, turns the list's own scroll bars off and creates the two bars as
   // children of the list's parent. The list keeps this look until it is destroyed or the object goes.
   CSkinListCtrl(HINSTANCE instance, HWND list);
+
+  // The pictures that a list shows from its start: its header's and both bars'.
+  static std::vector<int> Pictures();
 
   HWND window() const;
   // A WM_NOTIFY that the list sent its dialog: answers the row drawing (NM_CUSTOMDRAW). true: answered,

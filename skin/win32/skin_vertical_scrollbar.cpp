@@ -5,9 +5,7 @@
 namespace quorvel::skin {
 
 CSkinVerticleScrollbar::CSkinVerticleScrollbar(HINSTANCE instance)
-    : SkinScrollBar(ScrollAxis::Vertical, instance,
-                    BarBitmapIds{.firstArrow = 234, .secondArrow = 237, .thumb = 236, .track = 235,
-                                 .firstArrowLight = 383, .secondArrowLight = 385, .trackLight = 384}) {}
+    : SkinScrollBar(ScrollAxis::Vertical, instance, kPictures) {}
 
 // The list scrolls by pixels; whole rows of the height of row 0.
 void CSkinVerticleScrollbar::ScrollListBy(int rows) {

@@ -10,6 +10,9 @@ class CSkinVerticleScrollbar : public SkinScrollBar {
  public:
   explicit CSkinVerticleScrollbar(HINSTANCE instance);
 
+  static constexpr BarBitmapIds kPictures{.firstArrow = 234, .secondArrow = 237, .thumb = 236, .track = 235,
+                                          .firstArrowLight = 383, .secondArrowLight = 385, .trackLight = 384};
+
  protected:
   void ScrollListBy(int rows) override;
 };

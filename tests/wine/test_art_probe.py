@@ -1,7 +1,8 @@
 """The skin's pictures as the program loads them (quorvel-art-probe under Wine): at each set's own DPI the
 decoded pixels are the committed PNG's exactly, for a screen bitmap and a 24-bit section alike; between
 two sets and above the largest they are the area average of the next larger set (worked out here again,
-with exact fractions) at the 100 % size times the scale."""
+with exact fractions) at the 100 % size times the scale. Every picture is being decoded ahead at a DPI
+between two sets, on the cache's own thread, while the probe loads them: a picture made there is the same."""
 import os
 import sys
 import unittest
@@ -61,7 +62,7 @@ class ArtProbe(WineProgramCase):
     @classmethod
     def run_program(cls):
         dpis = ",".join(str(d) for d in list(SETS) + list(BETWEEN))
-        run_probe(cls, PROBE, dpis, "267", "999", *map(str, SMALL))
+        run_probe(cls, PROBE, f"--ahead={next(iter(BETWEEN))}", dpis, "267", "999", *map(str, SMALL))
 
     def loaded(self, number, dpi):
         """The probe's digest of the picture, the same for both kinds of bitmap."""

@@ -1,7 +1,8 @@
 // quorvel-art-probe: loads skin pictures the way the program does, at the DPIs given, and prints for each
 // "art.<picture>.<dpi>.<screen|section>=<width>x<height> <FNV-1a 64 of the RGB bytes, rows from the top>"
-// so tests/wine/test_art_probe.py can compare them with the committed PNGs.
-//   quorvel-art-probe DPI[,DPI...] PICTURE...
+// so tests/wine/test_art_probe.py can compare them with the committed PNGs. With --ahead=DPI first, every
+// picture is also being decoded ahead at that DPI, on the cache's own thread, while they are loaded.
+//   quorvel-art-probe [--ahead=DPI] DPI[,DPI...] PICTURE...
 #include <windows.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/win32/art_cache.h"
 #include "skin/win32/gdi.h"
 
 namespace {
@@ -36,8 +38,19 @@ std::string Digest(HBITMAP bitmap) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return 2;
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  int aheadDpi = 0;
+  if (argc > 1 && std::string(argv[1]).starts_with("--ahead=")) {
+    aheadDpi = std::atoi(argv[1] + 8);
+    --argc;
+    ++argv;
+  }
+  if (argc < 3) return 2;
+  if (aheadDpi > 0) {
+    std::vector<int> pictures;
+    for (int i = 2; i < argc; ++i) pictures.push_back(std::atoi(argv[i]));
+    quorvel::skin::ArtCache::Shared().DecodeAhead(instance, pictures, aheadDpi);
+  }
   std::vector<int> dpis;
   for (char* at = argv[1]; *at != '\0';) {
     dpis.push_back(static_cast<int>(std::strtol(at, &at, 10)));
