@@ -50,16 +50,22 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : kReferenceDpi;
 }
 
+// The current DPI of the monitor, where the system can say.
+int MonitorDpi(HMONITOR monitor) {
+  const DpiFunctions& f = Functions();
+  UINT x = 0;
+  UINT y = 0;
+  if (monitor == nullptr || f.getDpiForMonitor == nullptr) return 0;
+  return SUCCEEDED(f.getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) ? static_cast<int>(y) : 0;
+}
+
 int SystemDpi(HWND window) {
   const DpiFunctions& f = Functions();
   if (window != nullptr && f.getDpiForWindow != nullptr) {
     if (const UINT dpi = f.getDpiForWindow(window); dpi > 0) return static_cast<int>(dpi);
   }
-  if (window != nullptr && f.getDpiForMonitor != nullptr) {
-    UINT x = 0;
-    UINT y = 0;
-    HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    if (SUCCEEDED(f.getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
+  if (window != nullptr) {
+    if (const int dpi = MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); dpi > 0) return dpi;
   }
   return ScreenDpi();
 }
@@ -77,6 +83,11 @@ int WindowDpi(HWND window) {
     if (recorded > 0) return static_cast<int>(recorded);
   }
   return SystemDpi(dialog != nullptr ? dialog : window);
+}
+
+int PrimaryMonitorDpi() {
+  const int dpi = MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  return dpi > 0 ? dpi : ScreenDpi();
 }
 
 void SetLayoutDpi(HWND dialog, int dpi) {

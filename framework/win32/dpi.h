@@ -16,6 +16,10 @@ void BecomePerMonitorAware();
 // screen.
 int WindowDpi(HWND window);
 
+// The DPI a window opening on the primary monitor gets now: the screen's DPI of the session's start may
+// differ from it (the scale changed since).
+int PrimaryMonitorDpi();
+
 // Records the DPI a dialog and its controls are laid out for.
 void SetLayoutDpi(HWND dialog, int dpi);
 void ForgetLayoutDpi(HWND dialog);

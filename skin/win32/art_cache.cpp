@@ -38,7 +38,7 @@ void ArtCache::DecodeAhead(HINSTANCE instance, std::vector<int> pictures, int dp
       // The thread's own COM scope and factory, undone on this thread when it ends. A picture that cannot
       // be decoded here is left for the window's own Find.
       try {
-        PngDecoder decoder;
+        PngDecoder decoder(true);
         for (const int picture : pictures) FindWith(decoder, instance, picture, dpi);
       } catch (...) {
       }

@@ -42,7 +42,7 @@ std::optional<Picture> PngDecoder::Decode(std::span<const std::byte> bytes) {
   if (!started_) {
     started_ = true;
     // Started here unless the thread has COM already (or in another model, which serves as well).
-    comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, multithreaded_ ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED));
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                   reinterpret_cast<void**>(&factory_)))) {
       factory_ = nullptr;

@@ -16,7 +16,9 @@ namespace quorvel::skin {
 
 class PngDecoder {
  public:
-  PngDecoder() = default;
+  // `multithreaded`: COM is started in the multithreaded model on this decoder's thread (one of its own,
+  // which reads no window messages), else in the single-threaded one of a window's thread.
+  explicit PngDecoder(bool multithreaded = false) : multithreaded_(multithreaded) {}
   ~PngDecoder();
   PngDecoder(const PngDecoder&) = delete;
   PngDecoder& operator=(const PngDecoder&) = delete;
@@ -26,6 +28,7 @@ class PngDecoder {
   std::optional<Picture> Decode(std::span<const std::byte> bytes);
 
  private:
+  bool multithreaded_ = false;
   bool started_ = false;   // the first picture was tried: COM and the factory are what they will be
   bool comStarted_ = false;  // by this decoder (on the thread of the first picture), to be undone
   ::IWICImagingFactory* factory_ = nullptr;

@@ -29,7 +29,7 @@ void DecodeAhead(HINSTANCE instance, int templateId) {
     const std::vector<int> lists = CSkinListCtrl::Pictures();
     pictures.insert(pictures.end(), lists.begin(), lists.end());
   }
-  ArtCache::Shared().DecodeAhead(instance, std::move(pictures), ui::WindowDpi(nullptr));
+  ArtCache::Shared().DecodeAhead(instance, std::move(pictures), ui::PrimaryMonitorDpi());
 }
 
 }  // namespace quorvel::skin

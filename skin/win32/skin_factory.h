@@ -8,8 +8,8 @@ namespace quorvel::skin {
 ui::SkinFactory MakeSkinFactory();
 
 // Starts decoding, beside the caller, the pictures that the window of `templateId` shows from its start
-// (its background, its buttons' faces, its lists' header and bars) at the screen's DPI, where the first
-// window opens: the window, made meanwhile, finds them ready. Returns at once.
+// (its background, its buttons' faces, its lists' header and bars) at the primary monitor's DPI, where the
+// first window opens: the window, made meanwhile, finds them ready. Returns at once.
 void DecodeAhead(HINSTANCE instance, int templateId);
 
 }  // namespace quorvel::skin
